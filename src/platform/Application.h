@@ -1,0 +1,71 @@
+// The application object: title, the default exception handler, the beep,
+// the hint of the control under the mouse, and the program's own folder.
+#pragma once
+
+#include <exception>
+#include <functional>
+#include <string>
+
+namespace tsb {
+
+class TApplication {
+public:
+    static TApplication& Instance();
+
+    std::string Title = "Tresselby Application";
+
+    // Shows the exception's message in a message box titled with the
+    // application title; the message loop then goes on. A message that does
+    // not end in punctuation gets a full stop, as the classic handler does.
+    void HandleException(const std::exception& e);
+    void HandleException(const std::string& message);
+
+    // Replaces the message box, for tests and for the command-line tools.
+    // Pass an empty function to restore the message box.
+    std::function<void(const std::string&)> OnException;
+
+    // The system's default beep. Counted, so tests can see it.
+    void Beep();
+    int BeepCount = 0;
+
+    // The hint shown for the control under the mouse.
+    void SetHint(const std::string& hint);
+    const std::string& Hint() const { return FHint; }
+    std::function<void(const std::string&)> OnHint;
+
+    // Folder of the running program, with a trailing separator.
+    static std::string ExeFolder();
+
+private:
+    std::string FHint;
+};
+
+inline TApplication& Application() { return TApplication::Instance(); }
+
+// Runs a handler called from a Qt entry point; any exception goes to the
+// application's default handler and never crosses into Qt.
+template <typename F> void Guarded(F&& f) {
+    try {
+        f();
+    } catch (const std::exception& e) {
+        Application().HandleException(e);
+    } catch (...) {
+        Application().HandleException(std::string("Unknown error"));
+    }
+}
+
+// Message text of the framework's exceptions.
+class Exception : public std::exception {
+public:
+    explicit Exception(std::string message) : FMessage(std::move(message)) {}
+    const char* what() const noexcept override { return FMessage.c_str(); }
+    const std::string& Message() const { return FMessage; }
+
+private:
+    std::string FMessage;
+};
+
+// Formats a message with %s placeholders filled in order.
+std::string FormatMessage(const std::string& format, std::initializer_list<std::string> args);
+
+} // namespace tsb
