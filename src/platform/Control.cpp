@@ -1,0 +1,218 @@
+#include "platform/Control.h"
+
+#include <algorithm>
+
+#include "platform/WinControl.h"
+
+namespace tsb {
+
+TControl::TControl(TComponent* owner) : TComponent(owner) {}
+
+TControl::~TControl() = default;
+
+void TControl::BeforeDestruction() {
+    if (FParent)
+        SetParent(nullptr);
+    TComponent::BeforeDestruction();
+}
+
+void TControl::SetBounds(int left, int top, int width, int height) {
+    if (left == FLeft && top == FTop && width == FWidth && height == FHeight)
+        return;
+    if (FParent && FVisible)
+        FParent->InvalidateRect(BoundsRect());
+    FLeft = left;
+    FTop = top;
+    FWidth = width;
+    FHeight = height;
+    Invalidate();
+}
+
+void TControl::SetParent(TWinControl* parent) {
+    if (parent == FParent)
+        return;
+    if (FParent) {
+        Invalidate();
+        FParent->RemoveControl(this);
+    }
+    if (parent) {
+        parent->InsertControl(this);
+        Invalidate();
+    }
+}
+
+void TControl::SetVisible(bool v) {
+    if (v == FVisible)
+        return;
+    if (FVisible)
+        Invalidate();
+    FVisible = v;
+    Invalidate();
+}
+
+void TControl::SetEnabled(bool v) {
+    if (v == FEnabled)
+        return;
+    FEnabled = v;
+    Invalidate();
+}
+
+void TControl::SetCursor(TCursor c) { FCursor = c; }
+
+void TControl::SetAlign(TAlign a) {
+    if (a == FAlign)
+        return;
+    FAlign = a;
+    if (FParent)
+        FParent->Realign();
+}
+
+TCanvas* TControl::Canvas() {
+    if (!FCanvas)
+        FCanvas = std::make_unique<TCanvas>();
+    if (!FPainting && FParent) {
+        // Drawing outside painting lands on the parent's surface at once
+        // and shows with the next update of the widget.
+        QImage& surface = FParent->Surface();
+        FCanvas->Bind(&surface, {FLeft, FTop}, BoundsRect());
+        FParent->InvalidateRect(BoundsRect());
+    }
+    return FCanvas.get();
+}
+
+void TControl::PaintOn(QImage* device, TPoint origin, const TRect& clip) {
+    if (!FCanvas)
+        FCanvas = std::make_unique<TCanvas>();
+    FCanvas->Bind(device, origin, clip);
+    FPainting = true;
+    try {
+        Paint();
+    } catch (...) {
+        FPainting = false;
+        FCanvas->EndPainter();
+        throw;
+    }
+    FPainting = false;
+    FCanvas->EndPainter();
+}
+
+void TControl::Paint() {}
+
+void TControl::Invalidate() {
+    if (FParent && FVisible)
+        FParent->InvalidateRect(BoundsRect());
+}
+
+void TControl::InvalidateRect(const TRect& clientRect) {
+    if (!Is<TWinControl>(this)) {
+        if (FParent)
+            FParent->InvalidateRect(clientRect.Offset(FLeft, FTop));
+        return;
+    }
+    auto* self = static_cast<TWinControl*>(this);
+    if (self->Host())
+        self->Host()->update(QRect(clientRect.Left, clientRect.Top, clientRect.Width(),
+                                   clientRect.Height()));
+}
+
+void TControl::BringToFront() {
+    if (!FParent)
+        return;
+    auto& list = FParent->FControls;
+    auto it = std::find(list.begin(), list.end(), this);
+    if (it == list.end() || it + 1 == list.end())
+        return;
+    list.erase(it);
+    list.push_back(this);
+    if (auto* w = As<TWinControl>(this); w && w->Widget())
+        w->Widget()->raise();
+    Invalidate();
+}
+
+void TControl::SendToBack() {
+    if (!FParent)
+        return;
+    auto& list = FParent->FControls;
+    auto it = std::find(list.begin(), list.end(), this);
+    if (it == list.end() || it == list.begin())
+        return;
+    list.erase(it);
+    list.insert(list.begin(), this);
+    if (auto* w = As<TWinControl>(this); w && w->Widget())
+        w->Widget()->lower();
+    Invalidate();
+}
+
+bool TControl::MouseCapture() const { return FParent && FParent->FCaptureControl == this; }
+
+void TControl::SetMouseCapture(bool on) {
+    // Windowed controls get the window system's own capture.
+    if (!FParent || Is<TWinControl>(this))
+        return;
+    if (on)
+        FParent->FCaptureControl = this;
+    else if (FParent->FCaptureControl == this)
+        FParent->FCaptureControl = nullptr;
+}
+
+TPoint TControl::ClientToScreen(TPoint p) const {
+    if (!FParent)
+        return p;
+    return FParent->ClientToScreen(ClientToParent(p));
+}
+
+TPoint TControl::ScreenToClient(TPoint p) const {
+    if (!FParent)
+        return p;
+    return ParentToClient(FParent->ScreenToClient(p));
+}
+
+void TControl::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
+    OnMouseDown(this, button, shift, x, y);
+}
+
+void TControl::MouseMove(TShiftState shift, int x, int y) { OnMouseMove(this, shift, x, y); }
+
+void TControl::MouseUp(TMouseButton button, TShiftState shift, int x, int y) {
+    OnMouseUp(this, button, shift, x, y);
+}
+
+void TControl::Click() { OnClick(this); }
+
+void TControl::DblClick() { OnDblClick(this); }
+
+void TControl::WMButtonDown(TMouseButton button, TShiftState shift, int x, int y, bool dbl) {
+    if (button == mbLeft) {
+        SetMouseCapture(true);
+        if (dbl) {
+            DblClick();
+            MouseDown(mbLeft, shift | ssDouble, x, y);
+        } else {
+            FClicked = true;
+            MouseDown(mbLeft, shift, x, y);
+        }
+        return;
+    }
+    MouseDown(button, dbl ? (shift | ssDouble) : shift, x, y);
+}
+
+void TControl::WMButtonUp(TMouseButton button, TShiftState shift, int x, int y) {
+    if (button == mbLeft) {
+        SetMouseCapture(false);
+        if (FClicked) {
+            FClicked = false;
+            if (ClientRect().Contains(x, y))
+                Click();
+        }
+    }
+    MouseUp(button, shift, x, y);
+}
+
+std::string TControl::EffectiveHint() const {
+    for (const TControl* c = this; c; c = c->FParent)
+        if (!c->Hint.empty())
+            return c->Hint;
+    return {};
+}
+
+} // namespace tsb
