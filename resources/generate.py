@@ -6,6 +6,8 @@
 writes, next to this script:
 
     icons/NN-role.png          the 19 tool-bar images, 16 x 16 RGBA
+    cursors/HAND.png           open hand cursor, 32 x 32, hot spot (0, 0)
+    cursors/GRAB.png           grabbing hand cursor, 32 x 32, hot spot (0, 0)
 
 Every image is drawn here from character maps, so running the script
 again reproduces the committed files byte for byte. Only the Python 3
@@ -502,8 +504,74 @@ def build_icons():
         write_file("icons/%s.png" % name, png_bytes(image))
 
 
+# ---------------------------------------------------------------------------
+# Cursors: 32 x 32, black outline, white fill, the rest transparent.
+# The hot spot is the top-left pixel, so the hands sit in the top-left corner.
+
+CURSOR_PALETTE = {
+    " ": TRANSPARENT,
+    "#": (0, 0, 0, 255),
+    ".": (255, 255, 255, 255),
+}
+
+HAND = [
+    "         ###        ",
+    "        #...####    ",
+    "     ####...#...#   ",
+    "    #...#...#...#   ",
+    "    #...#...#...### ",
+    "    #...#...#...#..#",
+    "    #...#...#...#..#",
+    " ## #...#...#...#..#",
+    "#..##...#...#...#..#",
+    "#...#...#...#...#..#",
+    "#...#..............#",
+    " #...#.............#",
+    " #.................#",
+    "  #................#",
+    "  #...............# ",
+    "   #..............# ",
+    "    #............#  ",
+    "     #...........#  ",
+    "     #..........#   ",
+    "     #..........#   ",
+    "     #..........#   ",
+    "     ############   ",
+]
+
+GRAB = [
+    "                    ",
+    "                    ",
+    "                    ",
+    "                    ",
+    "    ### ### ###     ",
+    "   #...#...#...##   ",
+    "   #...#...#...#.#  ",
+    "   #...........#..# ",
+    " ###..............# ",
+    "#..#..............# ",
+    "#.................# ",
+    "#.................# ",
+    " #................# ",
+    " #...............#  ",
+    "  #..............#  ",
+    "   #.............#  ",
+    "    #...........#   ",
+    "    #..........#    ",
+    "    #..........#    ",
+    "    ############    ",
+]
+
+
+def build_cursors():
+    for name, rows in (("HAND", HAND), ("GRAB", GRAB)):
+        image = Image.from_map(rows, CURSOR_PALETTE, 32, 32)
+        write_file("cursors/%s.png" % name, png_bytes(image))
+
+
 def main():
     build_icons()
+    build_cursors()
     return 0
 
 
