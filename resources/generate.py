@@ -8,14 +8,20 @@ writes, next to this script:
     icons/NN-role.png          the 19 tool-bar images, 16 x 16 RGBA
     cursors/HAND.png           open hand cursor, 32 x 32, hot spot (0, 0)
     cursors/GRAB.png           grabbing hand cursor, 32 x 32, hot spot (0, 0)
+    images/DefaultPicture.jpg  default picture of new picture elements, 85 x 85
 
-Every image is drawn here from character maps, so running the script
-again reproduces the committed files byte for byte. Only the Python 3
-standard library is used.
+Every image is drawn here, from character maps (icons, cursors) or from
+simple shapes (the picture), so running the script again reproduces the
+committed files byte for byte.
+
+Only the Python 3 standard library is used. The JPEG is encoded by `cjpeg`
+from Debian's libjpeg-turbo-progs package; that tool is needed only to
+regenerate the images, it is not a build dependency of the program.
 """
 
 import os
 import struct
+import subprocess
 import sys
 import zlib
 
@@ -569,9 +575,179 @@ def build_cursors():
         write_file("cursors/%s.png" % name, png_bytes(image))
 
 
+# ---------------------------------------------------------------------------
+# Default picture: a desktop computer (monitor, tower, keyboard) on white.
+# Drawn at four times the size and averaged down, which smooths the edges.
+
+PICTURE_SIZE = 85
+SUPERSAMPLE = 4
+
+
+class Canvas:
+    """An RGB drawing surface addressed in picture pixels (fractions
+    allowed), backed by a grid `scale` times finer in each direction."""
+
+    def __init__(self, size, scale, background):
+        self.size = size
+        self.scale = scale
+        n = size * scale
+        self.n = n
+        self.pixels = [[background] * n for _ in range(n)]
+
+    def _span(self, a, b):
+        lo = max(0, int(round(a * self.scale)))
+        hi = min(self.n, int(round(b * self.scale)))
+        return range(lo, hi)
+
+    def rect(self, x0, y0, x1, y1, colour):
+        for y in self._span(y0, y1):
+            row = self.pixels[y]
+            for x in self._span(x0, x1):
+                row[x] = colour
+
+    def rounded_rect(self, x0, y0, x1, y1, radius, colour):
+        s = self.scale
+        r = radius * s
+        for y in self._span(y0, y1):
+            cy = y + 0.5
+            row = self.pixels[y]
+            for x in self._span(x0, x1):
+                cx = x + 0.5
+                # how far the sample lies inside a corner square, if at all
+                dx = max(x0 * s + r - cx, cx - (x1 * s - r), 0)
+                dy = max(y0 * s + r - cy, cy - (y1 * s - r), 0)
+                if dx * dx + dy * dy <= r * r:
+                    row[x] = colour
+
+    def polygon(self, points, colour):
+        s = self.scale
+        pts = [(px * s, py * s) for px, py in points]
+        ys = [p[1] for p in pts]
+        for y in range(max(0, int(min(ys))), min(self.n, int(max(ys)) + 1)):
+            cy = y + 0.5
+            crossings = []
+            for (ax, ay), (bx, by) in zip(pts, pts[1:] + pts[:1]):
+                if (ay <= cy < by) or (by <= cy < ay):
+                    crossings.append(ax + (cy - ay) * (bx - ax) / (by - ay))
+            crossings.sort()
+            row = self.pixels[y]
+            for left, right in zip(crossings[0::2], crossings[1::2]):
+                for x in range(max(0, int(round(left))), min(self.n, int(round(right)))):
+                    row[x] = colour
+
+    def ellipse(self, cx, cy, rx, ry, colour):
+        s = self.scale
+        for y in self._span(cy - ry, cy + ry):
+            py = (y + 0.5) / s - cy
+            row = self.pixels[y]
+            for x in self._span(cx - rx, cx + rx):
+                px = (x + 0.5) / s - cx
+                if (px * px) / (rx * rx) + (py * py) / (ry * ry) <= 1.0:
+                    row[x] = colour
+
+    def vertical_gradient(self, x0, y0, x1, y1, top, bottom):
+        span = self._span(y0, y1)
+        count = max(1, len(span) - 1)
+        for i, y in enumerate(span):
+            t = i / count
+            colour = tuple(int(round(a + (b - a) * t)) for a, b in zip(top, bottom))
+            row = self.pixels[y]
+            for x in self._span(x0, x1):
+                row[x] = colour
+
+    def downsampled(self):
+        s = self.scale
+        area = s * s
+        out = []
+        for y in range(self.size):
+            for x in range(self.size):
+                total = [0, 0, 0]
+                for sy in range(y * s, y * s + s):
+                    row = self.pixels[sy]
+                    for sx in range(x * s, x * s + s):
+                        p = row[sx]
+                        total[0] += p[0]
+                        total[1] += p[1]
+                        total[2] += p[2]
+                out.append(tuple((c + area // 2) // area for c in total))
+        return out
+
+
+def c3(hex_colour):
+    return rgb(hex_colour)[:3]
+
+
+def draw_computer(canvas):
+    outline = c3("#3c3c3c")
+    case_light = c3("#e4e4dc")
+    case_mid = c3("#c9c9c0")
+    case_dark = c3("#9a9a92")
+
+    # shadow on the desk
+    canvas.ellipse(42, 79, 40, 3.2, c3("#e6e6e6"))
+
+    # tower at the right
+    canvas.rounded_rect(60, 18, 82, 78, 2, outline)
+    canvas.rounded_rect(61, 19, 81, 77, 1.5, case_light)
+    canvas.rect(78, 19.5, 80.5, 76.5, case_mid)           # shaded side
+    for top in (23, 29):                                  # drive bays
+        canvas.rect(63, top, 77, top + 4.5, case_dark)
+        canvas.rect(63.7, top + 0.7, 76.3, top + 3.8, case_mid)
+        canvas.rect(66, top + 2, 74, top + 2.8, c3("#555555"))
+    canvas.ellipse(70, 42, 3.2, 3.2, case_dark)           # power button
+    canvas.ellipse(70, 42, 2.3, 2.3, c3("#d8d8d0"))
+    canvas.ellipse(74.8, 46.5, 1.0, 1.0, c3("#2fbf3a"))   # power light
+    for y in range(58, 74, 3):                            # vent slots
+        canvas.rect(64, y, 76, y + 1.2, case_mid)
+
+    # monitor: bezel, screen, neck and foot
+    canvas.polygon([(24, 52), (34, 52), (36, 62), (22, 62)], case_mid)
+    canvas.rounded_rect(14, 61, 44, 65.5, 1.5, outline)
+    canvas.rounded_rect(15, 61.8, 43, 64.7, 1, case_mid)
+    canvas.rounded_rect(2, 8, 56, 54, 3, outline)
+    canvas.rounded_rect(3, 9, 55, 53, 2.5, case_light)
+    canvas.rect(6, 12, 52, 47, outline)
+    canvas.vertical_gradient(7, 13, 51, 46, c3("#2d6fd0"), c3("#0d2f7a"))
+    # a window on the desktop of the screen
+    canvas.rect(13, 18, 37, 35, c3("#f4f4f4"))
+    canvas.rect(13, 18, 37, 21, c3("#8fb8f4"))
+    for y in (24, 27, 30):
+        canvas.rect(15, y, 33, y + 1.2, c3("#9aa8c0"))
+    # a reflection across the upper left of the screen
+    canvas.polygon([(7, 13), (22, 13), (7, 28)], c3("#4f8ae0"))
+    canvas.rect(24, 49, 34, 50.5, case_dark)              # maker badge
+    canvas.ellipse(50, 50, 1.0, 1.0, c3("#2fbf3a"))       # power light
+
+    # keyboard in front: three rows of keys and a space bar
+    canvas.polygon([(4, 70), (54, 70), (57, 80), (1, 80)], outline)
+    canvas.polygon([(5, 71), (53, 71), (55.6, 79), (2.4, 79)], case_light)
+    for row in range(3):
+        y = 72.0 + row * 1.9
+        inset = row * 0.6
+        for k in range(12):
+            x = 6.2 - inset + k * (42.0 + 2 * inset) / 12
+            canvas.rect(x, y, x + 3.0, y + 1.3, case_dark)
+    canvas.rect(17, 77.7, 41, 78.9, case_dark)
+
+
+def build_picture():
+    canvas = Canvas(PICTURE_SIZE, SUPERSAMPLE, (255, 255, 255))
+    draw_computer(canvas)
+    pixels = canvas.downsampled()
+    ppm = b"P6\n%d %d\n255\n" % (PICTURE_SIZE, PICTURE_SIZE) + bytes(c for p in pixels for c in p)
+    try:
+        result = subprocess.run(
+            ["cjpeg", "-quality", "90", "-baseline"],
+            input=ppm, stdout=subprocess.PIPE, check=True)
+    except FileNotFoundError:
+        sys.exit("cjpeg not found: install Debian's libjpeg-turbo-progs to regenerate the picture")
+    write_file("images/DefaultPicture.jpg", result.stdout)
+
+
 def main():
     build_icons()
     build_cursors()
+    build_picture()
     return 0
 
 
