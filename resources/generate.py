@@ -1,0 +1,755 @@
+#!/usr/bin/env python3
+"""Generates the bitmap resources of Tresselby Diagram Tool.
+
+    python3 resources/generate.py
+
+writes, next to this script:
+
+    icons/NN-role.png          the 19 tool-bar images, 16 x 16 RGBA
+    cursors/HAND.png           open hand cursor, 32 x 32, hot spot (0, 0)
+    cursors/GRAB.png           grabbing hand cursor, 32 x 32, hot spot (0, 0)
+    images/DefaultPicture.jpg  default picture of new picture elements, 85 x 85
+
+Every image is drawn here, from character maps (icons, cursors) or from
+simple shapes (the picture), so running the script again reproduces the
+committed files byte for byte.
+
+Only the Python 3 standard library is used. The JPEG is encoded by `cjpeg`
+from Debian's libjpeg-turbo-progs package; that tool is needed only to
+regenerate the images, it is not a build dependency of the program.
+"""
+
+import os
+import struct
+import subprocess
+import sys
+import zlib
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+
+TRANSPARENT = (0, 0, 0, 0)
+
+
+def rgb(hex_colour):
+    value = int(hex_colour.lstrip("#"), 16)
+    return (value >> 16 & 0xFF, value >> 8 & 0xFF, value & 0xFF, 255)
+
+
+# ---------------------------------------------------------------------------
+# Image container and PNG writer
+
+
+class Image:
+    def __init__(self, width, height, fill=TRANSPARENT):
+        self.width = width
+        self.height = height
+        self.pixels = [[fill] * width for _ in range(height)]
+
+    @classmethod
+    def from_map(cls, rows, palette, width=None, height=None):
+        """Builds an image from a character map; each character is looked
+        up in `palette`. Maps smaller than the requested size are padded
+        with transparent pixels at the right and bottom."""
+        width = width or len(rows[0])
+        height = height or len(rows)
+        if len(rows) > height:
+            raise ValueError("map has %d rows, image only %d" % (len(rows), height))
+        image = cls(width, height)
+        for y, row in enumerate(rows):
+            if len(row) > width:
+                raise ValueError("row %d is %d wide, image only %d: %r" % (y, len(row), width, row))
+            for x, ch in enumerate(row):
+                if ch not in palette:
+                    raise ValueError("row %d: unknown colour %r" % (y, ch))
+                image.pixels[y][x] = palette[ch]
+        return image
+
+    def overlay(self, rows, palette):
+        """Draws a character map over the image; '.' leaves a pixel as it is."""
+        for y, row in enumerate(rows):
+            for x, ch in enumerate(row):
+                if ch != ".":
+                    self.pixels[y][x] = palette[ch]
+
+
+def png_bytes(image):
+    """Encodes an image as an 8-bit RGBA PNG (colour type 6, no filtering)."""
+
+    def chunk(kind, data):
+        body = kind + data
+        return struct.pack(">I", len(data)) + body + struct.pack(">I", zlib.crc32(body) & 0xFFFFFFFF)
+
+    raw = bytearray()
+    for row in image.pixels:
+        raw.append(0)  # filter type None
+        for pixel in row:
+            raw.extend(pixel)
+    header = struct.pack(">IIBBBBB", image.width, image.height, 8, 6, 0, 0, 0)
+    return (b"\x89PNG\r\n\x1a\n"
+            + chunk(b"IHDR", header)
+            + chunk(b"IDAT", zlib.compress(bytes(raw), 9))
+            + chunk(b"IEND", b""))
+
+
+def write_file(relative_path, data):
+    path = os.path.join(HERE, relative_path)
+    os.makedirs(os.path.dirname(path), exist_ok=True)
+    with open(path, "wb") as out:
+        out.write(data)
+    print("wrote", relative_path)
+
+
+# ---------------------------------------------------------------------------
+# Tool-bar images: 16 x 16, one palette shared by all of them.
+#
+#   .  transparent
+#   K  outline (near black)     k  dark grey       g  mid grey
+#   l  light grey               w  white
+#   y  yellow                   Y  dark yellow     u  sun orange
+#   b  blue                     B  dark blue       c  light blue
+#   G  green                    h  dark green
+#   r  red                      R  dark red
+#   o  wood brown               O  dark brown
+
+ICON_PALETTE = {
+    ".": TRANSPARENT,
+    "K": rgb("#1e1e1e"),
+    "k": rgb("#505050"),
+    "g": rgb("#8c8c8c"),
+    "l": rgb("#c8c8c8"),
+    "w": rgb("#ffffff"),
+    "y": rgb("#ffd75a"),
+    "Y": rgb("#d9a21b"),
+    "u": rgb("#ff9a1a"),
+    "b": rgb("#3a78d8"),
+    "B": rgb("#17408f"),
+    "c": rgb("#a8d4ff"),
+    "G": rgb("#3fae3f"),
+    "h": rgb("#1d6b1d"),
+    "r": rgb("#e8302a"),
+    "R": rgb("#8e1010"),
+    "o": rgb("#c58a4a"),
+    "O": rgb("#7a4a1a"),
+}
+
+ICONS = [
+    ("00-new", [
+        "................",
+        "..KKKKKKKK......",
+        "..KwwwwwwKK.....",
+        "..KwwwwwwKlK....",
+        "..KwwwwwwKllK...",
+        "..KwwwwwwKKKKK..",
+        "..KwwwwwwwwwwK..",
+        "..KwwwwwwwwwwK..",
+        "..KwwwwwwwwwwK..",
+        "..KwwwwwwwwwwK..",
+        "..KwwwwwwwwwwK..",
+        "..KwwwwwwwwwwK..",
+        "..KwwwwwwwwwwK..",
+        "..KwwwwwwwwwwK..",
+        "..KKKKKKKKKKKK..",
+        "................",
+    ]),
+    ("01-open", [
+        "................",
+        "................",
+        ".KKKK...........",
+        "KYYYYK..........",
+        "KYYYYYKKKKKKK...",
+        "KYYYYYYYYYYYK...",
+        "KYYYYYYYYYYYK...",
+        "KYYYKKKKKKKKKKKK",
+        "KYYKyyyyyyyyyyyK",
+        "KYYKyyyyyyyyyyK.",
+        "KYKyyyyyyyyyyyK.",
+        "KYKyyyyyyyyyyK..",
+        "KKyyyyyyyyyyyK..",
+        "KKKKKKKKKKKKK...",
+        "................",
+        "................",
+    ]),
+    ("02-save", [
+        "................",
+        ".KKKKKKKKKKKKK..",
+        ".KbbKllllllKbbK.",
+        ".KbbKllllKlKbbbK",
+        ".KbbKllllKlKbbbK",
+        ".KbbKllllKlKbbbK",
+        ".KbbKKKKKKKKbbbK",
+        ".KbbbbbbbbbbbbbK",
+        ".KbbbbbbbbbbbbbK",
+        ".KbbwwwwwwwwwbbK",
+        ".KbbwwwwwwwwwbbK",
+        ".KbbwggggggwwbbK",
+        ".KbbwwwwwwwwwbbK",
+        ".KbbwggggggwwbbK",
+        ".KKKKKKKKKKKKKKK",
+        "................",
+    ]),
+    ("03-print", [
+        "................",
+        "....KKKKKKKK....",
+        "....KwwwwwwK....",
+        "....KwggggwK....",
+        "....KwwwwwwK....",
+        "..KKKKKKKKKKKK..",
+        ".KllllllllllllK.",
+        ".KllllllllllGlK.",
+        ".KllllllllllllK.",
+        ".KggggggggggggK.",
+        ".KgKKKKKKKKKKgK.",
+        ".KgKwwwwwwwwKgK.",
+        ".KKKwggggggwKKK.",
+        "...KwwwwwwwwK...",
+        "...KKKKKKKKKK...",
+        "................",
+    ]),
+    ("04-export", [
+        "KKKKKKKKKKKK....",
+        "KccccccccccK....",
+        "KcccccccuucK....",
+        "KccccccuuuuK....",
+        "KcccGcccuucK....",
+        "KccGGGccccGK....",
+        "KcGGGGGcccGK....",
+        "KGGGGhGGcGGK....",
+        "KGGGhhhGGGGK....",
+        "KKKKKKKKKKKK....",
+        "................",
+        "................",
+        "................",
+        "................",
+        "................",
+        "................",
+    ], [
+        "................",
+        "................",
+        "................",
+        "................",
+        "................",
+        "................",
+        "................",
+        "...........K....",
+        "...........KK...",
+        "......KKKKKKbK..",
+        "......KbbbbbbbK.",
+        "......KbbbbbbbbK",
+        "......KbbbbbbbK.",
+        "......KKKKKKbK..",
+        "...........KK...",
+        "...........K....",
+    ]),
+    ("05-cut", [
+        "................",
+        "...KK......KK...",
+        "...KlK....KlK...",
+        "....KlK..KlK....",
+        "....KllKKllK....",
+        ".....KlKKlK.....",
+        "......KggK......",
+        "......KggK......",
+        ".....KlKKlK.....",
+        "..RRRR....RRRR..",
+        ".RrrrrR..RrrrrR.",
+        ".Rr..rR..Rr..rR.",
+        ".Rr..rR..Rr..rR.",
+        ".RrrrrR..RrrrrR.",
+        "..RRRR....RRRR..",
+        "................",
+    ]),
+    ("06-copy", [
+        "KKKKKK..........",
+        "KwwwwKK.........",
+        "KwwwwKwK........",
+        "KwgggKKKK.......",
+        "KwwwwwwwK.......",
+        "KwggggKKKKKK....",
+        "KwwwwwKwwwwKK...",
+        "KwggggKwwwwKwK..",
+        "KwwwwwKwgggKKKK.",
+        "KwggggKwwwwwwwK.",
+        "KKKKKKKwgggggwK.",
+        "......KwwwwwwwK.",
+        "......KwgggggwK.",
+        "......KwwwwwwwK.",
+        "......KKKKKKKKK.",
+        "................",
+    ]),
+    ("07-paste", [
+        ".....KKKKK......",
+        ".OOOOKlllKOOOO..",
+        ".OooKlllllKooO..",
+        ".OooKKKKKKKooO..",
+        ".OowwwwwwwwwoO..",
+        ".OowggggggwwoO..",
+        ".OowwwwwwwwwoO..",
+        ".OowggggggwwoO..",
+        ".OowwwwwwwwwoO..",
+        ".OowgggggwwwoO..",
+        ".OowwwwwwwwwoO..",
+        ".OowggggwwwwoO..",
+        ".OowwwwwwwwwoO..",
+        ".OoooooooooooO..",
+        ".OOOOOOOOOOOOO..",
+        "................",
+    ]),
+    ("08-delete", [
+        "................",
+        ".RRR........RRR.",
+        ".RrrR......RrrR.",
+        ".RrrrR....RrrrR.",
+        "..RrrrR..RrrrR..",
+        "...RrrrRRrrrR...",
+        "....RrrrrrrR....",
+        ".....RrrrrR.....",
+        ".....RrrrrR.....",
+        "....RrrrrrrR....",
+        "...RrrrRRrrrR...",
+        "..RrrrR..RrrrR..",
+        ".RrrrR....RrrrR.",
+        ".RrrR......RrrR.",
+        ".RRR........RRR.",
+        "................",
+    ]),
+    ("09-select", [
+        "....K...........",
+        "....KK..........",
+        "....KwK.........",
+        "....KwwK........",
+        "....KwwwK.......",
+        "....KwwwwK......",
+        "....KwwwwwK.....",
+        "....KwwwwwwK....",
+        "....KwwwwwwwK...",
+        "....KwwwwwKKKK..",
+        "....KwwKwwK.....",
+        "....KwK.KwwK....",
+        "....KK..KwwK....",
+        "....K....KwwK...",
+        ".........KwwK...",
+        "..........KK....",
+    ]),
+    ("10-graphic", [
+        "................",
+        "OOOOOOOOOOOOOOOO",
+        "OooooooooooooooO",
+        "OoKKKKKKKKKKKKoO",
+        "OoKcccccccuucKoO",
+        "OoKccccccuuuuKoO",
+        "OoKcccccccuucKoO",
+        "OoKcccGccccccKoO",
+        "OoKccGGGcccGcKoO",
+        "OoKcGGGGGcGGGKoO",
+        "OoKGGGhGGGGGGKoO",
+        "OoKGGhhhGGGhGKoO",
+        "OoKKKKKKKKKKKKoO",
+        "OooooooooooooooO",
+        "OOOOOOOOOOOOOOOO",
+        "................",
+    ]),
+    ("11-text", [
+        "................",
+        ".......KK.......",
+        ".......KK.......",
+        "......KKKK......",
+        "......KKKK......",
+        ".....KK..KK.....",
+        ".....KK..KK.....",
+        "....KK....KK....",
+        "....KK....KK....",
+        "...KKKKKKKKKK...",
+        "...KK......KK...",
+        "..KK........KK..",
+        "..KK........KK..",
+        ".KKKK......KKKK.",
+        "................",
+        "................",
+    ]),
+    ("12-shape", [
+        "................",
+        "................",
+        "................",
+        "...KKKKKKKKKK...",
+        "..KccccccccccK..",
+        ".KccccccccccccK.",
+        ".KccccccccccccK.",
+        ".KccccccccccccK.",
+        ".KccccccccccccK.",
+        ".KccccccccccccK.",
+        ".KccccccccccccK.",
+        "..KccccccccccK..",
+        "...KKKKKKKKKK...",
+        "................",
+        "................",
+        "................",
+    ]),
+    ("13-twoway", [
+        "................",
+        "................",
+        "................",
+        "................",
+        "....K......K....",
+        "...KK......KK...",
+        "..KKK......KKK..",
+        ".KKKKKKKKKKKKKK.",
+        ".KKKKKKKKKKKKKK.",
+        "..KKK......KKK..",
+        "...KK......KK...",
+        "....K......K....",
+        "................",
+        "................",
+        "................",
+        "................",
+    ]),
+    ("14-oneway", [
+        "................",
+        "................",
+        "................",
+        "................",
+        "...........K....",
+        "...........KK...",
+        "...........KKK..",
+        ".KKKKKKKKKKKKKK.",
+        ".KKKKKKKKKKKKKK.",
+        "...........KKK..",
+        "...........KK...",
+        "...........K....",
+        "................",
+        "................",
+        "................",
+        "................",
+    ]),
+    ("15-grid", [
+        "................",
+        ".kkkkkkkkkkkkkk.",
+        ".kwwwkwwwkwwwwk.",
+        ".kwwwkwwwkwwwwk.",
+        ".kwwwkwwwkwwwwk.",
+        ".kkkkkkkkkkkkkk.",
+        ".kwwwkwwwkwwwwk.",
+        ".kwwwkwwwkwwwwk.",
+        ".kwwwkwwwkwwwwk.",
+        ".kkkkkkkkkkkkkk.",
+        ".kwwwkwwwkwwwwk.",
+        ".kwwwkwwwkwwwwk.",
+        ".kwwwkwwwkwwwwk.",
+        ".kwwwkwwwkwwwwk.",
+        ".kkkkkkkkkkkkkk.",
+        "................",
+    ]),
+    ("16-snap", [
+        ".....KKKKKK.....",
+        "....KrrrrrrK....",
+        "...KrrKKKKrrK...",
+        "...KrrK..KrrK...",
+        "...KrrK..KrrK...",
+        "...KllK..KllK...",
+        "...KllK..KllK...",
+        "...KKKK..KKKK...",
+        "................",
+        ".k..k..k..k..k..",
+        "................",
+        "................",
+        ".k..k..k..k..k..",
+        "................",
+        "................",
+        ".k..k..k..k..k..",
+    ]),
+    ("17-hidden", [
+        "................",
+        ".g.g.g.g.g.g.g..",
+        "................",
+        ".g...........g..",
+        "................",
+        ".g...........g..",
+        "......KKK.......",
+        ".g...KKKKK...g..",
+        ".....KKKKK......",
+        ".g...KKKKK...g..",
+        "......KKK.......",
+        ".g...........g..",
+        "................",
+        ".g...........g..",
+        "................",
+        ".g.g.g.g.g.g.g..",
+    ]),
+    ("18-line", [
+        "................",
+        "................",
+        "................",
+        "................",
+        "................",
+        "KKKKK......KKKKK",
+        "KcccK......KcccK",
+        "KcccKKKKKKKKcccK",
+        "KcccK......KcccK",
+        "KKKKK......KKKKK",
+        "................",
+        "................",
+        "................",
+        "................",
+        "................",
+        "................",
+    ]),
+]
+
+
+def build_icons():
+    if len(ICONS) != 19:
+        raise ValueError("the tool bar needs 19 images, %d defined" % len(ICONS))
+    for index, (name, *layers) in enumerate(ICONS):
+        if not name.startswith("%02d-" % index):
+            raise ValueError("icon %s is out of order" % name)
+        for layer in layers:
+            if len(layer) != 16 or any(len(row) != 16 for row in layer):
+                raise ValueError("icon %s is not 16 x 16" % name)
+        image = Image.from_map(layers[0], ICON_PALETTE, 16, 16)
+        for layer in layers[1:]:
+            image.overlay(layer, ICON_PALETTE)
+        write_file("icons/%s.png" % name, png_bytes(image))
+
+
+# ---------------------------------------------------------------------------
+# Cursors: 32 x 32, black outline, white fill, the rest transparent.
+# The hot spot is the top-left pixel, so the hands sit in the top-left corner.
+
+CURSOR_PALETTE = {
+    " ": TRANSPARENT,
+    "#": (0, 0, 0, 255),
+    ".": (255, 255, 255, 255),
+}
+
+HAND = [
+    "         ###        ",
+    "        #...####    ",
+    "     ####...#...#   ",
+    "    #...#...#...#   ",
+    "    #...#...#...### ",
+    "    #...#...#...#..#",
+    "    #...#...#...#..#",
+    " ## #...#...#...#..#",
+    "#..##...#...#...#..#",
+    "#...#...#...#...#..#",
+    "#...#..............#",
+    " #...#.............#",
+    " #.................#",
+    "  #................#",
+    "  #...............# ",
+    "   #..............# ",
+    "    #............#  ",
+    "     #...........#  ",
+    "     #..........#   ",
+    "     #..........#   ",
+    "     #..........#   ",
+    "     ############   ",
+]
+
+GRAB = [
+    "                    ",
+    "                    ",
+    "                    ",
+    "                    ",
+    "    ### ### ###     ",
+    "   #...#...#...##   ",
+    "   #...#...#...#.#  ",
+    "   #...........#..# ",
+    " ###..............# ",
+    "#..#..............# ",
+    "#.................# ",
+    "#.................# ",
+    " #................# ",
+    " #...............#  ",
+    "  #..............#  ",
+    "   #.............#  ",
+    "    #...........#   ",
+    "    #..........#    ",
+    "    #..........#    ",
+    "    ############    ",
+]
+
+
+def build_cursors():
+    for name, rows in (("HAND", HAND), ("GRAB", GRAB)):
+        image = Image.from_map(rows, CURSOR_PALETTE, 32, 32)
+        write_file("cursors/%s.png" % name, png_bytes(image))
+
+
+# ---------------------------------------------------------------------------
+# Default picture: a desktop computer (monitor, tower, keyboard) on white.
+# Drawn at four times the size and averaged down, which smooths the edges.
+
+PICTURE_SIZE = 85
+SUPERSAMPLE = 4
+
+
+class Canvas:
+    """An RGB drawing surface addressed in picture pixels (fractions
+    allowed), backed by a grid `scale` times finer in each direction."""
+
+    def __init__(self, size, scale, background):
+        self.size = size
+        self.scale = scale
+        n = size * scale
+        self.n = n
+        self.pixels = [[background] * n for _ in range(n)]
+
+    def _span(self, a, b):
+        lo = max(0, int(round(a * self.scale)))
+        hi = min(self.n, int(round(b * self.scale)))
+        return range(lo, hi)
+
+    def rect(self, x0, y0, x1, y1, colour):
+        for y in self._span(y0, y1):
+            row = self.pixels[y]
+            for x in self._span(x0, x1):
+                row[x] = colour
+
+    def rounded_rect(self, x0, y0, x1, y1, radius, colour):
+        s = self.scale
+        r = radius * s
+        for y in self._span(y0, y1):
+            cy = y + 0.5
+            row = self.pixels[y]
+            for x in self._span(x0, x1):
+                cx = x + 0.5
+                # how far the sample lies inside a corner square, if at all
+                dx = max(x0 * s + r - cx, cx - (x1 * s - r), 0)
+                dy = max(y0 * s + r - cy, cy - (y1 * s - r), 0)
+                if dx * dx + dy * dy <= r * r:
+                    row[x] = colour
+
+    def polygon(self, points, colour):
+        s = self.scale
+        pts = [(px * s, py * s) for px, py in points]
+        ys = [p[1] for p in pts]
+        for y in range(max(0, int(min(ys))), min(self.n, int(max(ys)) + 1)):
+            cy = y + 0.5
+            crossings = []
+            for (ax, ay), (bx, by) in zip(pts, pts[1:] + pts[:1]):
+                if (ay <= cy < by) or (by <= cy < ay):
+                    crossings.append(ax + (cy - ay) * (bx - ax) / (by - ay))
+            crossings.sort()
+            row = self.pixels[y]
+            for left, right in zip(crossings[0::2], crossings[1::2]):
+                for x in range(max(0, int(round(left))), min(self.n, int(round(right)))):
+                    row[x] = colour
+
+    def ellipse(self, cx, cy, rx, ry, colour):
+        s = self.scale
+        for y in self._span(cy - ry, cy + ry):
+            py = (y + 0.5) / s - cy
+            row = self.pixels[y]
+            for x in self._span(cx - rx, cx + rx):
+                px = (x + 0.5) / s - cx
+                if (px * px) / (rx * rx) + (py * py) / (ry * ry) <= 1.0:
+                    row[x] = colour
+
+    def vertical_gradient(self, x0, y0, x1, y1, top, bottom):
+        span = self._span(y0, y1)
+        count = max(1, len(span) - 1)
+        for i, y in enumerate(span):
+            t = i / count
+            colour = tuple(int(round(a + (b - a) * t)) for a, b in zip(top, bottom))
+            row = self.pixels[y]
+            for x in self._span(x0, x1):
+                row[x] = colour
+
+    def downsampled(self):
+        s = self.scale
+        area = s * s
+        out = []
+        for y in range(self.size):
+            for x in range(self.size):
+                total = [0, 0, 0]
+                for sy in range(y * s, y * s + s):
+                    row = self.pixels[sy]
+                    for sx in range(x * s, x * s + s):
+                        p = row[sx]
+                        total[0] += p[0]
+                        total[1] += p[1]
+                        total[2] += p[2]
+                out.append(tuple((c + area // 2) // area for c in total))
+        return out
+
+
+def c3(hex_colour):
+    return rgb(hex_colour)[:3]
+
+
+def draw_computer(canvas):
+    outline = c3("#3c3c3c")
+    case_light = c3("#e4e4dc")
+    case_mid = c3("#c9c9c0")
+    case_dark = c3("#9a9a92")
+
+    # shadow on the desk
+    canvas.ellipse(42, 79, 40, 3.2, c3("#e6e6e6"))
+
+    # tower at the right
+    canvas.rounded_rect(60, 18, 82, 78, 2, outline)
+    canvas.rounded_rect(61, 19, 81, 77, 1.5, case_light)
+    canvas.rect(78, 19.5, 80.5, 76.5, case_mid)           # shaded side
+    for top in (23, 29):                                  # drive bays
+        canvas.rect(63, top, 77, top + 4.5, case_dark)
+        canvas.rect(63.7, top + 0.7, 76.3, top + 3.8, case_mid)
+        canvas.rect(66, top + 2, 74, top + 2.8, c3("#555555"))
+    canvas.ellipse(70, 42, 3.2, 3.2, case_dark)           # power button
+    canvas.ellipse(70, 42, 2.3, 2.3, c3("#d8d8d0"))
+    canvas.ellipse(74.8, 46.5, 1.0, 1.0, c3("#2fbf3a"))   # power light
+    for y in range(58, 74, 3):                            # vent slots
+        canvas.rect(64, y, 76, y + 1.2, case_mid)
+
+    # monitor: bezel, screen, neck and foot
+    canvas.polygon([(24, 52), (34, 52), (36, 62), (22, 62)], case_mid)
+    canvas.rounded_rect(14, 61, 44, 65.5, 1.5, outline)
+    canvas.rounded_rect(15, 61.8, 43, 64.7, 1, case_mid)
+    canvas.rounded_rect(2, 8, 56, 54, 3, outline)
+    canvas.rounded_rect(3, 9, 55, 53, 2.5, case_light)
+    canvas.rect(6, 12, 52, 47, outline)
+    canvas.vertical_gradient(7, 13, 51, 46, c3("#2d6fd0"), c3("#0d2f7a"))
+    # a window on the desktop of the screen
+    canvas.rect(13, 18, 37, 35, c3("#f4f4f4"))
+    canvas.rect(13, 18, 37, 21, c3("#8fb8f4"))
+    for y in (24, 27, 30):
+        canvas.rect(15, y, 33, y + 1.2, c3("#9aa8c0"))
+    # a reflection across the upper left of the screen
+    canvas.polygon([(7, 13), (22, 13), (7, 28)], c3("#4f8ae0"))
+    canvas.rect(24, 49, 34, 50.5, case_dark)              # maker badge
+    canvas.ellipse(50, 50, 1.0, 1.0, c3("#2fbf3a"))       # power light
+
+    # keyboard in front: three rows of keys and a space bar
+    canvas.polygon([(4, 70), (54, 70), (57, 80), (1, 80)], outline)
+    canvas.polygon([(5, 71), (53, 71), (55.6, 79), (2.4, 79)], case_light)
+    for row in range(3):
+        y = 72.0 + row * 1.9
+        inset = row * 0.6
+        for k in range(12):
+            x = 6.2 - inset + k * (42.0 + 2 * inset) / 12
+            canvas.rect(x, y, x + 3.0, y + 1.3, case_dark)
+    canvas.rect(17, 77.7, 41, 78.9, case_dark)
+
+
+def build_picture():
+    canvas = Canvas(PICTURE_SIZE, SUPERSAMPLE, (255, 255, 255))
+    draw_computer(canvas)
+    pixels = canvas.downsampled()
+    ppm = b"P6\n%d %d\n255\n" % (PICTURE_SIZE, PICTURE_SIZE) + bytes(c for p in pixels for c in p)
+    try:
+        result = subprocess.run(
+            ["cjpeg", "-quality", "90", "-baseline"],
+            input=ppm, stdout=subprocess.PIPE, check=True)
+    except FileNotFoundError:
+        sys.exit("cjpeg not found: install Debian's libjpeg-turbo-progs to regenerate the picture")
+    write_file("images/DefaultPicture.jpg", result.stdout)
+
+
+def main():
+    build_icons()
+    build_cursors()
+    build_picture()
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
