@@ -1,1 +1,18 @@
-int main() { return 0; }
+// Program entry: the application object, the main window, the message loop.
+#include <QApplication>
+
+#include "editor/MainForm.h"
+#include "platform/Application.h"
+#include "platform/Font.h"
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    app.setApplicationName("Tresselby Diagram Tool");
+    app.setFont(tsb::TFont().ToQFont());
+    tsb::Application().Title = "Tresselby Application";
+    auto* mainForm = new tsb::TMainForm;
+    mainForm->Show();
+    int result = app.exec();
+    delete mainForm;
+    return result;
+}

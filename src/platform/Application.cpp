@@ -1,7 +1,11 @@
 #include "platform/Application.h"
 
 #include <QApplication>
+#include <QEvent>
 #include <QMessageBox>
+#include <QWidget>
+
+#include "platform/WinControl.h"
 
 namespace tsb {
 
@@ -10,19 +14,19 @@ TApplication& TApplication::Instance() {
     return app;
 }
 
-void TApplication::HandleException(const std::exception& e) { HandleException(std::string(e.what())); }
+void TApplication::HandleException(const std::exception& e) {
+    HandleException(std::string(e.what()));
+}
 
 void TApplication::HandleException(const std::string& message) {
     std::string text = message;
-    if (!text.empty() && static_cast<unsigned char>(text.back()) > '.')
-        text += '.';
+    if (!text.empty() && static_cast<unsigned char>(text.back()) > '.') text += '.';
     if (OnException) {
         OnException(text);
         return;
     }
     QMessageBox box(QMessageBox::Critical, QString::fromStdString(Title),
-                    QString::fromStdString(text), QMessageBox::Ok,
-                    QApplication::activeWindow());
+                    QString::fromStdString(text), QMessageBox::Ok, QApplication::activeWindow());
     box.exec();
 }
 
@@ -32,17 +36,42 @@ void TApplication::Beep() {
 }
 
 void TApplication::SetHint(const std::string& hint) {
-    if (hint == FHint)
-        return;
+    if (hint == FHint) return;
     FHint = hint;
-    if (OnHint)
-        OnHint(FHint);
+    if (OnHint) OnHint(FHint);
+}
+
+namespace {
+class THintFilter : public QObject {
+public:
+    using QObject::QObject;
+    bool eventFilter(QObject* obj, QEvent* ev) override {
+        if (ev->type() != QEvent::Enter && ev->type() != QEvent::MouseMove) return false;
+        auto* w = qobject_cast<QWidget*>(obj);
+        if (!w || dynamic_cast<TControlHost*>(w)) return false;
+        for (QWidget* p = w; p; p = p->parentWidget()) {
+            QVariant hint = p->property("hint");
+            if (hint.isValid()) {
+                Application().SetHint(hint.toString().toStdString());
+                break;
+            }
+        }
+        return false;
+    }
+};
+} // namespace
+
+void TApplication::InstallHintTracking() {
+    static THintFilter* filter = nullptr;
+    if (!filter && qApp) {
+        filter = new THintFilter(qApp);
+        qApp->installEventFilter(filter);
+    }
 }
 
 std::string TApplication::ExeFolder() {
     QString dir = QCoreApplication::applicationDirPath();
-    if (!dir.endsWith('/'))
-        dir += '/';
+    if (!dir.endsWith('/')) dir += '/';
     return dir.toStdString();
 }
 
@@ -51,8 +80,7 @@ std::string FormatMessage(const std::string& format, std::initializer_list<std::
     auto it = args.begin();
     for (std::size_t i = 0; i < format.size(); ++i) {
         if (format[i] == '%' && i + 1 < format.size() && format[i + 1] == 's') {
-            if (it != args.end())
-                out += *it++;
+            if (it != args.end()) out += *it++;
             ++i;
         } else {
             out += format[i];

@@ -32,6 +32,9 @@ public:
     void SetHint(const std::string& hint);
     const std::string& Hint() const { return FHint; }
     std::function<void(const std::string&)> OnHint;
+    // Follows the mouse over plain widgets, which carry their hint in the
+    // dynamic property "hint"; windowed controls report their own.
+    void InstallHintTracking();
 
     // Folder of the running program, with a trailing separator.
     static std::string ExeFolder();
@@ -40,7 +43,9 @@ private:
     std::string FHint;
 };
 
-inline TApplication& Application() { return TApplication::Instance(); }
+inline TApplication& Application() {
+    return TApplication::Instance();
+}
 
 // Runs a handler called from a Qt entry point; any exception goes to the
 // application's default handler and never crosses into Qt.

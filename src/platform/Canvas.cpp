@@ -9,7 +9,9 @@ namespace tsb {
 
 namespace {
 
-std::uint32_t ToRgb(TColor c) { return ColorToRGB(c); }
+std::uint32_t ToRgb(TColor c) {
+    return ColorToRGB(c);
+}
 
 TColor FromRgb(std::uint32_t rgb) {
     return static_cast<TColor>(((rgb >> 16) & 0xFF) | (rgb & 0xFF00) | ((rgb & 0xFF) << 16));
@@ -49,7 +51,9 @@ QPainter::CompositionMode RasterOp(TPenMode mode) {
     }
 }
 
-QString ToQ(const std::string& s) { return QString::fromUtf8(s.data(), static_cast<int>(s.size())); }
+QString ToQ(const std::string& s) {
+    return QString::fromUtf8(s.data(), static_cast<int>(s.size()));
+}
 
 } // namespace
 
@@ -68,7 +72,9 @@ std::vector<std::string> SplitLines(const std::string& text) {
     return lines;
 }
 
-TCanvas::TCanvas(QImage* device) { Bind(device); }
+TCanvas::TCanvas(QImage* device) {
+    Bind(device);
+}
 
 void TCanvas::Bind(QImage* device) {
     Bind(device, {0, 0}, device ? TRect{0, 0, device->width(), device->height()} : TRect{});
@@ -81,8 +87,7 @@ void TCanvas::Bind(QImage* device, TPoint origin, const TRect& clip) {
 }
 
 void TCanvas::Plot(int dx, int dy, std::uint32_t rgb, TPenMode mode) {
-    if (!FClip.Contains(dx, dy) || mode == pmNop)
-        return;
+    if (!FClip.Contains(dx, dy) || mode == pmNop) return;
     auto* line = reinterpret_cast<std::uint32_t*>(FDevice->scanLine(dy));
     std::uint32_t& p = line[dx];
     switch (mode) {
@@ -164,23 +169,19 @@ void TCanvas::ThinLine(int x1, int y1, int x2, int y2) {
 
 void TCanvas::WideLine(int x1, int y1, int x2, int y2) {
     QPainter* p = BeginPainter();
-    if (!p)
-        return;
+    if (!p) return;
     QColor c = QColor::fromRgb(ToRgb(Pen.Color));
     p->setCompositionMode(RasterOp(Pen.Mode));
-    if (Pen.Mode == pmNot)
-        c = Qt::white;
+    if (Pen.Mode == pmNot) c = Qt::white;
     QPen pen(c, Pen.Width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
     p->setPen(pen);
     p->setBrush(Qt::NoBrush);
-    if (Pen.Mode != pmNop)
-        p->drawLine(QPointF(x1 + 0.5, y1 + 0.5), QPointF(x2 + 0.5, y2 + 0.5));
+    if (Pen.Mode != pmNop) p->drawLine(QPointF(x1 + 0.5, y1 + 0.5), QPointF(x2 + 0.5, y2 + 0.5));
     EndPainter();
 }
 
 void TCanvas::Polyline(const std::vector<TPoint>& points) {
-    if (points.empty())
-        return;
+    if (points.empty()) return;
     MoveTo(points[0].X, points[0].Y);
     for (std::size_t i = 1; i < points.size(); ++i)
         LineTo(points[i].X, points[i].Y);
@@ -210,10 +211,9 @@ static void MarkFigure(const TRect& box, std::vector<std::uint8_t>& mask, Inside
     int w = box.Width();
     for (int y = box.Top; y < box.Bottom; ++y) {
         for (int x = box.Left; x < box.Right; ++x) {
-            if (!inside(x, y))
-                continue;
-            bool edge = outline && (!inside(x - 1, y) || !inside(x + 1, y) ||
-                                    !inside(x, y - 1) || !inside(x, y + 1));
+            if (!inside(x, y)) continue;
+            bool edge = outline && (!inside(x - 1, y) || !inside(x + 1, y) || !inside(x, y - 1) ||
+                                    !inside(x, y + 1));
             mask[static_cast<std::size_t>((y - box.Top) * w + (x - box.Left))] = edge ? 2 : 1;
         }
     }
@@ -224,24 +224,19 @@ static void MarkFigure(const TRect& box, std::vector<std::uint8_t>& mask, Inside
 static bool InEllipse(long long x, long long y, long long l, long long t, long long r,
                       long long b) {
     long long w = r - l, h = b - t;
-    if (w <= 0 || h <= 0)
-        return false;
+    if (w <= 0 || h <= 0) return false;
     long long ex = 2 * x + 1 - (l + r);
     long long ey = 2 * y + 1 - (t + b);
     return ex * ex * h * h + ey * ey * w * w <= w * w * h * h;
 }
 
 void TCanvas::Rectangle(int x1, int y1, int x2, int y2) {
-    if (!Ready())
-        return;
-    if (x2 < x1)
-        std::swap(x1, x2);
-    if (y2 < y1)
-        std::swap(y1, y2);
+    if (!Ready()) return;
+    if (x2 < x1) std::swap(x1, x2);
+    if (y2 < y1) std::swap(y1, y2);
     TRect fig = TRect{x1, y1, x2, y2}.Offset(FOrigin.X, FOrigin.Y);
     TRect box = fig.Intersect(FClip);
-    if (box.IsEmpty())
-        return;
+    if (box.IsEmpty()) return;
     std::vector<std::uint8_t> mask(static_cast<std::size_t>(box.Width()) * box.Height(), 0);
     MarkFigure(
         box, mask, [&](int x, int y) { return fig.Contains(x, y); }, Pen.Style != psClear);
@@ -262,16 +257,12 @@ void TCanvas::FrameRect(const TRect& r) {
 }
 
 void TCanvas::Ellipse(int x1, int y1, int x2, int y2) {
-    if (!Ready())
-        return;
-    if (x2 < x1)
-        std::swap(x1, x2);
-    if (y2 < y1)
-        std::swap(y1, y2);
+    if (!Ready()) return;
+    if (x2 < x1) std::swap(x1, x2);
+    if (y2 < y1) std::swap(y1, y2);
     TRect fig = TRect{x1, y1, x2, y2}.Offset(FOrigin.X, FOrigin.Y);
     TRect box = fig.Intersect(FClip);
-    if (box.IsEmpty())
-        return;
+    if (box.IsEmpty()) return;
     std::vector<std::uint8_t> mask(static_cast<std::size_t>(box.Width()) * box.Height(), 0);
     MarkFigure(
         box, mask,
@@ -281,12 +272,9 @@ void TCanvas::Ellipse(int x1, int y1, int x2, int y2) {
 }
 
 void TCanvas::RoundRect(int x1, int y1, int x2, int y2, int w, int h) {
-    if (!Ready())
-        return;
-    if (x2 < x1)
-        std::swap(x1, x2);
-    if (y2 < y1)
-        std::swap(y1, y2);
+    if (!Ready()) return;
+    if (x2 < x1) std::swap(x1, x2);
+    if (y2 < y1) std::swap(y1, y2);
     TRect fig = TRect{x1, y1, x2, y2}.Offset(FOrigin.X, FOrigin.Y);
     w = std::min(std::abs(w), fig.Width());
     h = std::min(std::abs(h), fig.Height());
@@ -295,11 +283,9 @@ void TCanvas::RoundRect(int x1, int y1, int x2, int y2, int w, int h) {
         return;
     }
     TRect box = fig.Intersect(FClip);
-    if (box.IsEmpty())
-        return;
+    if (box.IsEmpty()) return;
     auto inside = [&](int x, int y) {
-        if (!fig.Contains(x, y))
-            return false;
+        if (!fig.Contains(x, y)) return false;
         // Corner zones are cut by the quarter of a w x h ellipse.
         bool left = 2 * x + 1 < 2 * fig.Left + w;
         bool right = 2 * x + 1 > 2 * fig.Right - w;
@@ -307,8 +293,7 @@ void TCanvas::RoundRect(int x1, int y1, int x2, int y2, int w, int h) {
         bool bottom = 2 * y + 1 > 2 * fig.Bottom - h;
         int el = left ? fig.Left : fig.Right - w;
         int et = top ? fig.Top : fig.Bottom - h;
-        if ((left || right) && (top || bottom))
-            return InEllipse(x, y, el, et, el + w, et + h);
+        if ((left || right) && (top || bottom)) return InEllipse(x, y, el, et, el + w, et + h);
         return true;
     };
     std::vector<std::uint8_t> mask(static_cast<std::size_t>(box.Width()) * box.Height(), 0);
@@ -317,8 +302,7 @@ void TCanvas::RoundRect(int x1, int y1, int x2, int y2, int w, int h) {
 }
 
 void TCanvas::Polygon(const std::vector<TPoint>& points) {
-    if (!Ready() || points.empty())
-        return;
+    if (!Ready() || points.empty()) return;
     int minX = points[0].X, maxX = points[0].X, minY = points[0].Y, maxY = points[0].Y;
     for (const TPoint& p : points) {
         minX = std::min(minX, p.X);
@@ -328,8 +312,7 @@ void TCanvas::Polygon(const std::vector<TPoint>& points) {
     }
     TRect fig = TRect{minX, minY, maxX + 1, maxY + 1}.Offset(FOrigin.X, FOrigin.Y);
     TRect box = fig.Intersect(FClip);
-    if (box.IsEmpty())
-        return;
+    if (box.IsEmpty()) return;
     int w = box.Width();
     std::vector<std::uint8_t> mask(static_cast<std::size_t>(w) * box.Height(), 0);
     // Interior: pixel centres inside by the alternate (even-odd) rule.
@@ -385,8 +368,7 @@ void TCanvas::Polygon(const std::vector<TPoint>& points) {
 }
 
 void TCanvas::FillRect(const TRect& r) {
-    if (!Ready() || Brush.Style == bsClear)
-        return;
+    if (!Ready() || Brush.Style == bsClear) return;
     TRect box = r.Offset(FOrigin.X, FOrigin.Y).Intersect(FClip);
     std::uint32_t c = 0xFF000000u | ToRgb(Brush.Color);
     for (int y = box.Top; y < box.Bottom; ++y) {
@@ -396,22 +378,18 @@ void TCanvas::FillRect(const TRect& r) {
 }
 
 void TCanvas::SetPixel(int x, int y, TColor color) {
-    if (Ready())
-        Plot(x + FOrigin.X, y + FOrigin.Y, ToRgb(color), pmCopy);
+    if (Ready()) Plot(x + FOrigin.X, y + FOrigin.Y, ToRgb(color), pmCopy);
 }
 
 TColor TCanvas::Pixel(int x, int y) const {
     int dx = x + FOrigin.X, dy = y + FOrigin.Y;
-    if (!FDevice || !FClip.Contains(dx, dy))
-        return -1;
+    if (!FDevice || !FClip.Contains(dx, dy)) return -1;
     return FromRgb(FDevice->pixel(dx, dy) & 0xFFFFFFu);
 }
 
 QPainter* TCanvas::BeginPainter() {
-    if (!Ready())
-        return nullptr;
-    if (FPainter)
-        return FPainter;
+    if (!Ready()) return nullptr;
+    if (FPainter) return FPainter;
     FPainter = new QPainter(FDevice);
     FPainter->setRenderHint(QPainter::Antialiasing, false);
     FPainter->setRenderHint(QPainter::TextAntialiasing, false);
@@ -437,8 +415,7 @@ int TCanvas::TextHeight(const std::string&) {
 
 void TCanvas::TextOut(int x, int y, const std::string& text) {
     QPainter* p = BeginPainter();
-    if (!p)
-        return;
+    if (!p) return;
     QFont f = Font.ToQFont();
     QFontMetrics fm(f);
     QString s = ToQ(text);
@@ -454,8 +431,7 @@ void TCanvas::TextOut(int x, int y, const std::string& text) {
 
 void TCanvas::DrawTextCentered(const TRect& r, const std::string& text) {
     QPainter* p = BeginPainter();
-    if (!p)
-        return;
+    if (!p) return;
     QFont f = Font.ToQFont();
     QFontMetrics fm(f);
     int width = r.Width();
@@ -484,8 +460,7 @@ void TCanvas::DrawTextCentered(const TRect& r, const std::string& text) {
         if (c == '\r' || c == '\n') {
             wrap(para);
             para.clear();
-            if (c == '\r' && i + 1 < all.size() && all[i + 1] == '\n')
-                ++i;
+            if (c == '\r' && i + 1 < all.size() && all[i + 1] == '\n') ++i;
         } else {
             para += c;
         }
@@ -508,22 +483,19 @@ void TCanvas::DrawTextCentered(const TRect& r, const std::string& text) {
 
 void TCanvas::Draw(int x, int y, const QImage& image) {
     QPainter* p = BeginPainter();
-    if (!p)
-        return;
+    if (!p) return;
     p->drawImage(QPoint(x, y), image);
     EndPainter();
 }
 
 void TCanvas::DrawTransparent(int x, int y, const QImage& image, std::uint32_t transparentRgb) {
-    if (!Ready())
-        return;
+    if (!Ready()) return;
     QImage src = image.convertToFormat(QImage::Format_ARGB32);
     for (int sy = 0; sy < src.height(); ++sy) {
         const auto* line = reinterpret_cast<const std::uint32_t*>(src.constScanLine(sy));
         for (int sx = 0; sx < src.width(); ++sx) {
             std::uint32_t px = line[sx];
-            if ((px & 0xFFFFFFu) == (transparentRgb & 0xFFFFFFu) || (px >> 24) < 0x80)
-                continue;
+            if ((px & 0xFFFFFFu) == (transparentRgb & 0xFFFFFFu) || (px >> 24) < 0x80) continue;
             Plot(x + sx + FOrigin.X, y + sy + FOrigin.Y, px & 0xFFFFFFu, pmCopy);
         }
     }
@@ -531,17 +503,15 @@ void TCanvas::DrawTransparent(int x, int y, const QImage& image, std::uint32_t t
 
 void TCanvas::StretchDraw(const TRect& r, const QImage& image) {
     QPainter* p = BeginPainter();
-    if (!p)
-        return;
+    if (!p) return;
     p->drawImage(QRect(r.Left, r.Top, r.Width(), r.Height()), image);
     EndPainter();
 }
 
 void TCanvas::CopyRect(const TRect& dest, const QImage& source, const TRect& sourceRect) {
-    if (!Ready() || dest.IsEmpty() || sourceRect.IsEmpty())
-        return;
-    QImage src = source.copy(sourceRect.Left, sourceRect.Top, sourceRect.Width(),
-                             sourceRect.Height());
+    if (!Ready() || dest.IsEmpty() || sourceRect.IsEmpty()) return;
+    QImage src =
+        source.copy(sourceRect.Left, sourceRect.Top, sourceRect.Width(), sourceRect.Height());
     if (src.size() != QSize(dest.Width(), dest.Height()))
         src = src.scaled(dest.Width(), dest.Height());
     src = src.convertToFormat(QImage::Format_RGB32);
@@ -549,8 +519,7 @@ void TCanvas::CopyRect(const TRect& dest, const QImage& source, const TRect& sou
         const auto* line = reinterpret_cast<const std::uint32_t*>(src.constScanLine(y));
         for (int x = 0; x < src.width(); ++x) {
             int dx = dest.Left + x + FOrigin.X, dy = dest.Top + y + FOrigin.Y;
-            if (!FClip.Contains(dx, dy))
-                continue;
+            if (!FClip.Contains(dx, dy)) continue;
             auto* d = reinterpret_cast<std::uint32_t*>(FDevice->scanLine(dy)) + dx;
             std::uint32_t s = line[x] & 0xFFFFFFu;
             switch (CopyMode) {

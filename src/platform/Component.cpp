@@ -6,7 +6,9 @@
 
 namespace tsb {
 
-void TPersistent::Assign(const TPersistent& source) { AssignError(&source); }
+void TPersistent::Assign(const TPersistent& source) {
+    AssignError(&source);
+}
 
 void TPersistent::AssignError(const TPersistent* source) const {
     std::string from = source ? source->ClassName() : "nil";
@@ -14,13 +16,11 @@ void TPersistent::AssignError(const TPersistent* source) const {
 }
 
 TComponent::TComponent(TComponent* owner) {
-    if (owner)
-        owner->InsertComponent(this);
+    if (owner) owner->InsertComponent(this);
 }
 
 void TComponent::operator delete(TComponent* p, std::destroying_delete_t) {
-    if (!p->Destroying())
-        p->BeforeDestruction();
+    if (!p->Destroying()) p->BeforeDestruction();
     p->~TComponent();
     ::operator delete(p);
 }
@@ -31,8 +31,7 @@ void TComponent::BeforeDestruction() {
 }
 
 void TComponent::NotifyRemoval() {
-    if (FNotified)
-        return;
+    if (FNotified) return;
     FNotified = true;
     FState |= csDestroying;
     // Subscribers drop their references first.
@@ -44,8 +43,7 @@ void TComponent::NotifyRemoval() {
         other->Notification(this, opRemove);
     }
     DestroyComponents();
-    if (FOwner)
-        FOwner->RemoveComponent(this);
+    if (FOwner) FOwner->RemoveComponent(this);
 }
 
 TComponent::~TComponent() {
@@ -64,26 +62,23 @@ void TComponent::DestroyComponents() {
 static std::string LowerAscii(const std::string& s) {
     std::string out = s;
     for (char& ch : out)
-        if (ch >= 'A' && ch <= 'Z')
-            ch = static_cast<char>(ch - 'A' + 'a');
+        if (ch >= 'A' && ch <= 'Z') ch = static_cast<char>(ch - 'A' + 'a');
     return out;
 }
 
 bool TComponent::IsValidIdent(const std::string& name) {
-    if (name.empty())
-        return false;
-    auto alpha = [](char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_'; };
-    if (!alpha(name[0]))
-        return false;
+    if (name.empty()) return false;
+    auto alpha = [](char c) {
+        return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_';
+    };
+    if (!alpha(name[0])) return false;
     for (char c : name)
-        if (!alpha(c) && !(c >= '0' && c <= '9'))
-            return false;
+        if (!alpha(c) && !(c >= '0' && c <= '9')) return false;
     return true;
 }
 
 void TComponent::SetName(const std::string& name) {
-    if (name == FName)
-        return;
+    if (name == FName) return;
     if (!name.empty() && !IsValidIdent(name))
         throw Exception(FormatMessage("''%s'' is not a valid component name", {name}));
     if (FOwner && !name.empty()) {
@@ -91,14 +86,12 @@ void TComponent::SetName(const std::string& name) {
         if (existing && existing != this)
             throw Exception(FormatMessage("A component named %s already exists", {name}));
     }
-    if (FOwner)
-        FOwner->RenameIndex(this, FName, name);
+    if (FOwner) FOwner->RenameIndex(this, FName, name);
     FName = name;
 }
 
 TComponent* TComponent::FindComponent(const std::string& name) const {
-    if (name.empty())
-        return nullptr;
+    if (name.empty()) return nullptr;
     auto it = FNameIndex.find(LowerAscii(name));
     return it == FNameIndex.end() ? nullptr : it->second;
 }
@@ -107,11 +100,9 @@ void TComponent::RenameIndex(TComponent* c, const std::string& oldName,
                              const std::string& newName) {
     if (!oldName.empty()) {
         auto it = FNameIndex.find(LowerAscii(oldName));
-        if (it != FNameIndex.end() && it->second == c)
-            FNameIndex.erase(it);
+        if (it != FNameIndex.end() && it->second == c) FNameIndex.erase(it);
     }
-    if (!newName.empty())
-        FNameIndex[LowerAscii(newName)] = c;
+    if (!newName.empty()) FNameIndex[LowerAscii(newName)] = c;
 }
 
 void TComponent::SetLoading(bool on) {
@@ -122,18 +113,15 @@ void TComponent::SetLoading(bool on) {
 }
 
 void TComponent::FreeNotification(TComponent* other) {
-    if (!other || other == this)
-        return;
+    if (!other || other == this) return;
     if (std::find(FFreeNotifies.begin(), FFreeNotifies.end(), other) == FFreeNotifies.end())
         FFreeNotifies.push_back(other);
     auto& back = other->FFreeNotifies;
-    if (std::find(back.begin(), back.end(), this) == back.end())
-        back.push_back(this);
+    if (std::find(back.begin(), back.end(), this) == back.end()) back.push_back(this);
 }
 
 void TComponent::RemoveFreeNotification(TComponent* other) {
-    if (!other)
-        return;
+    if (!other) return;
     FFreeNotifies.erase(std::remove(FFreeNotifies.begin(), FFreeNotifies.end(), other),
                         FFreeNotifies.end());
     auto& back = other->FFreeNotifies;
@@ -143,10 +131,8 @@ void TComponent::RemoveFreeNotification(TComponent* other) {
 void TComponent::Notification(TComponent*, TOperation) {}
 
 void TComponent::InsertComponent(TComponent* component) {
-    if (!component || component->FOwner == this)
-        return;
-    if (component->FOwner)
-        component->FOwner->RemoveComponent(component);
+    if (!component || component->FOwner == this) return;
+    if (component->FOwner) component->FOwner->RemoveComponent(component);
     component->FOwner = this;
     component->FOwnerIndex = FComponents.size();
     FComponents.push_back(component);
@@ -155,16 +141,15 @@ void TComponent::InsertComponent(TComponent* component) {
 }
 
 void TComponent::RemoveComponent(TComponent* component) {
-    if (!component || component->FOwner != this)
-        return;
+    if (!component || component->FOwner != this) return;
     Notification(component, opRemove);
     RenameIndex(component, component->FName, "");
     // Owned components are usually removed from the end; keep that cheap and
     // fall back to a search otherwise.
     std::size_t i = component->FOwnerIndex;
     if (i >= FComponents.size() || FComponents[i] != component)
-        i = static_cast<std::size_t>(
-            std::find(FComponents.begin(), FComponents.end(), component) - FComponents.begin());
+        i = static_cast<std::size_t>(std::find(FComponents.begin(), FComponents.end(), component) -
+                                     FComponents.begin());
     if (i < FComponents.size()) {
         FComponents.erase(FComponents.begin() + static_cast<std::ptrdiff_t>(i));
         for (std::size_t j = i; j < FComponents.size(); ++j)
@@ -173,6 +158,8 @@ void TComponent::RemoveComponent(TComponent* component) {
     component->FOwner = nullptr;
 }
 
-void TComponent::Loaded() { FState &= ~csLoading; }
+void TComponent::Loaded() {
+    FState &= ~csLoading;
+}
 
 } // namespace tsb

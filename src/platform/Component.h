@@ -15,7 +15,9 @@ namespace tsb {
 #define TSB_CLASS(Name)                                                                            \
 public:                                                                                            \
     static constexpr const char* StaticClassName = #Name;                                          \
-    const char* ClassName() const override { return #Name; }
+    const char* ClassName() const override {                                                       \
+        return #Name;                                                                              \
+    }
 
 class TPersistent {
 public:
@@ -104,7 +106,11 @@ private:
 };
 
 // Checked down-cast helper in the style of "is" / "as".
-template <typename T, typename U> T* As(U* p) { return dynamic_cast<T*>(p); }
-template <typename T, typename U> bool Is(U* p) { return dynamic_cast<T*>(p) != nullptr; }
+template <typename T, typename U> T* As(U* p) {
+    return dynamic_cast<T*>(p);
+}
+template <typename T, typename U> bool Is(U* p) {
+    return dynamic_cast<T*>(p) != nullptr;
+}
 
 } // namespace tsb

@@ -11,16 +11,13 @@ TControl::TControl(TComponent* owner) : TComponent(owner) {}
 TControl::~TControl() = default;
 
 void TControl::BeforeDestruction() {
-    if (FParent)
-        SetParent(nullptr);
+    if (FParent) SetParent(nullptr);
     TComponent::BeforeDestruction();
 }
 
 void TControl::SetBounds(int left, int top, int width, int height) {
-    if (left == FLeft && top == FTop && width == FWidth && height == FHeight)
-        return;
-    if (FParent && FVisible)
-        FParent->InvalidateRect(BoundsRect());
+    if (left == FLeft && top == FTop && width == FWidth && height == FHeight) return;
+    if (FParent && FVisible) FParent->InvalidateRect(BoundsRect());
     FLeft = left;
     FTop = top;
     FWidth = width;
@@ -29,8 +26,7 @@ void TControl::SetBounds(int left, int top, int width, int height) {
 }
 
 void TControl::SetParent(TWinControl* parent) {
-    if (parent == FParent)
-        return;
+    if (parent == FParent) return;
     if (FParent) {
         Invalidate();
         FParent->RemoveControl(this);
@@ -42,34 +38,30 @@ void TControl::SetParent(TWinControl* parent) {
 }
 
 void TControl::SetVisible(bool v) {
-    if (v == FVisible)
-        return;
-    if (FVisible)
-        Invalidate();
+    if (v == FVisible) return;
+    if (FVisible) Invalidate();
     FVisible = v;
     Invalidate();
 }
 
 void TControl::SetEnabled(bool v) {
-    if (v == FEnabled)
-        return;
+    if (v == FEnabled) return;
     FEnabled = v;
     Invalidate();
 }
 
-void TControl::SetCursor(TCursor c) { FCursor = c; }
+void TControl::SetCursor(TCursor c) {
+    FCursor = c;
+}
 
 void TControl::SetAlign(TAlign a) {
-    if (a == FAlign)
-        return;
+    if (a == FAlign) return;
     FAlign = a;
-    if (FParent)
-        FParent->Realign();
+    if (FParent) FParent->Realign();
 }
 
 TCanvas* TControl::Canvas() {
-    if (!FCanvas)
-        FCanvas = std::make_unique<TCanvas>();
+    if (!FCanvas) FCanvas = std::make_unique<TCanvas>();
     if (!FPainting && FParent) {
         // Drawing outside painting lands on the parent's surface at once
         // and shows with the next update of the widget.
@@ -80,9 +72,13 @@ TCanvas* TControl::Canvas() {
     return FCanvas.get();
 }
 
+TCanvas& TControl::CanvasState() {
+    if (!FCanvas) FCanvas = std::make_unique<TCanvas>();
+    return *FCanvas;
+}
+
 void TControl::PaintOn(QImage* device, TPoint origin, const TRect& clip) {
-    if (!FCanvas)
-        FCanvas = std::make_unique<TCanvas>();
+    if (!FCanvas) FCanvas = std::make_unique<TCanvas>();
     FCanvas->Bind(device, origin, clip);
     FPainting = true;
     try {
@@ -99,56 +95,49 @@ void TControl::PaintOn(QImage* device, TPoint origin, const TRect& clip) {
 void TControl::Paint() {}
 
 void TControl::Invalidate() {
-    if (FParent && FVisible)
-        FParent->InvalidateRect(BoundsRect());
+    if (FParent && FVisible) FParent->InvalidateRect(BoundsRect());
 }
 
 void TControl::InvalidateRect(const TRect& clientRect) {
     if (!Is<TWinControl>(this)) {
-        if (FParent)
-            FParent->InvalidateRect(clientRect.Offset(FLeft, FTop));
+        if (FParent) FParent->InvalidateRect(clientRect.Offset(FLeft, FTop));
         return;
     }
     auto* self = static_cast<TWinControl*>(this);
     if (self->Host())
-        self->Host()->update(QRect(clientRect.Left, clientRect.Top, clientRect.Width(),
-                                   clientRect.Height()));
+        self->Host()->update(
+            QRect(clientRect.Left, clientRect.Top, clientRect.Width(), clientRect.Height()));
 }
 
 void TControl::BringToFront() {
-    if (!FParent)
-        return;
+    if (!FParent) return;
     auto& list = FParent->FControls;
     auto it = std::find(list.begin(), list.end(), this);
-    if (it == list.end() || it + 1 == list.end())
-        return;
+    if (it == list.end() || it + 1 == list.end()) return;
     list.erase(it);
     list.push_back(this);
-    if (auto* w = As<TWinControl>(this); w && w->Widget())
-        w->Widget()->raise();
+    if (auto* w = As<TWinControl>(this); w && w->Widget()) w->Widget()->raise();
     Invalidate();
 }
 
 void TControl::SendToBack() {
-    if (!FParent)
-        return;
+    if (!FParent) return;
     auto& list = FParent->FControls;
     auto it = std::find(list.begin(), list.end(), this);
-    if (it == list.end() || it == list.begin())
-        return;
+    if (it == list.end() || it == list.begin()) return;
     list.erase(it);
     list.insert(list.begin(), this);
-    if (auto* w = As<TWinControl>(this); w && w->Widget())
-        w->Widget()->lower();
+    if (auto* w = As<TWinControl>(this); w && w->Widget()) w->Widget()->lower();
     Invalidate();
 }
 
-bool TControl::MouseCapture() const { return FParent && FParent->FCaptureControl == this; }
+bool TControl::MouseCapture() const {
+    return FParent && FParent->FCaptureControl == this;
+}
 
 void TControl::SetMouseCapture(bool on) {
     // Windowed controls get the window system's own capture.
-    if (!FParent || Is<TWinControl>(this))
-        return;
+    if (!FParent || Is<TWinControl>(this)) return;
     if (on)
         FParent->FCaptureControl = this;
     else if (FParent->FCaptureControl == this)
@@ -156,14 +145,12 @@ void TControl::SetMouseCapture(bool on) {
 }
 
 TPoint TControl::ClientToScreen(TPoint p) const {
-    if (!FParent)
-        return p;
+    if (!FParent) return p;
     return FParent->ClientToScreen(ClientToParent(p));
 }
 
 TPoint TControl::ScreenToClient(TPoint p) const {
-    if (!FParent)
-        return p;
+    if (!FParent) return p;
     return ParentToClient(FParent->ScreenToClient(p));
 }
 
@@ -171,15 +158,21 @@ void TControl::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
     OnMouseDown(this, button, shift, x, y);
 }
 
-void TControl::MouseMove(TShiftState shift, int x, int y) { OnMouseMove(this, shift, x, y); }
+void TControl::MouseMove(TShiftState shift, int x, int y) {
+    OnMouseMove(this, shift, x, y);
+}
 
 void TControl::MouseUp(TMouseButton button, TShiftState shift, int x, int y) {
     OnMouseUp(this, button, shift, x, y);
 }
 
-void TControl::Click() { OnClick(this); }
+void TControl::Click() {
+    OnClick(this);
+}
 
-void TControl::DblClick() { OnDblClick(this); }
+void TControl::DblClick() {
+    OnDblClick(this);
+}
 
 void TControl::WMButtonDown(TMouseButton button, TShiftState shift, int x, int y, bool dbl) {
     if (button == mbLeft) {
@@ -201,8 +194,15 @@ void TControl::WMButtonUp(TMouseButton button, TShiftState shift, int x, int y) 
         SetMouseCapture(false);
         if (FClicked) {
             FClicked = false;
-            if (ClientRect().Contains(x, y))
-                Click();
+            if (ClientRect().Contains(x, y)) {
+                // A failing click handler must not leave a drag half ended.
+                try {
+                    Click();
+                } catch (...) {
+                    MouseUp(button, shift, x, y);
+                    throw;
+                }
+            }
         }
     }
     MouseUp(button, shift, x, y);
@@ -210,8 +210,7 @@ void TControl::WMButtonUp(TMouseButton button, TShiftState shift, int x, int y) 
 
 std::string TControl::EffectiveHint() const {
     for (const TControl* c = this; c; c = c->FParent)
-        if (!c->Hint.empty())
-            return c->Hint;
+        if (!c->Hint.empty()) return c->Hint;
     return {};
 }
 

@@ -21,11 +21,11 @@ template <typename... Args> struct TEvent {
     std::string Name;
 
     TEvent() = default;
-    template <typename F> TEvent(F f, std::string name = {}) : Fn(std::move(f)), Name(std::move(name)) {}
+    template <typename F>
+    TEvent(F f, std::string name = {}) : Fn(std::move(f)), Name(std::move(name)) {}
     explicit operator bool() const { return static_cast<bool>(Fn); }
     void operator()(Args... args) const {
-        if (Fn)
-            Fn(args...);
+        if (Fn) Fn(args...);
     }
 };
 
@@ -69,6 +69,9 @@ public:
     // The control's own canvas. Pen, brush and font persist between paints.
     // Outside painting it draws straight onto the parent's surface.
     TCanvas* Canvas();
+    // The canvas object with its pen, brush and font, bound to nothing new;
+    // for measuring text.
+    TCanvas& CanvasState();
     virtual void Paint();
     // Paints the control onto a device at its place in the parent.
     void PaintOn(QImage* device, TPoint origin, const TRect& clip);
@@ -110,10 +113,10 @@ public:
 protected:
     void BeforeDestruction() override;
     bool FPainting = false;
+    int FLeft = 0, FTop = 0, FWidth = 0, FHeight = 0;
 
 private:
     friend class TWinControl;
-    int FLeft = 0, FTop = 0, FWidth = 0, FHeight = 0;
     TWinControl* FParent = nullptr;
     bool FVisible = true;
     bool FEnabled = true;

@@ -15,8 +15,7 @@ TFont& TFont::operator=(const TFont& other) {
 }
 
 void TFont::Assign(const TFont& other) {
-    if (this == &other)
-        return;
+    if (this == &other) return;
     FName = other.FName;
     FHeight = other.FHeight;
     FColor = other.FColor;
@@ -27,52 +26,49 @@ void TFont::Assign(const TFont& other) {
 }
 
 void TFont::Changed() {
-    if (OnChange)
-        OnChange();
+    if (OnChange) OnChange();
 }
 
 void TFont::SetName(const std::string& name) {
-    if (name.empty() || name == FName)
-        return;
+    if (name.empty() || name == FName) return;
     FName = name;
     Changed();
 }
 
 void TFont::SetHeight(int height) {
-    if (height == FHeight)
-        return;
+    if (height == FHeight) return;
     FHeight = height;
     Changed();
 }
 
-int TFont::Size() const { return -MulDiv(FHeight, 72, PixelsPerInch); }
+int TFont::Size() const {
+    return -MulDiv(FHeight, 72, PixelsPerInch);
+}
 
-void TFont::SetSize(int points) { SetHeight(-MulDiv(points, PixelsPerInch, 72)); }
+void TFont::SetSize(int points) {
+    SetHeight(-MulDiv(points, PixelsPerInch, 72));
+}
 
 void TFont::SetColor(TColor color) {
-    if (color == FColor)
-        return;
+    if (color == FColor) return;
     FColor = color;
     Changed();
 }
 
 void TFont::SetStyle(TFontStyles style) {
-    if (style == FStyle)
-        return;
+    if (style == FStyle) return;
     FStyle = style;
     Changed();
 }
 
 void TFont::SetCharset(std::uint8_t charset) {
-    if (charset == FCharset)
-        return;
+    if (charset == FCharset) return;
     FCharset = charset;
     Changed();
 }
 
 void TFont::SetPitch(TFontPitch pitch) {
-    if (pitch == FPitch)
-        return;
+    if (pitch == FPitch) return;
     FPitch = pitch;
     Changed();
 }
@@ -91,8 +87,7 @@ QString TFont::MapFaceName(const std::string& name) {
         return QStringLiteral("Liberation Sans");
     if (lower == "times new roman" || lower == "ms serif" || lower == "times")
         return QStringLiteral("Liberation Serif");
-    if (lower == "courier new" || lower == "courier" || lower == "fixedsys" ||
-        lower == "terminal")
+    if (lower == "courier new" || lower == "courier" || lower == "fixedsys" || lower == "terminal")
         return QStringLiteral("Liberation Mono");
     return n;
 }
@@ -112,8 +107,7 @@ QFont TFont::ToQFont() const {
     f.setItalic(FStyle & fsItalic);
     f.setUnderline(FStyle & fsUnderline);
     f.setStrikeOut(FStyle & fsStrikeOut);
-    if (FPitch == fpFixed)
-        f.setFixedPitch(true);
+    if (FPitch == fpFixed) f.setFixedPitch(true);
     f.setStyleStrategy(QFont::NoAntialias);
     f.setHintingPreference(QFont::PreferFullHinting);
     f.setKerning(false);
@@ -123,14 +117,14 @@ QFont TFont::ToQFont() const {
 void TFont::AssignQFont(const QFont& font) {
     std::string family = font.family().toStdString();
     // Keep the classic name when the chosen face is the one it maps to.
-    if (MapFaceName(FName) != font.family())
-        FName = family;
+    if (MapFaceName(FName) != font.family()) FName = family;
     if (font.pixelSize() > 0)
         FHeight = -font.pixelSize();
     else
         FHeight = -static_cast<int>(std::lround(font.pointSizeF() * PixelsPerInch / 72.0));
-    FStyle = (font.bold() ? fsBold : 0) | (font.italic() ? fsItalic : 0) |
-             (font.underline() ? fsUnderline : 0) | (font.strikeOut() ? fsStrikeOut : 0);
+    FStyle = (font.bold() ? unsigned(fsBold) : 0u) | (font.italic() ? unsigned(fsItalic) : 0u) |
+             (font.underline() ? unsigned(fsUnderline) : 0u) |
+             (font.strikeOut() ? unsigned(fsStrikeOut) : 0u);
     Changed();
 }
 

@@ -56,30 +56,30 @@ static Qt::CursorShape StandardShape(TCursor number) {
 
 QCursor TScreen::Cursor(TCursor number) const {
     auto it = FCursors.find(number);
-    if (it != FCursors.end())
-        return it->second;
+    if (it != FCursors.end()) return it->second;
     return QCursor(StandardShape(number));
 }
 
-void TScreen::SetCursorImage(TCursor number, const QCursor& cursor) { FCursors[number] = cursor; }
+void TScreen::SetCursorImage(TCursor number, const QCursor& cursor) {
+    FCursors[number] = cursor;
+}
 
-bool TScreen::HasCursor(TCursor number) const { return number <= 0 || FCursors.count(number); }
+bool TScreen::HasCursor(TCursor number) const {
+    return number <= 0 || FCursors.count(number);
+}
 
 QCursor TScreen::LoadCursorResource(const std::string& name) {
     QPixmap pixmap(QString(":/cursors/%1.png").arg(QString::fromStdString(name)));
-    if (pixmap.isNull())
-        return QCursor(Qt::OpenHandCursor);
+    if (pixmap.isNull()) return QCursor(Qt::OpenHandCursor);
     return QCursor(pixmap, 0, 0);
 }
 
 void TScreen::SetOverrideCursor(TCursor number) {
-    if (number == FOverride)
-        return;
+    if (number == FOverride) return;
     if (FOverride != crDefault && QGuiApplication::overrideCursor())
         QGuiApplication::restoreOverrideCursor();
     FOverride = number;
-    if (number != crDefault)
-        QGuiApplication::setOverrideCursor(Cursor(number));
+    if (number != crDefault) QGuiApplication::setOverrideCursor(Cursor(number));
 }
 
 } // namespace tsb

@@ -31,6 +31,8 @@ private:
     TCursor FOverride = crDefault;
 };
 
-inline TScreen& Screen() { return TScreen::Instance(); }
+inline TScreen& Screen() {
+    return TScreen::Instance();
+}
 
 } // namespace tsb

@@ -8,23 +8,19 @@ namespace tsb {
 TRect TRect::Intersect(const TRect& r) const {
     TRect out{std::max(Left, r.Left), std::max(Top, r.Top), std::min(Right, r.Right),
               std::min(Bottom, r.Bottom)};
-    if (out.IsEmpty())
-        return {};
+    if (out.IsEmpty()) return {};
     return out;
 }
 
 TRect TRect::Union(const TRect& r) const {
-    if (IsEmpty())
-        return r;
-    if (r.IsEmpty())
-        return *this;
+    if (IsEmpty()) return r;
+    if (r.IsEmpty()) return *this;
     return {std::min(Left, r.Left), std::min(Top, r.Top), std::max(Right, r.Right),
             std::max(Bottom, r.Bottom)};
 }
 
 int MulDiv(int a, int b, int c) {
-    if (c == 0)
-        return -1;
+    if (c == 0) return -1;
     long long num = static_cast<long long>(a) * b;
     long long den = c;
     bool negative = (num < 0) != (den < 0);
@@ -32,8 +28,7 @@ int MulDiv(int a, int b, int c) {
     unsigned long long d = static_cast<unsigned long long>(den < 0 ? -den : den);
     unsigned long long q = (n + d / 2) / d;
     long long result = negative ? -static_cast<long long>(q) : static_cast<long long>(q);
-    if (result > 0x7FFFFFFFLL || result < -0x80000000LL)
-        return -1;
+    if (result > 0x7FFFFFFFLL || result < -0x80000000LL) return -1;
     return static_cast<int>(result);
 }
 
@@ -74,8 +69,7 @@ std::uint32_t ColorToRGB(TColor color) {
         unsigned index = c & 0xFF;
         return index < 25 ? kSystemColors[index] : 0;
     }
-    if (color == clNone)
-        return 0;
+    if (color == clNone) return 0;
     // 0x00BBGGRR -> 0x00RRGGBB
     return ((c & 0xFF) << 16) | (c & 0xFF00) | ((c >> 16) & 0xFF);
 }

@@ -29,7 +29,9 @@ struct TRect {
     TRect Union(const TRect& r) const;
 };
 
-inline TRect Bounds(int l, int t, int w, int h) { return {l, t, l + w, t + h}; }
+inline TRect Bounds(int l, int t, int w, int h) {
+    return {l, t, l + w, t + h};
+}
 
 // 0x00BBGGRR for plain colours; 0x80000000 + index for system colours.
 using TColor = std::int32_t;
@@ -52,7 +54,9 @@ constexpr TColor clAqua = 0xFFFF00;
 constexpr TColor clWhite = 0xFFFFFF;
 constexpr TColor clNone = 0x1FFFFFFF;
 
-constexpr TColor SystemColor(int index) { return static_cast<TColor>(0x80000000u | unsigned(index)); }
+constexpr TColor SystemColor(int index) {
+    return static_cast<TColor>(0x80000000u | unsigned(index));
+}
 constexpr TColor clScrollBar = SystemColor(0);
 constexpr TColor clBackground = SystemColor(1);
 constexpr TColor clActiveCaption = SystemColor(2);
@@ -125,7 +129,9 @@ constexpr TCursor crSizeAll = -22;
 int MulDiv(int a, int b, int c);
 
 // Integer division truncating toward zero (C++ semantics), named for readability.
-inline int Div(int a, int b) { return a / b; }
+inline int Div(int a, int b) {
+    return a / b;
+}
 
 // All four edges inclusive.
 inline bool PointInRect(int x, int y, const TRect& r) {

@@ -30,19 +30,13 @@ TMouseButton ButtonOf(Qt::MouseButton b) {
 TShiftState ShiftOf(const QMouseEvent* e) {
     TShiftState s = 0;
     Qt::KeyboardModifiers m = e->modifiers();
-    if (m & Qt::ShiftModifier)
-        s |= ssShift;
-    if (m & Qt::ControlModifier)
-        s |= ssCtrl;
-    if (m & Qt::AltModifier)
-        s |= ssAlt;
+    if (m & Qt::ShiftModifier) s |= ssShift;
+    if (m & Qt::ControlModifier) s |= ssCtrl;
+    if (m & Qt::AltModifier) s |= ssAlt;
     Qt::MouseButtons b = e->buttons();
-    if (b & Qt::LeftButton)
-        s |= ssLeft;
-    if (b & Qt::RightButton)
-        s |= ssRight;
-    if (b & Qt::MiddleButton)
-        s |= ssMiddle;
+    if (b & Qt::LeftButton) s |= ssLeft;
+    if (b & Qt::RightButton) s |= ssRight;
+    if (b & Qt::MiddleButton) s |= ssMiddle;
     return s;
 }
 
@@ -61,8 +55,7 @@ public:
 protected:
     void resizeEvent(QResizeEvent* e) override {
         QScrollArea::resizeEvent(e);
-        if (FControl)
-            Guarded([&] { FControl->OuterResized(width(), height()); });
+        if (FControl) Guarded([&] { FControl->OuterResized(width(), height()); });
     }
 
 private:
@@ -80,8 +73,7 @@ TControlHost::TControlHost(TWinControl* control, QWidget* parent)
 }
 
 void TControlHost::paintEvent(QPaintEvent* e) {
-    if (!FControl)
-        return;
+    if (!FControl) return;
     Guarded([&] {
         QImage& surface = FControl->Surface();
         QRect r = e->rect();
@@ -92,38 +84,34 @@ void TControlHost::paintEvent(QPaintEvent* e) {
 }
 
 void TControlHost::resizeEvent(QResizeEvent*) {
-    if (FControl)
-        Guarded([&] { FControl->WidgetResized(width(), height()); });
+    if (FControl) Guarded([&] { FControl->WidgetResized(width(), height()); });
 }
 
 void TControlHost::mousePressEvent(QMouseEvent* e) {
-    if (FControl)
-        FControl->HostMouse(evPress, ButtonOf(e->button()), ShiftOf(e), PointOf(e));
+    if (FControl) FControl->HostMouse(evPress, ButtonOf(e->button()), ShiftOf(e), PointOf(e));
 }
 
 void TControlHost::mouseDoubleClickEvent(QMouseEvent* e) {
-    if (FControl)
-        FControl->HostMouse(evDouble, ButtonOf(e->button()), ShiftOf(e), PointOf(e));
+    if (FControl) FControl->HostMouse(evDouble, ButtonOf(e->button()), ShiftOf(e), PointOf(e));
 }
 
 void TControlHost::mouseMoveEvent(QMouseEvent* e) {
-    if (FControl)
-        FControl->HostMouse(evMove, mbLeft, ShiftOf(e), PointOf(e));
+    if (FControl) FControl->HostMouse(evMove, mbLeft, ShiftOf(e), PointOf(e));
 }
 
 void TControlHost::mouseReleaseEvent(QMouseEvent* e) {
-    if (FControl)
-        FControl->HostMouse(evRelease, ButtonOf(e->button()), ShiftOf(e), PointOf(e));
+    if (FControl) FControl->HostMouse(evRelease, ButtonOf(e->button()), ShiftOf(e), PointOf(e));
 }
 
 void TControlHost::leaveEvent(QEvent*) {
-    if (FControl)
-        FControl->HostLeave();
+    if (FControl) FControl->HostLeave();
 }
 
 // ---------------------------------------------------------------------------
 
-TWinControl::TWinControl(TComponent* owner) : TControl(owner) { CreateHost(nullptr); }
+TWinControl::TWinControl(TComponent* owner) : TControl(owner) {
+    CreateHost(nullptr);
+}
 
 void TWinControl::CreateHost(QWidget* parent) {
     FHost = new TControlHost(this, parent);
@@ -131,10 +119,8 @@ void TWinControl::CreateHost(QWidget* parent) {
 }
 
 TWinControl::~TWinControl() {
-    if (FHost)
-        FHost->Detach();
-    if (FOuter)
-        delete FOuter.data();
+    if (FHost) FHost->Detach();
+    if (FOuter) delete FOuter.data();
 }
 
 void TWinControl::BeforeDestruction() {
@@ -168,10 +154,8 @@ void TWinControl::InsertControl(TControl* c) {
 
 void TWinControl::RemoveControl(TControl* c) {
     auto it = std::find(FControls.begin(), FControls.end(), c);
-    if (it != FControls.end())
-        FControls.erase(it);
-    if (FCaptureControl == c)
-        FCaptureControl = nullptr;
+    if (it != FControls.end()) FControls.erase(it);
+    if (FCaptureControl == c) FCaptureControl = nullptr;
     c->FParent = nullptr;
     if (auto* w = As<TWinControl>(c)) {
         if (QWidget* widget = w->Widget()) {
@@ -187,19 +171,17 @@ void TWinControl::SetBounds(int left, int top, int width, int height) {
     FTop = top;
     FWidth = width;
     FHeight = height;
-    if (QWidget* w = Widget())
-        w->setGeometry(left, top, width, height);
-    if (Parent())
-        Parent()->Realign();
-    if (sized)
-        Realign();
+    if (QWidget* w = Widget()) w->setGeometry(left, top, width, height);
+    if (Parent()) Parent()->Realign();
+    if (sized) Realign();
 }
 
-void TWinControl::SetParent(TWinControl* parent) { TControl::SetParent(parent); }
+void TWinControl::SetParent(TWinControl* parent) {
+    TControl::SetParent(parent);
+}
 
 void TWinControl::Invalidate() {
-    if (FHost)
-        FHost->update();
+    if (FHost) FHost->update();
 }
 
 void TWinControl::WidgetResized(int width, int height) {
@@ -212,25 +194,21 @@ void TWinControl::WidgetResized(int width, int height) {
 
 void TWinControl::Realign() {
     for (TControl* c : FControls)
-        if (c->Align() == alClient)
-            c->SetBounds(0, 0, ClientWidth(), ClientHeight());
+        if (c->Align() == alClient) c->SetBounds(0, 0, ClientWidth(), ClientHeight());
 }
 
 TControl* TWinControl::ControlAtPos(TPoint p) const {
     for (auto it = FControls.rbegin(); it != FControls.rend(); ++it) {
         TControl* c = *it;
-        if (Is<TWinControl>(c) || !c->Visible() || !c->Enabled())
-            continue;
-        if (c->BoundsRect().Contains(p.X, p.Y))
-            return c;
+        if (Is<TWinControl>(c) || !c->Visible() || !c->Enabled()) continue;
+        if (c->BoundsRect().Contains(p.X, p.Y)) return c;
     }
     return nullptr;
 }
 
 QImage& TWinControl::Surface() {
     QSize size = FHost ? FHost->size() : QSize(FWidth, FHeight);
-    if (size.isEmpty())
-        size = QSize(1, 1);
+    if (size.isEmpty()) size = QSize(1, 1);
     if (FSurface.size() != size) {
         FSurface = QImage(size, QImage::Format_RGB32);
         RenderInto(FSurface, {0, 0}, {0, 0, size.width(), size.height()});
@@ -246,18 +224,15 @@ void TWinControl::PaintBackground(TCanvas& canvas, const TRect& clip) {
 
 void TWinControl::RenderInto(QImage& device, TPoint origin, const TRect& clip) {
     TRect area = clip.Intersect({0, 0, device.width(), device.height()});
-    if (area.IsEmpty())
-        return;
+    if (area.IsEmpty()) return;
     TCanvas canvas;
     canvas.Bind(&device, origin, area);
     PaintBackground(canvas, area.Offset(-origin.X, -origin.Y));
     for (std::size_t i = 0; i < FControls.size(); ++i) {
         TControl* c = FControls[i];
-        if (Is<TWinControl>(c) || !c->Visible())
-            continue;
+        if (Is<TWinControl>(c) || !c->Visible()) continue;
         TRect r = c->BoundsRect().Offset(origin.X, origin.Y).Intersect(area);
-        if (r.IsEmpty())
-            continue;
+        if (r.IsEmpty()) continue;
         c->PaintOn(&device, {origin.X + c->Left(), origin.Y + c->Top()}, r);
     }
 }
@@ -266,21 +241,18 @@ void TWinControl::PaintTo(QImage& device, int x, int y) {
     RenderInto(device, {x, y}, Bounds(x, y, ClientWidth(), ClientHeight()));
     for (TControl* c : FControls) {
         auto* w = As<TWinControl>(c);
-        if (w && w->Visible())
-            w->PaintTo(device, x + w->Left(), y + w->Top());
+        if (w && w->Visible()) w->PaintTo(device, x + w->Left(), y + w->Top());
     }
 }
 
 TPoint TWinControl::ClientToScreen(TPoint p) const {
-    if (!FHost)
-        return p;
+    if (!FHost) return p;
     QPoint g = FHost->mapToGlobal(QPoint(p.X, p.Y));
     return {g.x(), g.y()};
 }
 
 TPoint TWinControl::ScreenToClient(TPoint p) const {
-    if (!FHost)
-        return p;
+    if (!FHost) return p;
     QPoint l = FHost->mapFromGlobal(QPoint(p.X, p.Y));
     return {l.x(), l.y()};
 }
@@ -288,8 +260,7 @@ TPoint TWinControl::ScreenToClient(TPoint p) const {
 void TWinControl::HostMouse(int kind, TMouseButton button, TShiftState shift, TPoint p) {
     Guarded([&] {
         TControl* target = FCaptureControl ? FCaptureControl : ControlAtPos(p);
-        if (!target)
-            target = this;
+        if (!target) target = this;
         TPoint local = target == this ? p : target->ParentToClient(p);
         switch (kind) {
         case evPress:
@@ -310,8 +281,7 @@ void TWinControl::HostMouse(int kind, TMouseButton button, TShiftState shift, TP
 void TWinControl::HostLeave() {}
 
 void TWinControl::UpdateCursorAndHint(TPoint p) {
-    if (!FHost)
-        return;
+    if (!FHost) return;
     TControl* over = FCaptureControl ? FCaptureControl : ControlAtPos(p);
     TCursor cursor = over ? over->Cursor() : Cursor();
     FHost->setCursor(Screen().Cursor(cursor));
@@ -339,7 +309,9 @@ void TScrollingWinControl::BeforeDestruction() {
     TWinControl::BeforeDestruction();
 }
 
-QWidget* TScrollingWinControl::Widget() const { return FScroll; }
+QWidget* TScrollingWinControl::Widget() const {
+    return FScroll;
+}
 
 int TScrollingWinControl::ClientWidth() const {
     return FScroll ? FScroll->viewport()->width() : Width();
@@ -353,7 +325,9 @@ void TScrollingWinControl::SetBounds(int left, int top, int width, int height) {
     TWinControl::SetBounds(left, top, width, height);
 }
 
-void TScrollingWinControl::WidgetResized(int, int) { Realign(); }
+void TScrollingWinControl::WidgetResized(int, int) {
+    Realign();
+}
 
 void TScrollingWinControl::OuterResized(int width, int height) {
     FWidth = width;
@@ -362,22 +336,18 @@ void TScrollingWinControl::OuterResized(int width, int height) {
 }
 
 void TScrollingWinControl::Realign() {
-    if (FRealigning || !FScroll)
-        return;
+    if (FRealigning || !FScroll) return;
     FRealigning = true;
     // The content holds every unaligned child and at least fills the viewport.
     int w = ClientWidth(), h = ClientHeight();
     for (TControl* c : ControlList()) {
-        if (c->Align() != alNone || !c->Visible())
-            continue;
+        if (c->Align() != alNone || !c->Visible()) continue;
         w = std::max(w, c->Left() + c->Width());
         h = std::max(h, c->Top() + c->Height());
     }
-    if (Host()->size() != QSize(w, h))
-        Host()->resize(w, h);
+    if (Host()->size() != QSize(w, h)) Host()->resize(w, h);
     for (TControl* c : ControlList())
-        if (c->Align() == alClient)
-            c->SetBounds(0, 0, w, h);
+        if (c->Align() == alClient) c->SetBounds(0, 0, w, h);
     FRealigning = false;
 }
 

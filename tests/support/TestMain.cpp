@@ -7,8 +7,7 @@
 #include "TestSupport.h"
 
 int main(int argc, char** argv) {
-    if (!std::getenv("QT_QPA_PLATFORM"))
-        setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
     QApplication app(argc, argv);
     tsbtest::InstallTestEnvironment();
     ::testing::InitGoogleTest(&argc, argv);

@@ -15,6 +15,8 @@ void InstallTestEnvironment() {
     tsb::Application().OnException = [](const std::string& m) { ShownErrors().push_back(m); };
 }
 
-void OnNextModal(std::function<void()> f) { QTimer::singleShot(0, std::move(f)); }
+void OnNextModal(std::function<void()> f) {
+    QTimer::singleShot(0, std::move(f));
+}
 
 } // namespace tsbtest

@@ -17,6 +17,8 @@ std::vector<std::string>& ShownErrors();
 void OnNextModal(std::function<void()> f);
 
 // Pixel of an RGB32 image as 0xRRGGBB.
-inline unsigned Px(const QImage& img, int x, int y) { return img.pixel(x, y) & 0xFFFFFF; }
+inline unsigned Px(const QImage& img, int x, int y) {
+    return img.pixel(x, y) & 0xFFFFFF;
+}
 
 } // namespace tsbtest

@@ -1,0 +1,476 @@
+#include "editor/MainForm.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QApplication>
+#include <QButtonGroup>
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QIcon>
+#include <QLabel>
+#include <QMainWindow>
+#include <QMenuBar>
+#include <QPainter>
+#include <QScrollArea>
+#include <QStatusBar>
+#include <QToolBar>
+#include <QToolButton>
+
+#include "model/TextShape.h"
+#include "platform/Application.h"
+#include "workarea/SnapGrid.h"
+
+namespace tsb {
+
+namespace {
+
+const char* kPrompts[] = {
+    "Waiting",
+    "Place object on the diagram",
+    "Place object on the diagram",
+    "Place object on the diagram",
+    "Place object on the diagram",
+    "Choose the first object to connect",
+    "Choose the second object to connect",
+    "Choose the first object to connect",
+    "Choose the second object to connect",
+    "Choose the first object to connect",
+    "Choose the second object to connect",
+};
+
+// Tool-bar images: our own pictures, or the desktop theme's where it has a
+// fitting one.
+QIcon ToolIcon(int image) {
+    static const char* files[] = {"00-new",     "01-open", "02-save",   "03-print",  "04-export",
+                                  "05-cut",     "06-copy", "07-paste",  "08-delete", "09-select",
+                                  "10-graphic", "11-text", "12-shape",  "13-twoway", "14-oneway",
+                                  "15-grid",    "16-snap", "17-hidden", "18-line"};
+    static const char* themed[] = {"document-new",   "document-open", "document-save",
+                                   "document-print", nullptr,         "edit-cut",
+                                   "edit-copy",      "edit-paste",    "edit-delete"};
+    QIcon own(QString(":/icons/%1.png").arg(files[image]));
+    if (image < 9 && themed[image] && QIcon::hasThemeIcon(themed[image]))
+        return QIcon::fromTheme(themed[image], own);
+    return own;
+}
+
+// A tool-bar separator: 20 pixels of space with an etched line.
+class TToolSeparator : public QWidget {
+public:
+    TToolSeparator() { setFixedSize(20, 22); }
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter p(this);
+        p.setPen(QColor(0x80, 0x80, 0x80));
+        p.drawLine(9, 2, 9, height() - 3);
+        p.setPen(Qt::white);
+        p.drawLine(10, 2, 10, height() - 3);
+    }
+};
+
+} // namespace
+
+TMainForm::TMainForm() : TComponent(nullptr) {
+    SetName("MainForm");
+    CreateLayout();
+    FormCreate();
+}
+
+TMainForm::~TMainForm() {
+    // Elements and controls go first, while the window still exists.
+    if (!Destroying()) BeforeDestruction();
+    FormDestroy();
+    delete FWindow;
+}
+
+void TMainForm::Show() {
+    FWindow->showMaximized();
+}
+
+void TMainForm::CreateLayout() {
+    FWindow = new QMainWindow;
+    FWindow->setObjectName("MainForm");
+    FWindow->setWindowTitle("Tresselby Diagram Tool");
+    FWindow->setGeometry(192, 114, 770, 567);
+    FWindow->setFont(TFont().ToQFont());
+    CreateToolBar();
+    CreateMenu();
+    CreateWorkArea();
+    CreateStatusBar();
+}
+
+QToolButton* TMainForm::AddToolButton(const char* name, const char* hint, int image, bool check,
+                                      void (TMainForm::*handler)()) {
+    auto* b = new QToolButton(ToolBar1);
+    b->setObjectName(name);
+    b->setToolTip(hint);
+    b->setProperty("hint", QString(hint));
+    b->setAccessibleName(hint);
+    b->setIcon(ToolIcon(image));
+    b->setIconSize(QSize(16, 16));
+    b->setAutoRaise(true);
+    b->setFixedSize(25, 22);
+    b->setCheckable(check);
+    b->setFocusPolicy(Qt::NoFocus);
+    ToolBar1->addWidget(b);
+    if (handler)
+        QObject::connect(b, &QToolButton::clicked, FWindow,
+                         [this, handler] { Guarded([&] { (this->*handler)(); }); });
+    return b;
+}
+
+void TMainForm::CreateToolBar() {
+    ToolBar1 = new QToolBar(FWindow);
+    ToolBar1->setObjectName("ToolBar1");
+    ToolBar1->setProperty("hint", QString("Toolbar"));
+    ToolBar1->setAccessibleName("Toolbar");
+    ToolBar1->setMovable(false);
+    ToolBar1->setFloatable(false);
+    ToolBar1->setIconSize(QSize(16, 16));
+    ToolBar1->setContentsMargins(1, 1, 1, 1);
+    FWindow->addToolBar(Qt::TopToolBarArea, ToolBar1);
+    auto* indent = new QWidget(ToolBar1);
+    indent->setFixedSize(10, 22);
+    ToolBar1->addWidget(indent);
+
+    NewBtn = AddToolButton("NewBtn", "New project", 0, false, nullptr);
+    OpenBtn = AddToolButton("OpenBtn", "Open file", 1, false, nullptr);
+    SaveBtn = AddToolButton("SaveBtn", "Save file", 2, false, nullptr);
+    PrintBtn = AddToolButton("PrintBtn", "Print project", 3, false, nullptr);
+    ExportBtn = AddToolButton("ExportBtn", "Export as jpg", 4, false, nullptr);
+    ToolBar1->addWidget(new TToolSeparator);
+    CutBtn = AddToolButton("CutBtn", "Cut selection", 5, false, nullptr);
+    CopyBtn = AddToolButton("CopyBtn", "Copy selection", 6, false, nullptr);
+    PasteBtn = AddToolButton("PasteBtn", "Paste from clipboard", 7, false, nullptr);
+    DeleteBtn = AddToolButton("DeleteBtn", "Delete selection", 8, false, nullptr);
+    ToolBar1->addWidget(new TToolSeparator);
+    SelectBtn = AddToolButton("SelectBtn", "Select tool", 9, true, &TMainForm::SelectActionExecute);
+    GraphicBtn =
+        AddToolButton("GraphicBtn", "Add a graphic", 10, true, &TMainForm::StdShapeActionExecute);
+    TextBtn = AddToolButton("TextBtn", "Add text", 11, true, &TMainForm::TextBtnClick);
+    ShapeBtn = AddToolButton("ShapeBtn", "Add a shape", 12, true, &TMainForm::ShapeBtnClick);
+    HiddenBtn =
+        AddToolButton("HiddenBtn", "Add a hidden shape", 17, true, &TMainForm::HiddenBtnClick);
+    DHArrowBtn = AddToolButton("DHArrowBtn", "Connect with two way arrow", 13, true,
+                               &TMainForm::LineConnectActionExecute);
+    SHArrowBtn = AddToolButton("SHArrowBtn", "Connect with one way arrow", 14, true,
+                               &TMainForm::SHArrowBtnClick);
+    ToolButton4 = AddToolButton("ToolButton4", "Connect with plain line", 18, true,
+                                &TMainForm::ToolButton4Click);
+    ToolBar1->addWidget(new TToolSeparator);
+    SnapBtn = AddToolButton("SnapBtn", "Toggle snap to grid", 16, true,
+                            &TMainForm::SnapToGridActionExecute);
+
+    FToolGroup = new QButtonGroup(ToolBar1);
+    FToolGroup->setExclusive(true);
+    for (QToolButton* b :
+         {SelectBtn, GraphicBtn, TextBtn, ShapeBtn, HiddenBtn, DHArrowBtn, SHArrowBtn, ToolButton4})
+        FToolGroup->addButton(b);
+    SelectBtn->setChecked(true);
+    SnapBtn->setChecked(true);
+}
+
+QAction* TMainForm::AddMenuItem(QMenu* menu, const char* name, const char* caption,
+                                void (TMainForm::*handler)()) {
+    QAction* a = menu->addAction(caption);
+    a->setObjectName(name);
+    MenuItems[name] = a;
+    if (handler)
+        QObject::connect(a, &QAction::triggered, FWindow,
+                         [this, handler] { Guarded([&] { (this->*handler)(); }); });
+    return a;
+}
+
+QAction* TMainForm::MenuItem(const std::string& name) const {
+    auto it = MenuItems.find(name);
+    return it == MenuItems.end() ? nullptr : it->second;
+}
+
+void TMainForm::CreateMenu() {
+    QMenuBar* bar = FWindow->menuBar();
+    bar->setObjectName("MainMenu1");
+
+    QMenu* file = bar->addMenu("File");
+    file->setObjectName("File1");
+    AddMenuItem(file, "New1", "&New", nullptr);
+    AddMenuItem(file, "OpenAction1", "&Open", nullptr);
+    AddMenuItem(file, "Save1", "&Save", nullptr);
+    AddMenuItem(file, "ExportasImage1", "Export as Image", nullptr);
+    file->addSeparator()->setObjectName("N1");
+    QMenu* page = file->addMenu("P&age Setup");
+    page->setObjectName("PageSetup1");
+    MenuItems["PageSetup1"] = page->menuAction();
+    auto* pages = new QActionGroup(page);
+    pages->setExclusive(true);
+    for (auto [name, caption] : {std::pair{"P640x480", "640x480"},
+                                 {"P800x600", "800x600"},
+                                 {"P800x1035", "800x1035"},
+                                 {"P800x1600", "800x1600"}}) {
+        QAction* a = AddMenuItem(page, name, caption, nullptr);
+        a->setCheckable(true);
+        pages->addAction(a);
+    }
+    page->addSeparator()->setObjectName("N2");
+    QAction* custom = AddMenuItem(page, "Custom", "Custom", nullptr);
+    custom->setCheckable(true);
+    pages->addAction(custom);
+    MenuItem("P800x600")->setChecked(true);
+    QAction* grid = AddMenuItem(file, "ShowGrid1", "Show &Grid", nullptr);
+    grid->setCheckable(true);
+    grid->setChecked(true);
+    file->addSeparator()->setObjectName("N3");
+    AddMenuItem(file, "PrintAction1", "&Print", nullptr);
+    file->addSeparator()->setObjectName("N4");
+    AddMenuItem(file, "ExitAction1", "&Exit", &TMainForm::ExitActionExecute);
+
+    EditMenu = bar->addMenu("&Edit");
+    EditMenu->setObjectName("Edit1");
+    // Short-cuts are shown in the menu; they act through the window so the
+    // items' enabling can be worked out first.
+    AddMenuItem(EditMenu, "Cut1", "Cut\tCtrl+X", nullptr)->setEnabled(false);
+    AddMenuItem(EditMenu, "Copy1", "&Copy\tCtrl+C", nullptr)->setEnabled(false);
+    AddMenuItem(EditMenu, "Paste1", "&Paste\tCtrl+V", nullptr)->setEnabled(false);
+    AddMenuItem(EditMenu, "Delete2", "Delete\tCtrl+Del", nullptr)->setEnabled(false);
+    EditMenu->addSeparator()->setObjectName("N6");
+    AddMenuItem(EditMenu, "SelectAll1", "Select All", nullptr);
+
+    QMenu* insert = bar->addMenu("Insert");
+    insert->setObjectName("Insert1");
+    AddMenuItem(insert, "Select1", "&Select", &TMainForm::SelectActionExecute);
+    AddMenuItem(insert, "Text1", "S&tandard Shape", &TMainForm::StdShapeActionExecute);
+    AddMenuItem(insert, "Connector1", "&Connector", &TMainForm::LineConnectActionExecute);
+    insert->addSeparator()->setObjectName("N5");
+    AddMenuItem(insert, "Delete1", "&Delete", nullptr);
+
+    QMenu* help = bar->addMenu("Help");
+    help->setObjectName("Help1");
+    AddMenuItem(help, "About1", "&About", nullptr);
+}
+
+void TMainForm::CreateStatusBar() {
+    QStatusBar* bar = FWindow->statusBar();
+    bar->setObjectName("StatusBar");
+    bar->setProperty("hint", QString("Application status information"));
+    bar->setAccessibleName("Status bar");
+    bar->setFixedHeight(24);
+    bar->setSizeGripEnabled(false);
+    struct Panel {
+        int Width;
+        bool Lowered;
+        bool Centred;
+        const char* Text;
+    };
+    static const Panel panels[9] = {
+        {200, true, false, ""},        {80, false, false, "System Status:"},
+        {300, true, false, ""},        {150, false, false, ""},
+        {45, false, false, "Coords:"}, {50, true, true, ""},
+        {30, false, false, "Snap:"},   {30, true, true, ""},
+        {50, false, false, ""}};
+    for (int i = 0; i < 9; ++i) {
+        auto* label = new QLabel(panels[i].Text, bar);
+        label->setObjectName(QString("StatusPanel%1").arg(i));
+        label->setAccessibleName(QString("Status panel %1").arg(i));
+        label->setFixedWidth(panels[i].Width);
+        label->setFrameStyle(panels[i].Lowered ? (QFrame::Panel | QFrame::Sunken)
+                                               : QFrame::NoFrame);
+        label->setAlignment((panels[i].Centred ? Qt::AlignHCenter : Qt::AlignLeft) |
+                            Qt::AlignVCenter);
+        bar->addWidget(label);
+        StatusPanels.push_back(label);
+    }
+    Application().OnHint = [this](const std::string& hint) { SetStatusText(0, hint); };
+    Application().InstallHintTracking();
+}
+
+void TMainForm::CreateWorkArea() {
+    ContainerPanel = new TScrollingWinControl(this);
+    ContainerPanel->SetName("ContainerPanel");
+    ContainerPanel->Color = clAppWorkSpace;
+    FWindow->setCentralWidget(ContainerPanel->Widget());
+    ContainerPanel->Widget()->setObjectName("ContainerPanel");
+    // The panel's design size; the window's layout replaces it once shown.
+    ContainerPanel->SetBounds(0, 0, 762, 461);
+
+    ScrollBox1 = new TScrollBox(this);
+    ScrollBox1->SetName("ScrollBox1");
+    ScrollBox1->Hint = "Work area";
+    ScrollBox1->AutoScroll = false;
+    ScrollBox1->BorderStyle = bsNone;
+    ScrollBox1->Color = clWindow;
+    ScrollBox1->ParentColor = false;
+    ScrollBox1->TabOrder = 0;
+    ScrollBox1->OnMouseDown =
+        TMouseEvent([this](TComponent* s, TMouseButton b, TShiftState sh, int x,
+                           int y) { ScrollBox1MouseDown(s, b, sh, x, y); },
+                    "ScrollBox1MouseDown");
+    ScrollBox1->OnMouseMove = TMouseMoveEvent(
+        [this](TComponent* s, TShiftState sh, int x, int y) { ScrollBox1MouseMove(s, sh, x, y); },
+        "ScrollBox1MouseMove");
+    ScrollBox1->SetBounds(56, 35, 577, 382);
+    ScrollBox1->SetParent(ContainerPanel);
+    ScrollBox1->Host()->setObjectName("ScrollBox1");
+    ScrollBox1->Host()->setAccessibleName("Work area");
+
+    SnapGrid1 = new TSnapGrid(this);
+    SnapGrid1->SetName("SnapGrid1");
+    SnapGrid1->SetGridSize(20);
+    SnapGrid1->SetShowGrid(true);
+    SnapGrid1->SnapToGrid = true;
+    SnapGrid1->SetParent(ScrollBox1);
+}
+
+void TMainForm::FormCreate() {
+    ScrollBox1->SetBounds(ScrollBox1->Left(), ScrollBox1->Top(), 800, 600);
+    PlaceWorkArea(30);
+    FPasteNames.clear();
+    FClipStream.clear();
+    SetStatusText(2, "Waiting");
+    SetStatusText(7, "ON");
+}
+
+void TMainForm::FormDestroy() {
+    FPasteNames.clear();
+    FClipStream.clear();
+}
+
+std::string TMainForm::StatusText(int panel) const {
+    return StatusPanels[static_cast<std::size_t>(panel)]->text().toStdString();
+}
+
+void TMainForm::SetStatusText(int panel, const std::string& text) {
+    StatusPanels[static_cast<std::size_t>(panel)]->setText(QString::fromStdString(text));
+}
+
+void TMainForm::SetToolMode(TToolMode mode) {
+    FToolMode = mode;
+    SetStatusText(2, kPrompts[mode]);
+}
+
+void TMainForm::PressToolButton(QToolButton* button) {
+    for (QAbstractButton* b : FToolGroup->buttons())
+        b->setChecked(b == button);
+    button->click();
+}
+
+std::string TMainForm::MakeElementName(const TComponent* element) const {
+    std::string base = element->ClassName() + 1;
+    for (int n = 1;; ++n) {
+        std::string name = base + std::to_string(n);
+        // A name that differs only in case would clash on assignment too.
+        if (!FindComponent(name)) return name;
+    }
+}
+
+void TMainForm::PlaceWorkArea(int minimumTop) {
+    int top = (ContainerPanel->Height() - ScrollBox1->Height()) / 2;
+    int left = (ContainerPanel->Width() - ScrollBox1->Width()) / 2;
+    if (top < minimumTop) top = minimumTop;
+    if (left < 40) left = 40;
+    ScrollBox1->SetBounds(left, top, ScrollBox1->Width(), ScrollBox1->Height());
+}
+
+void TMainForm::AttachTextHooks(TCustomShape* element) {
+    element->OnDblClick = TNotifyEvent([this](TComponent* s) { TextDblClick(s); });
+    element->OnClick = TNotifyEvent([this](TComponent* s) { ElementClick(s); });
+    element->OnMouseUp = TMouseEvent([this](TComponent* s, TMouseButton b, TShiftState sh, int x,
+                                            int y) { ElementMouseUp(s, b, sh, x, y); });
+}
+
+void TMainForm::ScrollBox1MouseDown(TComponent*, TMouseButton, TShiftState, int x, int y) {
+    switch (FToolMode) {
+    case tmSelect:
+        TCustomShape::UnselectAll(ScrollBox1);
+        break;
+    case tmAddText: {
+        auto* text = new TTextShape(this);
+        text->SetName(MakeElementName(text));
+        SnapGrid1->SnapPoint(x, y);
+        text->SetTop(y);
+        text->SetLeft(x);
+        text->SetParent(ScrollBox1);
+        text->SetText("Caption");
+        AttachTextHooks(text);
+        PressToolButton(SelectBtn);
+        break;
+    }
+    case tmAddGraphic:
+    case tmAddShape:
+    case tmAddHidden:
+        break;
+    default:
+        PressToolButton(SelectBtn);
+        break;
+    }
+}
+
+void TMainForm::ScrollBox1MouseMove(TComponent*, TShiftState, int x, int y) {
+    SetStatusText(5, std::to_string(x) + "x" + std::to_string(y));
+}
+
+void TMainForm::SelectActionExecute() {
+    SetToolMode(tmSelect);
+}
+void TMainForm::TextBtnClick() {
+    SetToolMode(tmAddText);
+}
+void TMainForm::StdShapeActionExecute() {
+    SetToolMode(tmAddGraphic);
+}
+void TMainForm::ShapeBtnClick() {
+    SetToolMode(tmAddShape);
+}
+void TMainForm::HiddenBtnClick() {
+    SetToolMode(tmAddHidden);
+}
+
+void TMainForm::ToolButton4Click() {
+    SetToolMode(tmLineFrom);
+    FFirstShape = nullptr;
+    FSecondShape = nullptr;
+}
+
+void TMainForm::LineConnectActionExecute() {
+    SetToolMode(tmTwoWayFrom);
+    FFirstShape = nullptr;
+    FSecondShape = nullptr;
+}
+
+void TMainForm::SHArrowBtnClick() {
+    SetToolMode(tmOneWayFrom);
+    FFirstShape = nullptr;
+    FSecondShape = nullptr;
+}
+
+void TMainForm::ElementClick(TComponent*) {}
+
+void TMainForm::ElementMouseUp(TComponent* sender, TMouseButton button, TShiftState, int, int) {
+    if (button == mbLeft) {
+        if (auto* m = As<TMoveableShape>(sender)) SnapGrid1->SnapControl(m);
+    }
+}
+
+void TMainForm::TextDblClick(TComponent*) {}
+
+void TMainForm::SnapToGridActionExecute() {
+    if (SnapBtn->isChecked()) {
+        SnapGrid1->SnapToGrid = true;
+        SetStatusText(7, "ON");
+    } else {
+        SnapGrid1->SnapToGrid = false;
+        SetStatusText(7, "OFF");
+    }
+}
+
+void TMainForm::ExitActionExecute() {
+    FWindow->close();
+}
+
+void TMainForm::Notification(TComponent* component, TOperation operation) {
+    TComponent::Notification(component, operation);
+    if (operation != opRemove) return;
+    if (component == static_cast<TComponent*>(FFirstShape)) FFirstShape = nullptr;
+    if (component == static_cast<TComponent*>(FSecondShape)) FSecondShape = nullptr;
+}
+
+} // namespace tsb

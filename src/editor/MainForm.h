@@ -1,0 +1,135 @@
+// The main window: tool bar, menu, status bar and the page-sized work area,
+// the editing-mode state machine, element naming and the element hooks.
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <map>
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "platform/Component.h"
+#include "platform/ScrollBox.h"
+
+class QAction;
+class QActionGroup;
+class QButtonGroup;
+class QLabel;
+class QMainWindow;
+class QMenu;
+class QToolBar;
+class QToolButton;
+
+namespace tsb {
+
+class TCustomShape;
+class TSnapGrid;
+class TScrollingWinControl;
+
+enum TToolMode : std::uint8_t {
+    tmSelect,
+    tmAddGraphic,
+    tmAddText,
+    tmAddShape,
+    tmAddHidden,
+    tmLineFrom,
+    tmLineTo,
+    tmTwoWayFrom,
+    tmTwoWayTo,
+    tmOneWayFrom,
+    tmOneWayTo,
+};
+
+class TMainForm : public TComponent {
+    TSB_CLASS(TMainForm)
+public:
+    TMainForm();
+    ~TMainForm() override;
+
+    QMainWindow* Window() const { return FWindow; }
+    void Show();
+
+    // Layout parts, by their control names.
+    QToolBar* ToolBar1 = nullptr;
+    QToolButton* NewBtn = nullptr;
+    QToolButton* OpenBtn = nullptr;
+    QToolButton* SaveBtn = nullptr;
+    QToolButton* PrintBtn = nullptr;
+    QToolButton* ExportBtn = nullptr;
+    QToolButton* CutBtn = nullptr;
+    QToolButton* CopyBtn = nullptr;
+    QToolButton* PasteBtn = nullptr;
+    QToolButton* DeleteBtn = nullptr;
+    QToolButton* SelectBtn = nullptr;
+    QToolButton* GraphicBtn = nullptr;
+    QToolButton* TextBtn = nullptr;
+    QToolButton* ShapeBtn = nullptr;
+    QToolButton* HiddenBtn = nullptr;
+    QToolButton* DHArrowBtn = nullptr;
+    QToolButton* SHArrowBtn = nullptr;
+    QToolButton* ToolButton4 = nullptr;
+    QToolButton* SnapBtn = nullptr;
+    TScrollingWinControl* ContainerPanel = nullptr;
+    TScrollBox* ScrollBox1 = nullptr;
+    TSnapGrid* SnapGrid1 = nullptr;
+    std::vector<QLabel*> StatusPanels;
+    std::map<std::string, QAction*> MenuItems;
+    QAction* MenuItem(const std::string& name) const;
+    QMenu* EditMenu = nullptr;
+
+    TToolMode ToolMode() const { return FToolMode; }
+    void SetToolMode(TToolMode mode);
+    void PressToolButton(QToolButton* button);
+    std::string MakeElementName(const TComponent* element) const;
+    void PlaceWorkArea(int minimumTop);
+    std::string StatusText(int panel) const;
+    void SetStatusText(int panel, const std::string& text);
+
+    // Handlers.
+    void FormCreate();
+    void FormDestroy();
+    void ScrollBox1MouseDown(TComponent* sender, TMouseButton button, TShiftState shift, int x,
+                             int y);
+    void ScrollBox1MouseMove(TComponent* sender, TShiftState shift, int x, int y);
+    void SelectActionExecute();
+    void TextBtnClick();
+    void StdShapeActionExecute();
+    void ShapeBtnClick();
+    void HiddenBtnClick();
+    void ToolButton4Click();
+    void LineConnectActionExecute();
+    void SHArrowBtnClick();
+    void ElementClick(TComponent* sender);
+    void ElementMouseUp(TComponent* sender, TMouseButton button, TShiftState shift, int x, int y);
+    void TextDblClick(TComponent* sender);
+    void SnapToGridActionExecute();
+    void ExitActionExecute();
+
+    void Notification(TComponent* component, TOperation operation) override;
+
+protected:
+    TToolMode FToolMode = tmSelect;
+    TCustomShape* FFirstShape = nullptr;
+    TCustomShape* FSecondShape = nullptr;
+    std::vector<std::pair<std::string, std::string>> FPasteNames;
+    QByteArray FClipStream;
+
+private:
+    void CreateLayout();
+    void CreateToolBar();
+    void CreateMenu();
+    void CreateStatusBar();
+    void CreateWorkArea();
+    QToolButton* AddToolButton(const char* name, const char* hint, int image, bool check,
+                               void (TMainForm::*handler)());
+    QAction* AddMenuItem(QMenu* menu, const char* name, const char* caption,
+                         void (TMainForm::*handler)());
+    void AttachTextHooks(TCustomShape* element);
+
+    QMainWindow* FWindow = nullptr;
+    QButtonGroup* FToolGroup = nullptr;
+};
+
+} // namespace tsb

@@ -1,0 +1,216 @@
+#include "model/CustomShape.h"
+
+#include "model/TextShape.h"
+#include "platform/Screen.h"
+
+namespace tsb {
+
+namespace {
+// The element cursors are loaded once and registered again by every
+// element, which replaces the entries with the same images.
+void RegisterElementCursors() {
+    static const QCursor hand = TScreen::LoadCursorResource("HAND");
+    static const QCursor grab = TScreen::LoadCursorResource("GRAB");
+    Screen().SetCursorImage(crHand, hand);
+    Screen().SetCursorImage(crGrab, grab);
+}
+} // namespace
+
+TCustomShape::TCustomShape(TComponent* owner) : TControl(owner) {
+    RegisterElementCursors();
+}
+
+void TCustomShape::BeforeDestruction() {
+    if (FCaption) {
+        TTextShape* caption = FCaption;
+        FCaption = nullptr;
+        RemoveFreeNotification(caption);
+        delete caption;
+    }
+    if (TWinControl* container = Parent()) {
+        int i = 0;
+        while (i < container->ControlCount()) {
+            auto* shape = As<TCustomShape>(container->Controls(i));
+            if (shape && shape != this && shape->IsAttachedTo(this))
+                delete shape;
+            else
+                ++i;
+        }
+    }
+    TControl::BeforeDestruction();
+}
+
+void TCustomShape::SetCaption(TTextShape* value) {
+    if (!value) {
+        if (FCaption) {
+            TTextShape* caption = FCaption;
+            FCaption = nullptr;
+            RemoveFreeNotification(caption);
+            delete caption;
+        }
+        return;
+    }
+    if (value == FCaption) return;
+    if (FCaption) RemoveFreeNotification(FCaption);
+    FCaption = value;
+    FreeNotification(value);
+    value->SetParent(Parent());
+    PlaceCaption();
+}
+
+void TCustomShape::SetCaptionAlign(TAlign value) {
+    if (value == FCaptionAlign) return;
+    FCaptionAlign = value;
+    PlaceCaption();
+}
+
+void TCustomShape::SetSelected(bool value) {
+    FSelected = value;
+    if (FCaption) FCaption->SetSelected(value);
+}
+
+void TCustomShape::PlaceCaption() {
+    if (!FCaption) return;
+    int l = Left(), t = Top(), w = Width(), h = Height();
+    int cw = FCaption->Width(), ch = FCaption->Height();
+    int x = l, y = t;
+    switch (FCaptionAlign) {
+    case alNone:
+        break;
+    case alTop:
+        x = l + (w - cw) / 2;
+        y = t - ch - 2;
+        break;
+    case alBottom:
+        x = l + (w - cw) / 2;
+        y = t + h + 2;
+        break;
+    case alLeft:
+        x = l - cw + 1;
+        y = t + (h - ch) / 2;
+        break;
+    case alRight:
+        x = l + w - 1;
+        y = t + (h - ch) / 2;
+        break;
+    case alClient:
+        x = l + (w - cw) / 2;
+        y = t + (h - ch) / 2;
+        break;
+    }
+    FCaption->SetBounds(x, y, cw, ch);
+}
+
+void TCustomShape::UpdateConnectors() {
+    TWinControl* container = Parent();
+    int count = container->ControlCount();
+    for (int i = 0; i < count && i < container->ControlCount(); ++i) {
+        auto* shape = As<TCustomShape>(container->Controls(i));
+        if (shape && shape->IsConnector() && shape->IsAttachedTo(this)) shape->UpdateBounds();
+    }
+}
+
+void TCustomShape::SetBounds(int left, int top, int width, int height) {
+    TControl::SetBounds(left, top, width, height);
+    if (!Parent()) return;
+    UpdateConnectors();
+    PlaceCaption();
+}
+
+void TCustomShape::SetParent(TWinControl* parent) {
+    TControl::SetParent(parent);
+    if (FCaption) FCaption->SetParent(parent);
+}
+
+void TCustomShape::Notification(TComponent* component, TOperation operation) {
+    TControl::Notification(component, operation);
+    if (operation == opRemove && FCaption && component == static_cast<TComponent*>(FCaption))
+        FCaption = nullptr;
+}
+
+TCustomShape* TCustomShape::ShapeAtPoint(int x, int y) const {
+    TWinControl* container = Parent();
+    if (!container) return nullptr;
+    TPoint p = ClientToParent({x, y});
+    for (TControl* c : container->ControlList()) {
+        if (c == this) continue;
+        auto* shape = As<TCustomShape>(c);
+        if (shape && shape->CanProcessMouseMsg &&
+            PointInRect(p.X, p.Y, Bounds(c->Left(), c->Top(), c->Width(), c->Height())))
+            return shape;
+    }
+    return nullptr;
+}
+
+void TCustomShape::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
+    if (button == mbRight) return;
+    if (CanProcessMouseMsg) {
+        BringToFront();
+        SetMouseCapture(true);
+        TControl::MouseDown(button, shift, x, y);
+        return;
+    }
+    TCustomShape* target = ShapeAtPoint(x, y);
+    SetMouseCapture(false);
+    if (target) {
+        SendToBack();
+        TPoint p = target->ParentToClient(ClientToParent({x, y}));
+        target->MouseDown(button, shift, p.X, p.Y);
+        target->ClickPending = true;
+    } else if (TWinControl* container = Parent()) {
+        TPoint p = ClientToParent({x, y});
+        container->MouseDown(button, shift, p.X, p.Y);
+    }
+}
+
+void TCustomShape::MouseUp(TMouseButton button, TShiftState shift, int x, int y) {
+    TControl::MouseUp(button, shift, x, y);
+    if (ClickPending) {
+        ClickPending = false;
+        Click();
+    }
+}
+
+void TCustomShape::DeleteAll(TWinControl* container) {
+    if (!container) return;
+    int i = 0;
+    while (i < container->ControlCount()) {
+        if (auto* shape = As<TCustomShape>(container->Controls(i)))
+            delete shape;
+        else
+            ++i;
+    }
+}
+
+void TCustomShape::DeleteSelected(TWinControl* container) {
+    if (!container) return;
+    int i = 0;
+    while (i < container->ControlCount()) {
+        auto* shape = As<TCustomShape>(container->Controls(i));
+        if (shape && shape->Selected())
+            delete shape;
+        else
+            ++i;
+    }
+}
+
+void TCustomShape::UnselectAll(TWinControl* container) {
+    if (!container) return;
+    for (int i = 0; i < container->ControlCount(); ++i)
+        if (auto* shape = As<TCustomShape>(container->Controls(i))) shape->SetSelected(false);
+}
+
+void TCustomShape::SelectAll(TWinControl* container) {
+    if (!container) return;
+    for (int i = 0; i < container->ControlCount(); ++i)
+        if (auto* shape = As<TCustomShape>(container->Controls(i))) shape->SetSelected(true);
+}
+
+bool TCustomShape::AnySelected(TWinControl* container) {
+    if (!container) return false;
+    for (TControl* c : container->ControlList())
+        if (auto* shape = As<TCustomShape>(c); shape && shape->Selected()) return true;
+    return false;
+}
+
+} // namespace tsb

@@ -1,0 +1,81 @@
+// The root of every diagram element: selection, the attached caption, press
+// routing with pass-through, the link to connectors when bounds change, and
+// the operations that act on all elements of a container.
+#pragma once
+
+#include "platform/WinControl.h"
+
+namespace tsb {
+
+class TTextShape;
+
+constexpr TCursor crHand = 50;
+constexpr TCursor crGrab = 51;
+
+class TCustomShape : public TControl {
+    TSB_CLASS(TCustomShape)
+public:
+    explicit TCustomShape(TComponent* owner);
+
+    // False makes the element pass presses through to what lies beneath.
+    bool CanProcessMouseMsg = true;
+    // Set on an element reached by a passed-through press; it raises its
+    // click at the next release.
+    bool ClickPending = false;
+
+    TTextShape* Caption() const { return FCaption; }
+    virtual void SetCaption(TTextShape* value);
+    TAlign CaptionAlign() const { return FCaptionAlign; }
+    void SetCaptionAlign(TAlign value);
+    bool Selected() const { return FSelected; }
+    virtual void SetSelected(bool value);
+    virtual void PlaceCaption();
+
+    void SetBounds(int left, int top, int width, int height) override;
+    void SetParent(TWinControl* parent) override;
+    void Notification(TComponent* component, TOperation operation) override;
+    void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
+    void MouseUp(TMouseButton button, TShiftState shift, int x, int y) override;
+
+    // The back-most other element accepting presses whose bounds contain
+    // the element-relative point (all edges inclusive).
+    TCustomShape* ShapeAtPoint(int x, int y) const;
+
+    // Connector hooks: a connector is laid out again whenever an element it
+    // is attached to changes its bounds.
+    virtual bool IsConnector() const { return false; }
+    virtual bool IsAttachedTo(const TCustomShape*) const { return false; }
+    virtual void UpdateBounds() {}
+
+    // Only selected elements are written to a stream.
+    virtual bool WritesState() const { return FSelected; }
+
+    // Operations on every element of a container; other children are skipped.
+    static void DeleteAll(TWinControl* container);
+    static void DeleteSelected(TWinControl* container);
+    static void UnselectAll(TWinControl* container);
+    static void SelectAll(TWinControl* container);
+    static bool AnySelected(TWinControl* container);
+
+protected:
+    void BeforeDestruction() override;
+    // Lays out the connectors attached to this element.
+    void UpdateConnectors();
+
+    TTextShape* FCaption = nullptr;
+    TAlign FCaptionAlign = alNone;
+    bool FSelected = false;
+};
+
+// Rectangle helpers of the element classes.
+inline int RectWidth(const TRect& r) {
+    return r.Right - r.Left;
+}
+inline int RectHeight(const TRect& r) {
+    return r.Bottom - r.Top;
+}
+inline void EnsureAtLeast(int& v, int bound) {
+    if (v < bound) v = bound;
+}
+
+} // namespace tsb

@@ -1,0 +1,100 @@
+#include "model/MoveableShape.h"
+
+#include <vector>
+
+#include "platform/Screen.h"
+
+namespace tsb {
+
+TMoveableShape::TMoveableShape(TComponent* owner) : TCustomShape(owner) {
+    SetSelected(false);
+}
+
+void TMoveableShape::BeforeDestruction() {
+    if (Moving) EndMove();
+    TCustomShape::BeforeDestruction();
+}
+
+void TMoveableShape::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
+    TCustomShape::MouseDown(button, shift, x, y);
+    if (button != mbLeft) return;
+    if (!(shift & ssShift)) UnselectAll(Parent());
+    BeginMove(x, y);
+}
+
+void TMoveableShape::BeginMove(int x, int y) {
+    SetSelected(true);
+    Moving = true;
+    MoveOrigin = {x, y};
+    Screen().SetOverrideCursor(crGrab);
+}
+
+void TMoveableShape::EndMove() {
+    Moving = false;
+    MoveOrigin = {0, 0};
+    Screen().SetOverrideCursor(crDefault);
+}
+
+void TMoveableShape::MouseMove(TShiftState shift, int x, int y) {
+    TCustomShape::MouseMove(shift, x, y);
+    SetCursor(Selected() ? crHand : crDefault);
+    if (TWinControl* container = Parent()) {
+        TPoint p = ClientToParent({x, y});
+        container->MouseMove(shift, p.X, p.Y);
+    }
+    if (!(shift & ssLeft))
+        Moving = false;
+    else if (Moving)
+        MoveSelected(x - MoveOrigin.X, y - MoveOrigin.Y);
+}
+
+void TMoveableShape::MouseUp(TMouseButton button, TShiftState shift, int x, int y) {
+    TCustomShape::MouseUp(button, shift, x, y);
+    if (button != mbLeft) return;
+    EndMove();
+    TWinControl* container = Parent();
+    if (!container) return;
+    TRect self = Bounds(Left(), Top(), Width(), Height());
+    int count = container->ControlCount();
+    for (int i = 0; i < count && i < container->ControlCount(); ++i) {
+        auto* shape = As<TCustomShape>(container->Controls(i));
+        if (!shape) continue;
+        shape->PlaceCaption();
+        if (shape != this && shape->CanProcessMouseMsg &&
+            PointInRect(shape->Left(), shape->Top(), self) &&
+            PointInRect(shape->Left() + shape->Width(), shape->Top() + shape->Height(), self)) {
+            shape->BringToFront();
+            break;
+        }
+    }
+}
+
+void TMoveableShape::LimitMove(int& dx, int& dy) {
+    TWinControl* container = Parent();
+    if (!container) return;
+    int cw = container->ClientWidth(), ch = container->ClientHeight();
+    int l = Left(), t = Top(), w = Width(), h = Height();
+    if (dx < 0 && l + dx < 0) dx = 0;
+    if (dy < 0 && t + dy < 0) dy = 0;
+    if (dx > 0 && l + w + dx > cw) dx = 0;
+    if (dy > 0 && t + h + dy > ch) dy = 0;
+}
+
+void TMoveableShape::MoveBy(int dx, int dy) {
+    SetBounds(Left() + dx, Top() + dy, Width(), Height());
+}
+
+void TMoveableShape::MoveSelected(int dx, int dy) {
+    TWinControl* container = Parent();
+    if (!container) return;
+    std::vector<TMoveableShape*> moving;
+    for (TControl* c : container->ControlList())
+        if (auto* m = As<TMoveableShape>(c); m && m->Selected()) moving.push_back(m);
+    for (TMoveableShape* m : moving)
+        m->LimitMove(dx, dy);
+    if (dx == 0 && dy == 0) return;
+    for (TMoveableShape* m : moving)
+        m->MoveBy(dx, dy);
+}
+
+} // namespace tsb

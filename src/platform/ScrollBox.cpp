@@ -1,0 +1,9 @@
+#include "platform/ScrollBox.h"
+
+namespace tsb {
+
+TScrollBox::TScrollBox(TComponent* owner) : TWinControl(owner) {
+    Color = clWindow;
+}
+
+} // namespace tsb
