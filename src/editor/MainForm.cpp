@@ -4,6 +4,8 @@
 #include <QActionGroup>
 #include <QApplication>
 #include <QButtonGroup>
+#include <QDir>
+#include <QFileDialog>
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QIcon>
@@ -12,10 +14,12 @@
 #include <QMenuBar>
 #include <QPainter>
 #include <QScrollArea>
+#include <QStandardPaths>
 #include <QStatusBar>
 #include <QToolBar>
 #include <QToolButton>
 
+#include "model/ModelClasses.h"
 #include "model/TextShape.h"
 #include "platform/Application.h"
 #include "workarea/SnapGrid.h"
@@ -72,6 +76,8 @@ protected:
 } // namespace
 
 TMainForm::TMainForm() : TComponent(nullptr) {
+    RegisterModelClasses();
+    RegisterClass(StaticClassInfo());
     SetName("MainForm");
     CreateLayout();
     FormCreate();
@@ -98,6 +104,49 @@ void TMainForm::CreateLayout() {
     CreateMenu();
     CreateWorkArea();
     CreateStatusBar();
+    CreateDialogs();
+}
+
+const TClassInfo& TMainForm::StaticClassInfo() {
+    static const TClassInfo info(
+        "TMainForm", nullptr, {}, nullptr,
+        {{"ScrollBox1MouseDown",
+          [](TComponent* self) -> std::any {
+              auto* form = static_cast<TMainForm*>(self);
+              return TMouseEvent([form](TComponent* s, TMouseButton b, TShiftState sh, int x,
+                                        int y) { form->ScrollBox1MouseDown(s, b, sh, x, y); },
+                                 "ScrollBox1MouseDown");
+          }},
+         {"ScrollBox1MouseMove", [](TComponent* self) -> std::any {
+              auto* form = static_cast<TMainForm*>(self);
+              return TMouseMoveEvent([form](TComponent* s, TShiftState sh, int x,
+                                            int y) { form->ScrollBox1MouseMove(s, sh, x, y); },
+                                     "ScrollBox1MouseMove");
+          }}});
+    return info;
+}
+
+void TMainForm::CreateDialogs() {
+    auto make = [this](const char* name, const char* title, QFileDialog::AcceptMode mode) {
+        auto* d = new QFileDialog(FWindow, title);
+        d->setObjectName(name);
+        d->setOption(QFileDialog::DontUseNativeDialog);
+        d->setOption(QFileDialog::DontConfirmOverwrite);
+        d->setAcceptMode(mode);
+        d->setFileMode(QFileDialog::AnyFile);
+        d->setNameFilter("Tresselby files (*.tsb)");
+        return d;
+    };
+    OpenDialog1 = make("OpenDialog1", "Open Diagram", QFileDialog::AcceptOpen);
+    SaveDialog1 = make("SaveDialog1", "Save Diagram", QFileDialog::AcceptSave);
+    SaveDialog1->setDefaultSuffix("tsb");
+}
+
+std::string TMainForm::InitialFolder() {
+    QString folder = QString::fromStdString(TApplication::ExeFolder() + "Output");
+    if (!QDir(folder).exists())
+        folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    return folder.toStdString();
 }
 
 QToolButton* TMainForm::AddToolButton(const char* name, const char* hint, int image, bool check,
@@ -134,9 +183,9 @@ void TMainForm::CreateToolBar() {
     indent->setFixedSize(10, 22);
     ToolBar1->addWidget(indent);
 
-    NewBtn = AddToolButton("NewBtn", "New project", 0, false, nullptr);
-    OpenBtn = AddToolButton("OpenBtn", "Open file", 1, false, nullptr);
-    SaveBtn = AddToolButton("SaveBtn", "Save file", 2, false, nullptr);
+    NewBtn = AddToolButton("NewBtn", "New project", 0, false, &TMainForm::NewActionExecute);
+    OpenBtn = AddToolButton("OpenBtn", "Open file", 1, false, &TMainForm::OpenActionExecute);
+    SaveBtn = AddToolButton("SaveBtn", "Save file", 2, false, &TMainForm::SaveActionExecute);
     PrintBtn = AddToolButton("PrintBtn", "Print project", 3, false, nullptr);
     ExportBtn = AddToolButton("ExportBtn", "Export as jpg", 4, false, nullptr);
     ToolBar1->addWidget(new TToolSeparator);
@@ -193,9 +242,9 @@ void TMainForm::CreateMenu() {
 
     QMenu* file = bar->addMenu("File");
     file->setObjectName("File1");
-    AddMenuItem(file, "New1", "&New", nullptr);
-    AddMenuItem(file, "OpenAction1", "&Open", nullptr);
-    AddMenuItem(file, "Save1", "&Save", nullptr);
+    AddMenuItem(file, "New1", "&New", &TMainForm::NewActionExecute);
+    AddMenuItem(file, "OpenAction1", "&Open", &TMainForm::OpenActionExecute);
+    AddMenuItem(file, "Save1", "&Save", &TMainForm::SaveActionExecute);
     AddMenuItem(file, "ExportasImage1", "Export as Image", nullptr);
     file->addSeparator()->setObjectName("N1");
     QMenu* page = file->addMenu("P&age Setup");
@@ -464,6 +513,54 @@ void TMainForm::SnapToGridActionExecute() {
 
 void TMainForm::ExitActionExecute() {
     FWindow->close();
+}
+
+void TMainForm::NewActionExecute() {
+    TCustomShape::DeleteAll(ScrollBox1);
+}
+
+void TMainForm::OpenActionExecute() {
+    OpenDialog1->setDirectory(QString::fromStdString(InitialFolder()));
+    if (OpenDialog1->exec() != QDialog::Accepted) return;
+    QStringList files = OpenDialog1->selectedFiles();
+    if (files.isEmpty()) return;
+    // Reads the whole file before anything changes: a failed open leaves the
+    // diagram and the page as they were.
+    TCustomShape::LoadFromFile(files.first().toStdString(), ScrollBox1);
+    ScrollBox1->SetAlign(alNone);
+    PlaceWorkArea(30);
+    if (QAction* custom = MenuItem("Custom")) custom->setChecked(true);
+    ReattachHooks();
+    TCustomShape::UnselectAll(ScrollBox1);
+}
+
+void TMainForm::SaveActionExecute() {
+    TCustomShape::SelectAll(ScrollBox1);
+    try {
+        SaveDialog1->setDirectory(QString::fromStdString(InitialFolder()));
+        if (SaveDialog1->exec() == QDialog::Accepted) {
+            QStringList files = SaveDialog1->selectedFiles();
+            if (!files.isEmpty()) TCustomShape::SaveToFile(files.first().toStdString(), ScrollBox1);
+        }
+    } catch (...) {
+        TCustomShape::UnselectAll(ScrollBox1);
+        throw;
+    }
+    TCustomShape::UnselectAll(ScrollBox1);
+}
+
+void TMainForm::ReattachHooks() {
+    int count = ScrollBox1->ControlCount();
+    for (int i = 0; i < count && i < ScrollBox1->ControlCount(); ++i) {
+        TControl* c = ScrollBox1->Controls(i);
+        // Picture elements (TGraphicShape and descendants) come first:
+        // ElementClick, ElementMouseUp, ChoosePicture.
+        if (auto* text = As<TTextShape>(c)) {
+            AttachTextHooks(text);
+        }
+        // Standard shapes: ElementClick, ElementMouseUp, ShapeDblClick.
+        // Hidden junctions: ElementClick, ElementMouseUp.
+    }
 }
 
 void TMainForm::Notification(TComponent* component, TOperation operation) {

@@ -10,11 +10,13 @@
 #include <utility>
 #include <vector>
 
+#include "platform/ClassInfo.h"
 #include "platform/Component.h"
 #include "platform/ScrollBox.h"
 
 class QAction;
 class QActionGroup;
+class QFileDialog;
 class QButtonGroup;
 class QLabel;
 class QMainWindow;
@@ -78,6 +80,16 @@ public:
     std::map<std::string, QAction*> MenuItems;
     QAction* MenuItem(const std::string& name) const;
     QMenu* EditMenu = nullptr;
+    // File dialogs of the open and save commands (Qt's own dialogs, filter
+    // "Tresselby files (*.tsb)", starting in the folder Output beside the
+    // program, or in the user's documents folder where that is missing).
+    QFileDialog* OpenDialog1 = nullptr;
+    QFileDialog* SaveDialog1 = nullptr;
+    static std::string InitialFolder();
+
+    // The published methods: the work area's handlers, which diagram streams
+    // name.
+    static const TClassInfo& StaticClassInfo();
 
     TToolMode ToolMode() const { return FToolMode; }
     void SetToolMode(TToolMode mode);
@@ -106,6 +118,12 @@ public:
     void TextDblClick(TComponent* sender);
     void SnapToGridActionExecute();
     void ExitActionExecute();
+    void NewActionExecute();
+    void OpenActionExecute();
+    void SaveActionExecute();
+    // Attaches the element hooks to every element of the work area by its
+    // kind, as after open and paste.
+    void ReattachHooks();
 
     void Notification(TComponent* component, TOperation operation) override;
 
@@ -122,6 +140,7 @@ private:
     void CreateMenu();
     void CreateStatusBar();
     void CreateWorkArea();
+    void CreateDialogs();
     QToolButton* AddToolButton(const char* name, const char* hint, int image, bool check,
                                void (TMainForm::*handler)());
     QAction* AddMenuItem(QMenu* menu, const char* name, const char* caption,

@@ -1,6 +1,8 @@
 #include "model/CustomShape.h"
 
+#include "model/DiagramStream.h"
 #include "model/TextShape.h"
+#include "platform/FileStream.h"
 #include "platform/Screen.h"
 
 namespace tsb {
@@ -211,6 +213,15 @@ bool TCustomShape::AnySelected(TWinControl* container) {
     for (TControl* c : container->ControlList())
         if (auto* shape = As<TCustomShape>(c); shape && shape->Selected()) return true;
     return false;
+}
+
+void TCustomShape::SaveToFile(const std::string& fileName, TWinControl* container) {
+    WriteFileBytes(fileName, TDiagramStream::Write(container));
+}
+
+void TCustomShape::LoadFromFile(const std::string& fileName, TWinControl* container) {
+    TBytes data = ReadFileBytes(fileName);
+    TDiagramStream::Read(data, container);
 }
 
 } // namespace tsb

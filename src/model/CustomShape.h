@@ -56,6 +56,14 @@ public:
     static void UnselectAll(TWinControl* container);
     static void SelectAll(TWinControl* container);
     static bool AnySelected(TWinControl* container);
+    // Writes the container's selected elements to a diagram file, replacing
+    // the file only once the new one is complete ("Cannot create file %s",
+    // "Stream write error").
+    static void SaveToFile(const std::string& fileName, TWinControl* container);
+    // Replaces the container's elements by those of a diagram file. The file
+    // is read completely first; when it cannot be opened ("Cannot open file
+    // %s") or read, the container is left as it was.
+    static void LoadFromFile(const std::string& fileName, TWinControl* container);
 
 protected:
     void BeforeDestruction() override;

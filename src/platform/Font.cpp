@@ -6,8 +6,8 @@
 namespace tsb {
 
 TFont::TFont(const TFont& other)
-    : FName(other.FName), FHeight(other.FHeight), FColor(other.FColor), FStyle(other.FStyle),
-      FCharset(other.FCharset), FPitch(other.FPitch) {}
+    : TPersistent(other), FName(other.FName), FHeight(other.FHeight), FColor(other.FColor),
+      FStyle(other.FStyle), FCharset(other.FCharset), FPitch(other.FPitch) {}
 
 TFont& TFont::operator=(const TFont& other) {
     Assign(other);
@@ -23,6 +23,13 @@ void TFont::Assign(const TFont& other) {
     FCharset = other.FCharset;
     FPitch = other.FPitch;
     Changed();
+}
+
+void TFont::Assign(const TPersistent& source) {
+    if (auto* font = dynamic_cast<const TFont*>(&source))
+        Assign(*font);
+    else
+        AssignError(&source);
 }
 
 void TFont::Changed() {

@@ -6,6 +6,7 @@
 #include <functional>
 #include <string>
 
+#include "platform/Component.h"
 #include "platform/Types.h"
 
 namespace tsb {
@@ -20,14 +21,16 @@ constexpr std::uint8_t DEFAULT_CHARSET = 1;
 // Screen resolution the font sizes are computed for.
 constexpr int PixelsPerInch = 96;
 
-class TFont {
+class TFont : public TPersistent {
 public:
     TFont() = default;
     TFont(const TFont& other);
     TFont& operator=(const TFont& other);
+    const char* ClassName() const override { return "TFont"; }
 
     // Copies every attribute and raises one change notification.
     void Assign(const TFont& other);
+    void Assign(const TPersistent& source) override;
 
     const std::string& Name() const { return FName; }
     void SetName(const std::string& name);

@@ -1,0 +1,30 @@
+// A plain owner for a work area read without the main window (the converter,
+// tests): it publishes the work area's handler names, ScrollBox1MouseDown and
+// ScrollBox1MouseMove, as handlers that do nothing, so a diagram that names
+// them reads the same as in the editor.
+#pragma once
+
+#include "platform/ClassInfo.h"
+#include "platform/Control.h"
+
+namespace tsb {
+
+class TScrollBox;
+
+class TDiagramRoot : public TComponent {
+    TSB_CLASS(TDiagramRoot)
+public:
+    TDiagramRoot();
+
+    // The work area, named ScrollBox1 and set up as the editor sets up its
+    // own (page 800 x 600 at 40, 30; hint, colours, scrolling, handlers).
+    TScrollBox* ScrollBox1 = nullptr;
+
+    void ScrollBox1MouseDown(TComponent* sender, TMouseButton button, TShiftState shift, int x,
+                             int y);
+    void ScrollBox1MouseMove(TComponent* sender, TShiftState shift, int x, int y);
+
+    static const TClassInfo& StaticClassInfo();
+};
+
+} // namespace tsb

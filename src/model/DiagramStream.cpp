@@ -1,0 +1,61 @@
+#include "model/DiagramStream.h"
+
+#include "model/CustomShape.h"
+#include "model/ModelClasses.h"
+
+namespace tsb {
+
+TBytes TDiagramStream::Write(TWinControl* container, bool clipboardForm) {
+    RegisterModelClasses();
+    TBytes out;
+    out.reserve(4096);
+    TWriter writer(out);
+    writer.Root = container->Owner();
+    if (clipboardForm) {
+        writer.WriteSignature();
+        writer.WriteComponent(container);
+    } else {
+        writer.WriteComponent(container, std::string());
+    }
+    return out;
+}
+
+void TDiagramStream::Read(std::span<const std::uint8_t> data, TWinControl* container,
+                          const TReadOptions& options) {
+    RegisterModelClasses();
+    TReader reader(data);
+    reader.Root = container->Owner() ? container->Owner() : container;
+    reader.MethodRoot = reader.Root;
+    reader.ChildBase = &CustomShapeClassInfo();
+    reader.DeferRootProperties = true;
+    reader.OnSetName = options.OnSetName;
+    reader.OnReferenceName = options.OnReferenceName;
+    // The elements on the work area when replacing: their names are free for
+    // the elements read, and nothing read refers to them.
+    auto replaced = [&reader, container](const TComponent* c) {
+        auto* shape = dynamic_cast<const TCustomShape*>(c);
+        return shape && shape->Parent() == container && !reader.IsCreated(shape);
+    };
+    if (options.Replace) reader.IsReplaced = replaced;
+    try {
+        if (options.Signature) reader.ReadSignature();
+        reader.ReadRootComponent(container);
+        reader.ResolveReferences();
+    } catch (...) {
+        reader.Abandon();
+        throw;
+    }
+    if (options.Replace) {
+        int i = 0;
+        while (i < container->ControlCount()) {
+            TControl* c = container->Controls(i);
+            if (replaced(c))
+                delete c;
+            else
+                ++i;
+        }
+    }
+    reader.Commit();
+}
+
+} // namespace tsb

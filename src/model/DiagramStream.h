@@ -1,0 +1,46 @@
+// The diagram as a byte stream: the work-area record with its selected
+// elements, as diagram files and the clipboard hold it.
+#pragma once
+
+#include <functional>
+#include <span>
+#include <string>
+
+#include "model/Reader.h"
+
+namespace tsb {
+
+class TWinControl;
+
+class TDiagramStream {
+public:
+    // The work-area record with its selected elements. The file form has no
+    // signature and leaves the work area unnamed; the clipboard form is
+    // "TPF0" and the record under the work area's own name. Names and
+    // handlers are written against the work area's owner.
+    static TBytes Write(TWinControl* container, bool clipboardForm = false);
+
+    struct TReadOptions {
+        // Expect "TPF0" first (the clipboard form).
+        bool Signature = false;
+        // Replace the container's elements (open) rather than add to them
+        // (paste).
+        bool Replace = true;
+        // The reader's name hooks (paste renames what it brings in).
+        std::function<void(TReader&, TComponent*, std::string&)> OnSetName;
+        std::function<void(TReader&, std::string&)> OnReferenceName;
+    };
+
+    // Reads a work-area record into the container: its stored properties go
+    // to the container, its elements are created with the container's owner
+    // as owner. All or nothing: the whole stream is read and checked first,
+    // and the container changes only when that succeeded; on any error it is
+    // left exactly as it was and the error is raised.
+    static void Read(std::span<const std::uint8_t> data, TWinControl* container,
+                     const TReadOptions& options);
+    static void Read(std::span<const std::uint8_t> data, TWinControl* container) {
+        Read(data, container, TReadOptions());
+    }
+};
+
+} // namespace tsb

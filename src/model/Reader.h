@@ -1,0 +1,176 @@
+// The component-stream reader. It reads a record into an existing component
+// (the work area) and creates the components of its child records; it trusts
+// no count or length in its input.
+//
+// Reading goes in stages, so that a caller can read a whole stream before it
+// changes anything the user sees:
+//   ReadRootComponent  parses everything and creates the child components;
+//                      references are only collected
+//   ResolveReferences  looks every collected name up and checks it
+//   Commit             assigns held-back names and root properties, sets the
+//                      references through their setters, calls Loaded
+//   Abandon            deletes the components created, after a failure
+// Nothing before Commit changes a component that existed before the read,
+// except that the root's properties are applied at once unless
+// DeferRootProperties is set.
+//
+// Prefix bytes: a record may start with a byte 0xF0-0xFF carrying flags in
+// its low bits. Flag 2 announces a child position, a tagged integer that
+// follows the prefix; it is read and ignored, as are the other flags.
+//
+// Tags 0-19 are all understood; a value of a kind the property cannot take
+// (reals, collections, lists, a wrong tag) raises "Invalid property value".
+// Properties the tables declare as ignored accept any value and skip it, with
+// lists and collections nested at most 32 deep. Bytes above 19 where a value
+// tag belongs raise "Invalid property value"; running out of input, a length
+// or count beyond the input, a record inside an element record and deeper
+// nesting raise "Stream read error".
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <span>
+#include <string>
+#include <unordered_map>
+#include <unordered_set>
+#include <vector>
+
+#include "model/Writer.h"
+#include "platform/Application.h"
+#include "platform/ClassInfo.h"
+
+namespace tsb {
+
+// "Stream read error", "Invalid stream format": the input is not a stream that
+// can be followed. Property errors are plain exceptions, wrapped as
+// "Error reading %s%s%s: %s".
+class EReadError : public Exception {
+public:
+    using Exception::Exception;
+};
+
+class TWinControl;
+
+class TReader {
+public:
+    explicit TReader(std::span<const std::uint8_t> data);
+    ~TReader();
+    TReader(const TReader&) = delete;
+    TReader& operator=(const TReader&) = delete;
+
+    // Owner of the components created; names are looked up among its
+    // components.
+    TComponent* Root = nullptr;
+    // Publishes the handlers that method references name; Root when null.
+    TComponent* MethodRoot = nullptr;
+    // Child records must name a class derived from this one (null: any
+    // component class).
+    const TClassInfo* ChildBase = nullptr;
+    // Components of Root that the components read are going to replace: their
+    // names count as free and references never resolve to them. When set, the
+    // names read are checked at once and assigned only by Commit.
+    std::function<bool(const TComponent*)> IsReplaced;
+    // Parse the root record's own properties now, apply them in Commit.
+    bool DeferRootProperties = false;
+
+    // Called before each record's name is assigned; may change the name.
+    std::function<void(TReader&, TComponent*, std::string&)> OnSetName;
+    // Called before each collected reference is looked up; may change the name.
+    std::function<void(TReader&, std::string&)> OnReferenceName;
+
+    // Reads "TPF0"; raises "Invalid stream format" otherwise.
+    void ReadSignature();
+    void ReadRootComponent(TComponent* instance);
+    void ResolveReferences();
+    void Commit();
+    void Abandon();
+    // ReadRootComponent, ResolveReferences and Commit; Abandon on failure.
+    void ReadComponent(TComponent* instance);
+
+    // True when a component of Root, or one read and not yet named, has the
+    // name (case-insensitive), leaving out replaced components.
+    bool NameInUse(const std::string& name) const;
+    bool IsCreated(const TComponent* component) const { return FCreatedSet.count(component); }
+    const std::vector<TComponent*>& Created() const { return FCreated; }
+    std::size_t Position() const { return FPos; }
+    bool AtEnd() const { return FPos >= FData.size(); }
+
+    // The values.
+    TValueType ReadValue();
+    TValueType NextValue() const;
+    bool EndOfList() const { return NextValue() == vaNull; }
+    void ReadListEnd();
+    std::int64_t ReadInteger();
+    // A short string without tag, Windows-1252 converted to UTF-8.
+    std::string ReadStr();
+    // The text of an identifier value: Ident, or the bare tags False, True,
+    // nil, Null.
+    std::string ReadIdent();
+    // String, LString (Windows-1252) or WString (UTF-16), as UTF-8.
+    std::string ReadString();
+    void SkipValue();
+
+private:
+    struct TFixup {
+        TComponent* Component; // the component whose record held the entry
+        TPersistent* Instance; // the object the property belongs to
+        const TPropInfo* Prop;
+        std::string Path;
+        std::string Name;
+        bool Nil = false;
+        TComponent* Target = nullptr;
+    };
+    struct TValue {
+        std::int64_t Ord = 0;
+        std::string Str;
+        TBytes Data;
+        bool HasMethod = false;
+        TMethod Method;
+    };
+    struct TDeferred {
+        TPersistent* Instance;
+        const TPropInfo* Prop;
+        TValue Value;
+    };
+    std::size_t Remaining() const { return FData.size() - FPos; }
+    bool ReadIntPayload(TValueType type, std::int64_t& value);
+    std::string IdentText(TValueType type);
+    std::uint8_t ReadByte();
+    const std::uint8_t* ReadBytes(std::size_t n);
+    std::uint32_t ReadUInt32();
+    [[noreturn]] static void ReadError();
+    void ReadPrefix();
+    void ReadChild(TWinControl* parent);
+    void ReadProperties(TComponent* component, const TClassInfo& info, bool deferred);
+    void ReadProperty(TComponent* component, const TClassInfo& info, bool deferred);
+    void ReadPropValue(TComponent* component, TPersistent& instance, const TPropInfo& prop,
+                       const std::string& path, bool deferred);
+    std::int64_t ReadOrdinal(const TPropInfo& prop);
+    static void Apply(TPersistent& instance, const TPropInfo& prop, const TValue& value);
+    void AssignName(TComponent* component, std::string name);
+    TComponent* Lookup(const std::string& name) const;
+    TComponent* LookupOne(const std::string& name) const;
+    std::string DisplayName(const TComponent* component) const;
+    [[noreturn]] void PropertyError(const TComponent* component, const std::string& path,
+                                    const std::string& message) const;
+    void SkipValue(int depth);
+    void SkipProperties(int depth);
+
+    std::span<const std::uint8_t> FData;
+    std::size_t FPos = 0;
+    TComponent* FRootInstance = nullptr;
+    std::string FRootName;
+    std::vector<TComponent*> FCreated;
+    std::unordered_set<const TComponent*> FCreatedSet;
+    std::vector<TFixup> FFixups;
+    std::vector<TDeferred> FDeferred;
+    // Names held back until Commit, by component and by lower-case name.
+    std::vector<std::pair<TComponent*, std::string>> FPendingNames;
+    std::unordered_map<std::string, TComponent*> FPendingIndex;
+    std::unordered_map<const TComponent*, std::string> FPendingOf;
+    // Index of the collected reference of each (object, property).
+    std::unordered_map<const void*, std::unordered_map<const TPropInfo*, std::size_t>> FFixupOf;
+    bool FResolved = false;
+};
+
+} // namespace tsb

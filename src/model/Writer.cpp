@@ -1,0 +1,222 @@
+#include "model/Writer.h"
+
+#include <limits>
+
+#include "model/CustomShape.h"
+#include "platform/Control.h"
+#include "platform/TextEncoding.h"
+#include "platform/WinControl.h"
+
+namespace tsb {
+
+void TWriter::WriteBytes(const void* data, std::size_t size) {
+    auto* p = static_cast<const std::uint8_t*>(data);
+    FOut.insert(FOut.end(), p, p + size);
+}
+
+void TWriter::WriteUInt32(std::uint32_t v) {
+    std::uint8_t b[4] = {std::uint8_t(v), std::uint8_t(v >> 8), std::uint8_t(v >> 16),
+                         std::uint8_t(v >> 24)};
+    WriteBytes(b, 4);
+}
+
+void TWriter::WriteSignature() {
+    WriteBytes(StreamSignature, sizeof StreamSignature);
+}
+
+void TWriter::WriteValue(TValueType type) {
+    FOut.push_back(type);
+}
+
+void TWriter::WriteInteger(std::int64_t value) {
+    if (value >= -128 && value <= 127) {
+        WriteValue(vaInt8);
+        FOut.push_back(static_cast<std::uint8_t>(value));
+    } else if (value >= -32768 && value <= 32767) {
+        WriteValue(vaInt16);
+        auto v = static_cast<std::uint16_t>(value);
+        FOut.push_back(std::uint8_t(v));
+        FOut.push_back(std::uint8_t(v >> 8));
+    } else if (value >= std::numeric_limits<std::int32_t>::min() &&
+               value <= std::numeric_limits<std::int32_t>::max()) {
+        WriteValue(vaInt32);
+        WriteUInt32(static_cast<std::uint32_t>(value));
+    } else {
+        WriteValue(vaInt64);
+        auto v = static_cast<std::uint64_t>(value);
+        WriteUInt32(static_cast<std::uint32_t>(v));
+        WriteUInt32(static_cast<std::uint32_t>(v >> 32));
+    }
+}
+
+void TWriter::WriteBoolean(bool value) {
+    WriteValue(value ? vaTrue : vaFalse);
+}
+
+void TWriter::WriteStr(std::string_view text) {
+    if (text.size() > 255) text = text.substr(0, 255);
+    FOut.push_back(static_cast<std::uint8_t>(text.size()));
+    WriteBytes(text.data(), text.size());
+}
+
+void TWriter::WriteString(std::string_view utf8) {
+    if (std::optional<std::string> bytes = Utf8ToCp1252(utf8)) {
+        if (bytes->size() <= 255) {
+            WriteValue(vaString);
+            WriteStr(*bytes);
+        } else {
+            WriteValue(vaLString);
+            WriteUInt32(static_cast<std::uint32_t>(bytes->size()));
+            WriteBytes(bytes->data(), bytes->size());
+        }
+        return;
+    }
+    std::u16string units = Utf8ToUtf16(utf8);
+    WriteValue(vaWString);
+    WriteUInt32(static_cast<std::uint32_t>(units.size()));
+    for (char16_t u : units) {
+        FOut.push_back(static_cast<std::uint8_t>(u));
+        FOut.push_back(static_cast<std::uint8_t>(u >> 8));
+    }
+}
+
+void TWriter::WriteIdent(std::string_view ident) {
+    if (SameText(ident, "False"))
+        WriteValue(vaFalse);
+    else if (SameText(ident, "True"))
+        WriteValue(vaTrue);
+    else if (SameText(ident, "nil"))
+        WriteValue(vaNil);
+    else if (SameText(ident, "Null"))
+        WriteValue(vaNull);
+    else {
+        WriteValue(vaIdent);
+        WriteStr(ident);
+    }
+}
+
+void TWriter::WriteBinary(std::span<const std::uint8_t> data) {
+    WriteValue(vaBinary);
+    WriteUInt32(static_cast<std::uint32_t>(data.size()));
+    WriteBytes(data.data(), data.size());
+}
+
+bool TWriter::WritesRecord(const TComponent* component) {
+    const TClassInfo* info = ClassInfoOf(component);
+    if (!info || !info->IsComponentClass()) return false;
+    if (auto* shape = dynamic_cast<const TCustomShape*>(component)) return shape->WritesState();
+    return true;
+}
+
+void TWriter::WriteComponent(TComponent* component) {
+    WriteComponent(component, component->Name());
+}
+
+void TWriter::WriteComponent(TComponent* component, const std::string& name) {
+    const TClassInfo* info = ClassInfoOf(component);
+    if (!info) return;
+    FRootClass = ClassInfoOf(Root);
+    WriteStr(component->ClassName());
+    WriteStr(name);
+    WriteProperties(*component, *info, std::string());
+    WriteListEnd();
+    if (auto* container = dynamic_cast<TWinControl*>(component)) {
+        for (TControl* child : container->ControlList())
+            if (child->Owner() == Root && WritesRecord(child)) WriteComponent(child);
+    }
+    WriteListEnd();
+}
+
+void TWriter::WriteProperties(TPersistent& instance, const TClassInfo& info,
+                              const std::string& prefix) {
+    for (const TPropInfo* prop : info.Properties()) {
+        if (!prop->Readable() || !prop->Writable() || !prop->IsStored(instance)) continue;
+        WriteProperty(instance, *prop, prefix + prop->Name);
+    }
+}
+
+void TWriter::WriteProperty(TPersistent& instance, const TPropInfo& prop, const std::string& path) {
+    switch (prop.Kind) {
+    case TPropKind::String: {
+        std::string value = prop.GetStr(instance);
+        if (value.empty()) return;
+        WriteStr(path);
+        WriteString(value);
+        return;
+    }
+    case TPropKind::Component: {
+        TComponent* target = prop.GetRef(instance);
+        if (!target) return;
+        std::string name = ReferenceName(target);
+        if (name.empty()) return;
+        WriteStr(path);
+        WriteIdent(name);
+        return;
+    }
+    case TPropKind::Method: {
+        std::string name = prop.GetMethodName(instance);
+        if (name.empty() || !FRootClass || !FRootClass->FindMethod(name)) return;
+        WriteStr(path);
+        WriteIdent(name);
+        return;
+    }
+    case TPropKind::Object: {
+        TPersistent* sub = prop.GetObject(instance);
+        if (sub && prop.ObjectClass) WriteProperties(*sub, *prop.ObjectClass, path + ".");
+        return;
+    }
+    case TPropKind::Binary: {
+        if (prop.HasData && !prop.HasData(instance)) return;
+        TBytes data;
+        prop.WriteData(instance, data);
+        WriteStr(path);
+        WriteBinary(data);
+        return;
+    }
+    default: {
+        std::int64_t value = prop.GetOrd(instance);
+        if (prop.Default && value == *prop.Default) return;
+        WriteStr(path);
+        WriteOrdinal(prop, value);
+        return;
+    }
+    }
+}
+
+void TWriter::WriteOrdinal(const TPropInfo& prop, std::int64_t value) {
+    switch (prop.Kind) {
+    case TPropKind::Boolean:
+        WriteBoolean(value != 0);
+        return;
+    case TPropKind::Set:
+        WriteValue(vaSet);
+        for (const TIdentEntry& member : prop.Idents)
+            if (member.Value >= 0 && member.Value < 63 && (value >> member.Value) & 1)
+                WriteStr(member.Name);
+        WriteStr("");
+        return;
+    case TPropKind::Enumeration:
+    case TPropKind::Colour:
+    case TPropKind::Charset:
+    case TPropKind::Cursor:
+        if (const char* ident = IdentOfValue(prop.Idents, value)) {
+            WriteIdent(ident);
+            return;
+        }
+        WriteInteger(value);
+        return;
+    default:
+        WriteInteger(value);
+        return;
+    }
+}
+
+std::string TWriter::ReferenceName(const TComponent* component) const {
+    if (component->Name().empty()) return {};
+    TComponent* owner = component->Owner();
+    if (owner == Root || !owner) return component->Name();
+    if (owner->Name().empty()) return {};
+    return owner->Name() + "." + component->Name();
+}
+
+} // namespace tsb

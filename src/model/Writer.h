@@ -1,0 +1,86 @@
+// The component-stream writer: records of a class name, a component name,
+// tagged property values in table order and child records, into a byte buffer.
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "platform/ClassInfo.h"
+
+namespace tsb {
+
+// Value tags.
+enum TValueType : std::uint8_t {
+    vaNull = 0,
+    vaList = 1,
+    vaInt8 = 2,
+    vaInt16 = 3,
+    vaInt32 = 4,
+    vaExtended = 5,
+    vaString = 6,
+    vaIdent = 7,
+    vaFalse = 8,
+    vaTrue = 9,
+    vaBinary = 10,
+    vaSet = 11,
+    vaLString = 12,
+    vaNil = 13,
+    vaCollection = 14,
+    vaSingle = 15,
+    vaCurrency = 16,
+    vaDate = 17,
+    vaWString = 18,
+    vaInt64 = 19,
+};
+
+// The four bytes "TPF0" that start the clipboard form.
+inline constexpr std::uint8_t StreamSignature[4] = {'T', 'P', 'F', '0'};
+
+class TWriter {
+public:
+    explicit TWriter(TBytes& out) : FOut(out) {}
+
+    // References and method names are formed against the root: a component
+    // it owns is written by its plain name, and only the root's published
+    // methods are written.
+    TComponent* Root = nullptr;
+
+    void WriteSignature();
+    // A record under the component's own name, or under the given one (the
+    // work area is written unnamed in files).
+    void WriteComponent(TComponent* component);
+    void WriteComponent(TComponent* component, const std::string& name);
+    // False for components whose records are left out: classes without a
+    // table (the snap grid) and unselected elements.
+    static bool WritesRecord(const TComponent* component);
+
+    // The values.
+    void WriteValue(TValueType type);
+    // The smallest of Int8, Int16, Int32 (Int64 beyond 32 bits).
+    void WriteInteger(std::int64_t value);
+    void WriteBoolean(bool value);
+    // A short string without tag, cut to its first 255 bytes.
+    void WriteStr(std::string_view text);
+    // A string value: Windows-1252 as String or LString when every character
+    // has a code there, else WString.
+    void WriteString(std::string_view utf8);
+    // False, True, nil and Null go as their bare tags.
+    void WriteIdent(std::string_view ident);
+    void WriteBinary(std::span<const std::uint8_t> data);
+    void WriteListEnd() { WriteValue(vaNull); }
+
+private:
+    void WriteProperties(TPersistent& instance, const TClassInfo& info, const std::string& prefix);
+    void WriteProperty(TPersistent& instance, const TPropInfo& prop, const std::string& path);
+    void WriteOrdinal(const TPropInfo& prop, std::int64_t value);
+    std::string ReferenceName(const TComponent* component) const;
+    void WriteUInt32(std::uint32_t v);
+    void WriteBytes(const void* data, std::size_t size);
+
+    TBytes& FOut;
+    const TClassInfo* FRootClass = nullptr;
+};
+
+} // namespace tsb
