@@ -1,0 +1,57 @@
+#!/usr/bin/env bash
+# Runs tresselby-convert as a user would: conversion byte for byte, the
+# element listing, and errors on standard error with OUT left alone.
+# Usage: convert-test.sh PATH/TO/tresselby-convert TESTS/DATA
+set -u
+convert=$1
+data=$2
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+passed=0
+failed=0
+check() { # name, command...
+    local name=$1
+    shift
+    if "$@"; then passed=$((passed + 1)); else failed=$((failed + 1)); echo "FAILED: $name"; fi
+}
+# No display and no platform chosen: the tool picks the offscreen one itself.
+run() { env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$convert" "$@"; }
+
+for f in caption-only.tsb worked-example.tsb; do
+    [ -f "$data/$f" ] || continue
+    if [ "$f" = worked-example.tsb ] && ! run --dump "$data/$f" >/dev/null 2>&1; then continue; fi
+    check "convert $f" run "$data/$f" "$work/out.tsb"
+    check "same bytes $f" cmp -s "$data/$f" "$work/out.tsb"
+    # In place.
+    cp "$data/$f" "$work/inplace.tsb"
+    check "in place $f" run "$work/inplace.tsb" "$work/inplace.tsb"
+    check "in place bytes $f" cmp -s "$data/$f" "$work/inplace.tsb"
+done
+
+run --dump "$data/caption-only.tsb" >"$work/dump.txt" 2>"$work/err.txt"
+check "dump exit" test $? -eq 0
+check "dump text" cmp -s "$data/caption-only.dump" "$work/dump.txt"
+
+echo keep >"$work/keep.tsb"
+run "$work/missing.tsb" "$work/keep.tsb" 2>"$work/err.txt"
+check "missing exit" test $? -eq 1
+check "missing message" grep -qx "Cannot open file $work/missing.tsb" "$work/err.txt"
+check "missing keeps OUT" grep -qx keep "$work/keep.tsb"
+
+head -c 300 "$data/caption-only.tsb" >"$work/broken.tsb"
+run "$work/broken.tsb" "$work/keep.tsb" 2>"$work/err.txt"
+check "broken exit" test $? -eq 1
+check "broken message" grep -qx "Stream read error" "$work/err.txt"
+check "broken keeps OUT" grep -qx keep "$work/keep.tsb"
+
+run "$data/caption-only.tsb" "$work/no/such/dir/out.tsb" 2>"$work/err.txt"
+check "create exit" test $? -eq 1
+check "create message" grep -qx "Cannot create file $work/no/such/dir/out.tsb" "$work/err.txt"
+
+run --dump 2>/dev/null
+check "usage exit" test $? -eq 2
+run --bogus "$data/caption-only.tsb" 2>/dev/null
+check "unknown option exit" test $? -eq 2
+
+echo "$passed passed, $failed failed"
+[ "$failed" -eq 0 ]

@@ -1,0 +1,54 @@
+// tresselby-convert: reads a diagram file through the diagram model and writes
+// it again, or lists its elements. Runs without a display.
+//
+//   tresselby-convert IN.tsb OUT.tsb   load, select all, save
+//   tresselby-convert --dump IN.tsb    one line per element
+//
+// Errors go to standard error in the editor's words; the exit status is then
+// 1 (2 for a wrong command line). OUT is replaced only by a complete file.
+#include <QApplication>
+#include <cstdlib>
+#include <cstring>
+#include <iostream>
+
+#include "model/CustomShape.h"
+#include "model/DiagramDump.h"
+#include "model/DiagramRoot.h"
+#include "model/ModelClasses.h"
+#include "platform/ScrollBox.h"
+
+namespace {
+
+int Usage() {
+    std::cerr << "Usage: tresselby-convert IN.tsb OUT.tsb\n"
+                 "       tresselby-convert --dump IN.tsb\n";
+    return 2;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    // Standard error carries only the tool's own messages.
+    qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
+    if (argc != 3) return Usage();
+    bool dump = std::strcmp(argv[1], "--dump") == 0;
+    if (!dump && (std::strncmp(argv[1], "--", 2) == 0 || std::strncmp(argv[2], "--", 2) == 0))
+        return Usage();
+    QApplication app(argc, argv);
+    try {
+        tsb::RegisterModelClasses();
+        tsb::TDiagramRoot root;
+        tsb::TCustomShape::LoadFromFile(argv[dump ? 2 : 1], root.ScrollBox1);
+        if (dump) {
+            std::cout << tsb::DumpDiagram(root.ScrollBox1) << std::flush;
+        } else {
+            tsb::TCustomShape::SelectAll(root.ScrollBox1);
+            tsb::TCustomShape::SaveToFile(argv[2], root.ScrollBox1);
+        }
+    } catch (const std::exception& e) {
+        std::cerr << e.what() << '\n';
+        return 1;
+    }
+    return 0;
+}
