@@ -27,7 +27,8 @@ QImage DecodeBmp(const std::uint8_t* data, std::size_t size);
 // Opaque images: 24 bits per pixel, BI_RGB, 40-byte info header, no colour
 // table. Images with any non-opaque pixel: 32 bits per pixel, BI_BITFIELDS
 // with a 108-byte (V4) header and the masks R 0x00FF0000, G 0x0000FF00,
-// B 0x000000FF, A 0xFF000000; colours are not premultiplied.
+// B 0x000000FF, A 0xFF000000; colours are not premultiplied. A null image
+// raises "Bitmap image is empty", a file beyond 4 GiB "Bitmap image is too large".
 std::vector<std::uint8_t> EncodeBmp(const QImage& image);
 
 } // namespace tsb

@@ -133,22 +133,38 @@ void ConvertRow(const JSAMPLE* src, QRgb* dst, JDIMENSION width, J_COLOR_SPACE s
     }
 }
 
+// Where decoded rows go: the pixels of an image of the header's size.
+struct TTarget {
+    std::uint8_t* Bits;
+    std::size_t BytesPerLine;
+    JDIMENSION Width;
+    JDIMENSION Height;
+};
+
+void Refuse(TDecompressor* d, const char* message) {
+    std::snprintf(d->Err.Message, sizeof d->Err.Message, "%s", message);
+}
+
 // Stage 2 of decoding: every scanline into the image's pixels, then the end
 // of the file, so that data missing at the end is noticed too.
-bool ReadPixels(TDecompressor* d, std::uint8_t* bits, std::size_t bytesPerLine) {
+bool ReadPixels(TDecompressor* d, const TTarget* target) {
     if (setjmp(d->Err.Jump)) return false;
     jpeg_decompress_struct* info = &d->Info;
     jpeg_start_decompress(info);
+    if (info->output_width != target->Width || info->output_height != target->Height) {
+        Refuse(d, "JPEG image size is not valid");
+        return false;
+    }
     JSAMPARRAY row = (*info->mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(info), JPOOL_IMAGE,
                                                 info->output_width * info->output_components, 1);
     while (info->output_scanline < info->output_height) {
         const JDIMENSION y = info->output_scanline;
         if (jpeg_read_scanlines(info, row, 1) != 1) {
-            std::snprintf(d->Err.Message, sizeof d->Err.Message, "Premature end of JPEG file");
+            Refuse(d, "Premature end of JPEG file");
             return false;
         }
-        ConvertRow(row[0], reinterpret_cast<QRgb*>(bits + y * bytesPerLine), info->output_width,
-                   info->out_color_space, info->saw_Adobe_marker);
+        ConvertRow(row[0], reinterpret_cast<QRgb*>(target->Bits + y * target->BytesPerLine),
+                   info->output_width, info->out_color_space, info->saw_Adobe_marker);
     }
     jpeg_finish_decompress(info);
     return true;
@@ -185,8 +201,9 @@ QImage DecodeJpeg(const std::uint8_t* data, std::size_t size) {
     if (width * height > MaxJpegPixels) throw EJPEG("JPEG image is too large");
     QImage image(static_cast<int>(width), static_cast<int>(height), QImage::Format_RGB32);
     if (image.isNull()) throw EJPEG("JPEG image is too large");
-    if (!ReadPixels(&d, image.bits(), static_cast<std::size_t>(image.bytesPerLine())))
-        throw EJPEG(d.Err.Message);
+    const TTarget target{image.bits(), static_cast<std::size_t>(image.bytesPerLine()),
+                         d.Info.image_width, d.Info.image_height};
+    if (!ReadPixels(&d, &target)) throw EJPEG(d.Err.Message);
     return image;
 }
 
