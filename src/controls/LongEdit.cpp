@@ -6,7 +6,8 @@ namespace tsb {
 
 namespace {
 
-// Whole decimal number in 32 bits, with an optional sign.
+// Whole decimal number in 32 bits, with an optional sign; blanks around it
+// are ignored.
 int StrToInt(const QString& text) {
     bool ok = false;
     int value = text.toInt(&ok, 10);

@@ -15,10 +15,12 @@ namespace {
 
 // The character a key press types into the edit, or a null character for keys
 // that edit or move (arrows, Delete, Home, Tab, Return, Escape) and for
-// Ctrl shortcuts such as copy and paste.
+// Ctrl shortcuts such as copy and paste. Ctrl with Alt is AltGr, which types.
 QChar TypedCharacter(const QKeyEvent* event) {
     if (event->text().isEmpty()) return {};
-    if (event->modifiers() & (Qt::ControlModifier | Qt::MetaModifier)) return {};
+    Qt::KeyboardModifiers mods = event->modifiers();
+    bool altGr = (mods & Qt::ControlModifier) && (mods & Qt::AltModifier);
+    if ((mods & (Qt::ControlModifier | Qt::MetaModifier)) && !altGr) return {};
     QChar c = event->text().at(0);
     if (c == QChar('\b')) return c;
     if (c.unicode() < 0x20 || c.unicode() == 0x7F) return {};
@@ -40,27 +42,17 @@ void TRightEdit::SetBounds(int left, int top, int width, int height) {
 }
 
 void TRightEdit::keyPressEvent(QKeyEvent* event) {
-    QChar typed = TypedCharacter(event);
-    if (typed.isNull()) {
+    QChar key = TypedCharacter(event);
+    if (key.isNull()) {
         QLineEdit::keyPressEvent(event);
         return;
     }
-    QChar key = typed;
     bool pass = false;
     Guarded([&] { pass = KeyPress(key); });
-    if (!pass || key.isNull()) {
-        event->accept();
-        return;
-    }
-    if (key == typed) {
+    if (pass)
         QLineEdit::keyPressEvent(event);
-        return;
-    }
-    // The handler replaced the character: the edit types the new one.
-    QKeyEvent replaced(event->type(), event->key(), event->modifiers(), QString(key),
-                       event->isAutoRepeat(), event->count());
-    QLineEdit::keyPressEvent(&replaced);
-    event->setAccepted(replaced.isAccepted());
+    else
+        event->accept();
 }
 
 bool TRightEdit::KeyPress(QChar& key) {

@@ -11,6 +11,9 @@ class TRightEdit;
 
 using TNotifyEvent = std::function<void(TRightEdit* Sender)>;
 // Key is the typed character; setting it to QChar() discards the keystroke.
+// Typed characters are printable ones and Backspace; keys that move or edit
+// otherwise (arrows, Delete, Home, Tab, Return, Escape) and Ctrl shortcuts
+// such as paste are not characters.
 using TKeyPressEvent = std::function<void(TRightEdit* Sender, QChar& Key)>;
 
 class TRightEdit : public QLineEdit {
@@ -31,16 +34,16 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
 
-    // A typed character, already let through by the edit's filter. Returns
-    // false when the character was discarded.
+    // A typed character, before the edit inserts it. Returns false to
+    // discard it. The default runs OnKeyPress.
     virtual bool KeyPress(QChar& key);
     // The focus has moved to another control of the window; runs after the
     // focus change is complete. The default runs OnExit.
     virtual void DoExit();
 
-    // Gives the focus back to this edit and selects its text, after the focus
-    // change now in progress has completed. The control that got the focus in
-    // between sees no exit of its own.
+    // Gives the focus back to this edit and selects its text; for use once a
+    // focus change has completed. The control that had the focus in between
+    // sees no exit of its own.
     void TakeFocusBack();
 
 private:
