@@ -20,8 +20,9 @@ public:
     // Returns whether "&Ok" was pressed.
     static bool EnterSize(int& width, int& height);
 
-    // "&Ok": takes the text still being typed as the number first; a text
-    // that is not a whole number is reported and the dialog stays open.
+    // "&Ok": takes the text still being typed as the number first. Text that
+    // is not a whole number throws the edit's conversion error and a refused
+    // number beeps; either way the dialog stays open.
     void BitBtn1Click();
 
     QLabel* Label1;
