@@ -59,3 +59,21 @@ int TConnDialog::ShowModal() {
 }
 
 } // namespace tsb
+
+namespace tsb {
+
+namespace {
+TConnDialog* gConnDialog = nullptr;
+}
+
+TConnDialog* ConnDialog() {
+    if (!gConnDialog) gConnDialog = new TConnDialog;
+    return gConnDialog;
+}
+
+void FreeConnDialog() {
+    delete gConnDialog;
+    gConnDialog = nullptr;
+}
+
+} // namespace tsb

@@ -30,3 +30,12 @@ public:
 };
 
 } // namespace tsb
+
+namespace tsb {
+
+// The one connection dialog of the run, created at program start and
+// reused so it keeps its choices.
+TConnDialog* ConnDialog();
+void FreeConnDialog();
+
+} // namespace tsb

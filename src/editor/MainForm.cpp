@@ -16,6 +16,7 @@
 #include <QToolBar>
 #include <QToolButton>
 
+#include "editor/CaptionEditForm.h"
 #include "model/TextShape.h"
 #include "platform/Application.h"
 #include "workarea/SnapGrid.h"
@@ -450,7 +451,15 @@ void TMainForm::ElementMouseUp(TComponent* sender, TMouseButton button, TShiftSt
     }
 }
 
-void TMainForm::TextDblClick(TComponent*) {}
+void TMainForm::TextDblClick(TComponent* sender) {
+    auto* text = As<TTextShape>(sender);
+    if (!text) return;
+    std::string value = text->Text();
+    if (TCaptionEditDlg::EditCaption(value, text->Font())) {
+        text->SetText(value);
+        text->SetFont(text->Font());
+    }
+}
 
 void TMainForm::SnapToGridActionExecute() {
     if (SnapBtn->isChecked()) {

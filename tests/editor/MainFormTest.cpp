@@ -23,8 +23,7 @@ protected:
     std::vector<TTextShape*> Texts() const {
         std::vector<TTextShape*> out;
         for (TControl* c : Form->ScrollBox1->ControlList())
-            if (auto* t = As<TTextShape>(c))
-                out.push_back(t);
+            if (auto* t = As<TTextShape>(c)) out.push_back(t);
         return out;
     }
     TTextShape* PlaceText(int x, int y) {
@@ -41,17 +40,16 @@ TEST_F(MainWindow, LayoutAtStart) {
     EXPECT_TRUE(Form->Window()->isMaximized());
     std::vector<std::string> names, hints;
     for (QToolButton* b : Form->ToolBar1->findChildren<QToolButton*>()) {
-        if (b->objectName().isEmpty())
-            continue;
+        if (b->objectName().isEmpty() || b->objectName().startsWith("qt_")) continue;
         names.push_back(b->objectName().toStdString());
         hints.push_back(b->toolTip().toStdString());
         EXPECT_FALSE(b->icon().isNull()) << b->objectName().toStdString();
     }
-    EXPECT_EQ(names, (std::vector<std::string>{"NewBtn", "OpenBtn", "SaveBtn", "PrintBtn",
-                                               "ExportBtn", "CutBtn", "CopyBtn", "PasteBtn",
-                                               "DeleteBtn", "SelectBtn", "GraphicBtn", "TextBtn",
-                                               "ShapeBtn", "HiddenBtn", "DHArrowBtn", "SHArrowBtn",
-                                               "ToolButton4", "SnapBtn"}));
+    EXPECT_EQ(names,
+              (std::vector<std::string>{"NewBtn", "OpenBtn", "SaveBtn", "PrintBtn", "ExportBtn",
+                                        "CutBtn", "CopyBtn", "PasteBtn", "DeleteBtn", "SelectBtn",
+                                        "GraphicBtn", "TextBtn", "ShapeBtn", "HiddenBtn",
+                                        "DHArrowBtn", "SHArrowBtn", "ToolButton4", "SnapBtn"}));
     EXPECT_EQ(hints[16], "Connect with plain line");
     EXPECT_TRUE(Form->SelectBtn->isChecked());
     EXPECT_TRUE(Form->SnapBtn->isChecked());

@@ -210,6 +210,7 @@ TEST_F(Shapes, TextElementMeasuresItsLines) {
     e->SetBounds(0, 0, 1, 1);
     EXPECT_EQ(e->BoundsRect(), Bounds(0, 0, 5, 5));
     // A handle drag cannot go below the widest line plus one pixel.
+    t->SetText("ab\nabcdefghij");
     t->SetSelected(true);
     t->SetBounds(0, 0, wide + 3, 2 * high);
     TPoint h{t->HandleRect(4).Left, t->HandleRect(4).Top};
@@ -218,16 +219,22 @@ TEST_F(Shapes, TextElementMeasuresItsLines) {
     tsbtest::MouseMove(W(), h.X - 3, h.Y, Qt::LeftButton);
     tsbtest::MouseRelease(W(), h.X - 3, h.Y);
     EXPECT_EQ(t->Width(), wide + 3);
-    // No parent: no measuring.
+    // No parent: no measuring, only the 5 x 5 minimum.
     auto* loose = new TTextShape(Root);
-    loose->SetText("Caption");
     EXPECT_EQ(loose->Width(), 0);
+    loose->SetText("Caption");
+    EXPECT_EQ(loose->BoundsRect(), Bounds(0, 0, 5, 5));
 }
 
 TEST_F(Shapes, PassThroughFromAnElementThatTakesNoPresses) {
+    // Like a connector: a plain element that passes presses on.
+    struct Passer : TCustomShape {
+        explicit Passer(TComponent* owner) : TCustomShape(owner) { CanProcessMouseMsg = false; }
+    };
     Box* under = AddBox(50, 50);
-    Box* over = AddBox(40, 40, 50, 50);
-    over->CanProcessMouseMsg = false;
+    auto* over = new Passer(Root);
+    over->SetBounds(40, 40, 50, 50);
+    over->SetParent(Area);
     int clicks = 0;
     under->OnClick = TNotifyEvent([&](TComponent*) { ++clicks; });
     tsbtest::MousePress(W(), 60, 60);
@@ -240,10 +247,9 @@ TEST_F(Shapes, PassThroughFromAnElementThatTakesNoPresses) {
 
     // With nothing beneath, the press reaches the container.
     bool containerPressed = false;
-    Area->OnMouseDown = TMouseEvent(
-        [&](TComponent*, TMouseButton, TShiftState, int x, int y) {
-            containerPressed = x == 45 && y == 45;
-        });
+    Area->OnMouseDown = TMouseEvent([&](TComponent*, TMouseButton, TShiftState, int x, int y) {
+        containerPressed = x == 45 && y == 45;
+    });
     under->SetBounds(200, 200, 10, 10);
     over->BringToFront();
     tsbtest::MousePress(W(), 45, 45);
@@ -297,6 +303,6 @@ TEST_F(Shapes, HandlesArePaintedOnSelectedElements) {
     EXPECT_EQ(tsbtest::Px(img, 14, 14), 0x000000u);
     EXPECT_EQ(tsbtest::Px(img, 15, 15), 0xFFFFFFu);
     EXPECT_EQ(tsbtest::Px(img, 39, 29), 0x000000u);
-    EXPECT_EQ(tsbtest::Px(img, 22, 10), 0x000000u); // top-middle at 15 - 2
-    EXPECT_EQ(tsbtest::Px(img, 20, 10), 0xFFFFFFu);
+    EXPECT_EQ(tsbtest::Px(img, 23, 10), 0x000000u); // top-middle at 15 - 2
+    EXPECT_EQ(tsbtest::Px(img, 22, 10), 0xFFFFFFu);
 }

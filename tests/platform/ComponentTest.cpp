@@ -21,12 +21,10 @@ public:
         FreeNotification(c);
     }
     void Notification(TComponent* c, TOperation op) override {
-        if (op == opRemove && c == Watched)
-            Watched = nullptr;
+        if (op == opRemove && c == Watched) Watched = nullptr;
     }
     void Note(const std::string& s) {
-        if (Log)
-            Log->push_back(Name() + ":" + s);
+        if (Log) Log->push_back(Name() + ":" + s);
     }
     void MouseDown(TMouseButton, TShiftState, int x, int y) override {
         Note("down " + std::to_string(x) + "," + std::to_string(y));
@@ -159,9 +157,9 @@ TEST_F(WindowlessRouting, DisabledAndHiddenChildrenLetPressesThrough) {
 
 TEST_F(WindowlessRouting, DoubleClickOrder) {
     tsbtest::MouseDoubleClick(Host->Widget(), 40, 40);
-    EXPECT_EQ(Log, (std::vector<std::string>{"Front:down 10,10", "Front:click", "Front:up 10,10",
-                                             "Front:dblclick", "Front:down 10,10",
-                                             "Front:up 10,10"}));
+    EXPECT_EQ(Log,
+              (std::vector<std::string>{"Front:down 10,10", "Front:click", "Front:up 10,10",
+                                        "Front:dblclick", "Front:down 10,10", "Front:up 10,10"}));
 }
 
 TEST_F(WindowlessRouting, ChildrenPaintInZOrderClippedToTheirBounds) {

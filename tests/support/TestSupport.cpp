@@ -32,8 +32,7 @@ void Send(QWidget* w, QEvent::Type type, int x, int y, Qt::MouseButton button,
           Qt::MouseButtons buttons, int modifiers) {
     QPointF local(x, y);
     QPointF global = w->mapToGlobal(QPoint(x, y));
-    QMouseEvent e(type, local, local, global, button, buttons,
-                  Qt::KeyboardModifiers(modifiers));
+    QMouseEvent e(type, local, local, global, button, buttons, Qt::KeyboardModifiers(modifiers));
     QApplication::sendEvent(w, &e);
 }
 } // namespace
