@@ -9,7 +9,7 @@ namespace tsb {
 
 class TRightEdit;
 
-using TNotifyEvent = std::function<void(TRightEdit* Sender)>;
+using TEditNotifyEvent = std::function<void(TRightEdit* Sender)>;
 // Key is the typed character; setting it to QChar() discards the keystroke.
 // Typed characters are printable ones and Backspace; keys that move or edit
 // otherwise (arrows, Delete, Home, Tab, Return, Escape) and Ctrl shortcuts
@@ -28,7 +28,7 @@ public:
     // Runs for every typed character before the edit inserts it.
     TKeyPressEvent OnKeyPress;
     // Runs when the focus has left the edit for another control of its window.
-    TNotifyEvent OnExit;
+    TEditNotifyEvent OnExit;
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
