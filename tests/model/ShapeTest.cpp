@@ -306,3 +306,29 @@ TEST_F(Shapes, HandlesArePaintedOnSelectedElements) {
     EXPECT_EQ(tsbtest::Px(img, 23, 10), 0x000000u); // top-middle at 15 - 2
     EXPECT_EQ(tsbtest::Px(img, 22, 10), 0xFFFFFFu);
 }
+
+TEST_F(Shapes, EveryHandleMovesItsOwnEdges) {
+    struct Case {
+        int Handle, DX, DY;
+        TRect Expected;
+    };
+    const Case cases[] = {
+        {0, -4, -6, Bounds(46, 44, 104, 66)}, {1, -4, -6, Bounds(50, 44, 100, 66)},
+        {2, 4, -6, Bounds(50, 44, 104, 66)},  {3, -4, -6, Bounds(46, 50, 104, 60)},
+        {4, 4, 6, Bounds(50, 50, 104, 60)},   {5, -4, 6, Bounds(46, 50, 104, 66)},
+        {6, 4, 6, Bounds(50, 50, 100, 66)},   {7, 4, 6, Bounds(50, 50, 104, 66)},
+    };
+    for (const Case& c : cases) {
+        Box* b = AddBox(50, 50, 100, 60);
+        b->SetSelected(true);
+        TRect h = b->HandleRect(c.Handle);
+        TPoint p = b->ClientToParent({h.Left + 1, h.Top + 1});
+        tsbtest::MouseMove(W(), p.X, p.Y);
+        ASSERT_EQ(b->ActiveHandle, c.Handle);
+        tsbtest::MousePress(W(), p.X, p.Y);
+        tsbtest::MouseMove(W(), p.X + c.DX, p.Y + c.DY, Qt::LeftButton);
+        tsbtest::MouseRelease(W(), p.X + c.DX, p.Y + c.DY);
+        EXPECT_EQ(b->BoundsRect(), c.Expected) << "handle " << c.Handle;
+        delete b;
+    }
+}
