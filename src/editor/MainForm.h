@@ -124,6 +124,14 @@ public:
     // Attaches the element hooks to every element of the work area by its
     // kind, as after open and paste.
     void ReattachHooks();
+    void P640x480ActionExecute();
+    void P800x600ActionExecute();
+    void P800x1035ActionExecute();
+    void P800x1600ActionExecute();
+    void CustomClick();
+    void ShowGridActionExecute();
+    void SelectAll();
+    void DeleteActionExecute();
 
     void Notification(TComponent* component, TOperation operation) override;
 
@@ -146,6 +154,7 @@ private:
     QAction* AddMenuItem(QMenu* menu, const char* name, const char* caption,
                          void (TMainForm::*handler)());
     void AttachTextHooks(TCustomShape* element);
+    void SetPageSize(const char* item, int width, int height, int minimumTop);
 
     QMainWindow* FWindow = nullptr;
     QButtonGroup* FToolGroup = nullptr;
