@@ -80,6 +80,13 @@ void TPicture::Assign(const TPicture& source) {
     SetGraphic(source.Graphic());
 }
 
+void TPicture::Assign(const TPersistent& source) {
+    if (auto* picture = dynamic_cast<const TPicture*>(&source))
+        Assign(*picture);
+    else
+        AssignError(&source);
+}
+
 void TPicture::Clear() {
     Hold(nullptr);
 }

@@ -8,15 +8,17 @@
 #include <string>
 #include <vector>
 
+#include "platform/Component.h"
 #include "platform/Graphic.h"
 
 namespace tsb {
 
-class TPicture {
+class TPicture : public TPersistent {
 public:
     TPicture() = default;
     TPicture(const TPicture&) = delete;
     TPicture& operator=(const TPicture&) = delete;
+    const char* ClassName() const override { return "TPicture"; }
 
     // The held graphic, or nullptr. Changes made through it raise OnChange.
     TGraphic* Graphic() const { return FGraphic.get(); }
@@ -28,6 +30,7 @@ public:
 
     // A deep copy of the source's graphic, or empty when the source is.
     void Assign(const TPicture& source);
+    void Assign(const TPersistent& source) override;
     void Clear();
 
     // Chooses the graphic class by the file's extension, without regard to

@@ -1,6 +1,7 @@
 #include "platform/PlatformClasses.h"
 
 #include "platform/Font.h"
+#include "platform/Picture.h"
 #include "platform/ScrollBox.h"
 
 namespace tsb {
@@ -111,6 +112,12 @@ const TClassInfo& ControlClassInfo() {
         p.push_back(P::Int(
             "Height", [](const TControl& c) { return c.Height(); },
             [](TControl& c, std::int64_t v) { c.SetHeight(static_cast<int>(v)); }));
+        // Positions and sizes beyond a million pixels are not diagrams: they
+        // are refused when read, so no sum of two of them can overflow.
+        for (std::size_t i = 1; i <= 4; ++i) {
+            p[i].MinValue = -CoordinateLimit;
+            p[i].MaxValue = CoordinateLimit;
+        }
         TPropInfo cursor = P::Ordinal(
             "Cursor", TPropKind::Cursor, [](const TControl& c) { return c.Cursor(); },
             [](TControl& c, std::int64_t v) { c.SetCursor(static_cast<TCursor>(v)); }, crDefault,
@@ -222,9 +229,12 @@ const TClassInfo& FontClassInfo() {
             "Color", TPropKind::Colour, [](const TFont& f) { return f.Color(); },
             [](TFont& f, std::int64_t v) { f.SetColor(static_cast<TColor>(v)); }, std::nullopt,
             ColourIdents));
-        p.push_back(P::Int(
+        TPropInfo height = P::Int(
             "Height", [](const TFont& f) { return f.Height(); },
-            [](TFont& f, std::int64_t v) { f.SetHeight(static_cast<int>(v)); }));
+            [](TFont& f, std::int64_t v) { f.SetHeight(static_cast<int>(v)); });
+        height.MinValue = -32768;
+        height.MaxValue = 32767;
+        p.push_back(std::move(height));
         p.push_back(P::String(
             "Name", [](const TFont& f) { return f.Name(); },
             [](TFont& f, const std::string& v) { f.SetName(v); }));
@@ -246,6 +256,27 @@ const TClassInfo& FontClassInfo() {
         style.MinValue = 0;
         style.MaxValue = 15;
         p.push_back(std::move(style));
+        return p;
+    }());
+    return info;
+}
+
+const TClassInfo& PictureClassInfo() {
+    static const TClassInfo info("TPicture", nullptr, [] {
+        std::vector<TPropInfo> p;
+        TPropInfo data;
+        data.Name = "Data";
+        data.Kind = TPropKind::Binary;
+        data.HasData = [](const TPersistent& o) {
+            return static_cast<const TPicture&>(o).Graphic() != nullptr;
+        };
+        data.WriteData = [](const TPersistent& o, TBytes& out) {
+            out = static_cast<const TPicture&>(o).WriteData();
+        };
+        data.ReadData = [](TPersistent& o, std::span<const std::uint8_t> bytes) {
+            static_cast<TPicture&>(o).ReadData(bytes.data(), bytes.size());
+        };
+        p.push_back(std::move(data));
         return p;
     }());
     return info;

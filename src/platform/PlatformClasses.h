@@ -7,6 +7,9 @@
 
 namespace tsb {
 
+// Largest position or size of a control a stream may give.
+constexpr std::int64_t CoordinateLimit = 1000000;
+
 extern const TIdentTable ColourIdents;
 extern const TIdentTable CharsetIdents;
 extern const TIdentTable CursorIdents;
@@ -21,5 +24,8 @@ const TClassInfo& ControlClassInfo();
 const TClassInfo& ScrollBoxClassInfo();
 // Sub-object class of Font.* entries. Not a component class.
 const TClassInfo& FontClassInfo();
+// Sub-object class of Image.* entries: Data, the picture data record, written
+// when the picture holds a graphic.
+const TClassInfo& PictureClassInfo();
 
 } // namespace tsb

@@ -168,6 +168,10 @@ TEST(DiagramStream, ReadErrorsAreWordedAsTheSystemWordsThem) {
          element("TTextShape", "X").Str("CaptionAlign").Int8(1).End().End().End()},
         {"Error reading X.Left: Invalid property value",
          element("TTextShape", "X").Str("Left").String("10").End().End().End()},
+        {"Error reading X.Width: Invalid property value",
+         element("TTextShape", "X").Str("Width").Raw({4}).U32(1000001).End().End().End()},
+        {"Error reading TScrollBox.Left: Invalid property value",
+         TStreamBytes().WorkArea().Str("Left").Raw({4}).U32(0x80000000u).End().End()},
         {"Error reading X.Text: Invalid property value",
          element("TTextShape", "X").Str("Text").Int8(1).End().End().End()},
         {"Error reading X.Font.Style: Invalid property value", element("TTextShape", "X")
