@@ -131,16 +131,25 @@ void TWriter::WriteProperties(TPersistent& instance, const TClassInfo& info,
                               const std::string& prefix) {
     for (const TPropInfo* prop : info.Properties()) {
         if (!prop->Readable() || !prop->Writable() || !prop->IsStored(instance)) continue;
-        WriteProperty(instance, *prop, prefix + prop->Name);
+        WriteProperty(instance, *prop, prefix);
     }
 }
 
-void TWriter::WriteProperty(TPersistent& instance, const TPropInfo& prop, const std::string& path) {
+void TWriter::WritePropName(const std::string& prefix, const TPropInfo& prop) {
+    if (prefix.empty()) {
+        WriteStr(prop.Name);
+        return;
+    }
+    WriteStr(prefix + prop.Name);
+}
+
+void TWriter::WriteProperty(TPersistent& instance, const TPropInfo& prop,
+                            const std::string& prefix) {
     switch (prop.Kind) {
     case TPropKind::String: {
         std::string value = prop.GetStr(instance);
         if (value.empty()) return;
-        WriteStr(path);
+        WritePropName(prefix, prop);
         WriteString(value);
         return;
     }
@@ -149,34 +158,35 @@ void TWriter::WriteProperty(TPersistent& instance, const TPropInfo& prop, const 
         if (!target) return;
         std::string name = ReferenceName(target);
         if (name.empty()) return;
-        WriteStr(path);
+        WritePropName(prefix, prop);
         WriteIdent(name);
         return;
     }
     case TPropKind::Method: {
         std::string name = prop.GetMethodName(instance);
         if (name.empty() || !FRootClass || !FRootClass->FindMethod(name)) return;
-        WriteStr(path);
+        WritePropName(prefix, prop);
         WriteIdent(name);
         return;
     }
     case TPropKind::Object: {
         TPersistent* sub = prop.GetObject(instance);
-        if (sub && prop.ObjectClass) WriteProperties(*sub, *prop.ObjectClass, path + ".");
+        if (sub && prop.ObjectClass)
+            WriteProperties(*sub, *prop.ObjectClass, prefix + prop.Name + ".");
         return;
     }
     case TPropKind::Binary: {
         if (prop.HasData && !prop.HasData(instance)) return;
         TBytes data;
         prop.WriteData(instance, data);
-        WriteStr(path);
+        WritePropName(prefix, prop);
         WriteBinary(data);
         return;
     }
     default: {
         std::int64_t value = prop.GetOrd(instance);
         if (prop.Default && value == *prop.Default) return;
-        WriteStr(path);
+        WritePropName(prefix, prop);
         WriteOrdinal(prop, value);
         return;
     }

@@ -73,7 +73,9 @@ public:
 
 private:
     void WriteProperties(TPersistent& instance, const TClassInfo& info, const std::string& prefix);
-    void WriteProperty(TPersistent& instance, const TPropInfo& prop, const std::string& path);
+    void WriteProperty(TPersistent& instance, const TPropInfo& prop, const std::string& prefix);
+    // The entry's name: the dotted prefix and the property's name.
+    void WritePropName(const std::string& prefix, const TPropInfo& prop);
     void WriteOrdinal(const TPropInfo& prop, std::int64_t value);
     std::string ReferenceName(const TComponent* component) const;
     void WriteUInt32(std::uint32_t v);
