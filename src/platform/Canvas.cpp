@@ -315,10 +315,12 @@ void TCanvas::Polygon(const std::vector<TPoint>& points) {
     if (box.IsEmpty()) return;
     int w = box.Width();
     std::vector<std::uint8_t> mask(static_cast<std::size_t>(w) * box.Height(), 0);
-    // Interior: pixel centres inside by the alternate (even-odd) rule.
+    // Interior: pixels inside by the alternate (even-odd) rule. Vertices are
+    // pixel centres, as for the outline's lines, so the fill meets the
+    // outline without gaps.
     std::size_t n = points.size();
     for (int y = box.Top; y < box.Bottom; ++y) {
-        double cy = y - FOrigin.Y + 0.5;
+        double cy = y - FOrigin.Y;
         std::vector<double> xs;
         for (std::size_t i = 0; i < n; ++i) {
             const TPoint& a = points[i];
@@ -331,7 +333,7 @@ void TCanvas::Polygon(const std::vector<TPoint>& points) {
         std::sort(xs.begin(), xs.end());
         for (std::size_t k = 0; k + 1 < xs.size(); k += 2) {
             for (int x = box.Left; x < box.Right; ++x) {
-                double cx = x - FOrigin.X + 0.5;
+                double cx = x - FOrigin.X;
                 if (cx >= xs[k] && cx < xs[k + 1])
                     mask[static_cast<std::size_t>((y - box.Top) * w + (x - box.Left))] = 1;
             }
