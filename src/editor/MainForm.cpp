@@ -19,6 +19,7 @@
 #include "model/TextShape.h"
 #include "platform/Application.h"
 #include "workarea/SnapGrid.h"
+#include "workarea/qmRuler.h"
 
 namespace tsb {
 
@@ -292,6 +293,19 @@ void TMainForm::CreateWorkArea() {
     // The panel's design size; the window's layout replaces it once shown.
     ContainerPanel->SetBounds(0, 0, 762, 461);
 
+    // Behind the work area, filling the panel: the rulers show in the margins.
+    qmRuler1 = new TqmRuler(this);
+    qmRuler1->SetName("qmRuler1");
+    qmRuler1->SetBounds(0, 0, 762, 461);
+    qmRuler1->Hint = "Background";
+    qmRuler1->SetFlat(true);
+    qmRuler1->SetHairLineColor(clRed);
+    qmRuler1->SetRulers(ruBoth);
+    qmRuler1->SetBackGround(clWhite);
+    qmRuler1->SetRulerWidth(25);
+    qmRuler1->SetAlign(alClient);
+    qmRuler1->SetParent(ContainerPanel);
+
     ScrollBox1 = new TScrollBox(this);
     ScrollBox1->SetName("ScrollBox1");
     ScrollBox1->Hint = "Work area";
@@ -311,6 +325,7 @@ void TMainForm::CreateWorkArea() {
     ScrollBox1->SetParent(ContainerPanel);
     ScrollBox1->Host()->setObjectName("ScrollBox1");
     ScrollBox1->Host()->setAccessibleName("Work area");
+    qmRuler1->SetTarget(ScrollBox1);
 
     SnapGrid1 = new TSnapGrid(this);
     SnapGrid1->SetName("SnapGrid1");
@@ -368,6 +383,8 @@ void TMainForm::PlaceWorkArea(int minimumTop) {
     if (top < minimumTop) top = minimumTop;
     if (left < 40) left = 40;
     ScrollBox1->SetBounds(left, top, ScrollBox1->Width(), ScrollBox1->Height());
+    // The scales count from the work area's edges.
+    qmRuler1->Invalidate();
 }
 
 void TMainForm::AttachTextHooks(TCustomShape* element) {
@@ -406,6 +423,7 @@ void TMainForm::ScrollBox1MouseDown(TComponent*, TMouseButton, TShiftState, int 
 
 void TMainForm::ScrollBox1MouseMove(TComponent*, TShiftState, int x, int y) {
     SetStatusText(5, std::to_string(x) + "x" + std::to_string(y));
+    qmRuler1->MoveHairLine({x, y});
 }
 
 void TMainForm::SelectActionExecute() {

@@ -26,6 +26,7 @@ namespace tsb {
 
 class TCustomShape;
 class TSnapGrid;
+class TqmRuler;
 class TScrollingWinControl;
 
 enum TToolMode : std::uint8_t {
@@ -72,6 +73,7 @@ public:
     QToolButton* ToolButton4 = nullptr;
     QToolButton* SnapBtn = nullptr;
     TScrollingWinControl* ContainerPanel = nullptr;
+    TqmRuler* qmRuler1 = nullptr;
     TScrollBox* ScrollBox1 = nullptr;
     TSnapGrid* SnapGrid1 = nullptr;
     std::vector<QLabel*> StatusPanels;
