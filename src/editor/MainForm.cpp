@@ -16,6 +16,7 @@
 #include <QToolBar>
 #include <QToolButton>
 
+#include "editor/CaptionEditForm.h"
 #include "model/TextShape.h"
 #include "platform/Application.h"
 #include "workarea/SnapGrid.h"
@@ -144,7 +145,8 @@ void TMainForm::CreateToolBar() {
     CutBtn = AddToolButton("CutBtn", "Cut selection", 5, false, nullptr);
     CopyBtn = AddToolButton("CopyBtn", "Copy selection", 6, false, nullptr);
     PasteBtn = AddToolButton("PasteBtn", "Paste from clipboard", 7, false, nullptr);
-    DeleteBtn = AddToolButton("DeleteBtn", "Delete selection", 8, false, nullptr);
+    DeleteBtn =
+        AddToolButton("DeleteBtn", "Delete selection", 8, false, &TMainForm::DeleteActionExecute);
     ToolBar1->addWidget(new TToolSeparator);
     SelectBtn = AddToolButton("SelectBtn", "Select tool", 9, true, &TMainForm::SelectActionExecute);
     GraphicBtn =
@@ -204,20 +206,26 @@ void TMainForm::CreateMenu() {
     MenuItems["PageSetup1"] = page->menuAction();
     auto* pages = new QActionGroup(page);
     pages->setExclusive(true);
-    for (auto [name, caption] : {std::pair{"P640x480", "640x480"},
-                                 {"P800x600", "800x600"},
-                                 {"P800x1035", "800x1035"},
-                                 {"P800x1600", "800x1600"}}) {
-        QAction* a = AddMenuItem(page, name, caption, nullptr);
+    struct Preset {
+        const char* Name;
+        const char* Caption;
+        void (TMainForm::*Handler)();
+    };
+    for (auto [name, caption, handler] :
+         {Preset{"P640x480", "640x480", &TMainForm::P640x480ActionExecute},
+          Preset{"P800x600", "800x600", &TMainForm::P800x600ActionExecute},
+          Preset{"P800x1035", "800x1035", &TMainForm::P800x1035ActionExecute},
+          Preset{"P800x1600", "800x1600", &TMainForm::P800x1600ActionExecute}}) {
+        QAction* a = AddMenuItem(page, name, caption, handler);
         a->setCheckable(true);
         pages->addAction(a);
     }
     page->addSeparator()->setObjectName("N2");
-    QAction* custom = AddMenuItem(page, "Custom", "Custom", nullptr);
+    QAction* custom = AddMenuItem(page, "Custom", "Custom", &TMainForm::CustomClick);
     custom->setCheckable(true);
     pages->addAction(custom);
     MenuItem("P800x600")->setChecked(true);
-    QAction* grid = AddMenuItem(file, "ShowGrid1", "Show &Grid", nullptr);
+    QAction* grid = AddMenuItem(file, "ShowGrid1", "Show &Grid", &TMainForm::ShowGridActionExecute);
     grid->setCheckable(true);
     grid->setChecked(true);
     file->addSeparator()->setObjectName("N3");
@@ -234,7 +242,7 @@ void TMainForm::CreateMenu() {
     AddMenuItem(EditMenu, "Paste1", "&Paste\tCtrl+V", nullptr)->setEnabled(false);
     AddMenuItem(EditMenu, "Delete2", "Delete\tCtrl+Del", nullptr)->setEnabled(false);
     EditMenu->addSeparator()->setObjectName("N6");
-    AddMenuItem(EditMenu, "SelectAll1", "Select All", nullptr);
+    AddMenuItem(EditMenu, "SelectAll1", "Select All", &TMainForm::SelectAll);
 
     QMenu* insert = bar->addMenu("Insert");
     insert->setObjectName("Insert1");
@@ -242,7 +250,7 @@ void TMainForm::CreateMenu() {
     AddMenuItem(insert, "Text1", "S&tandard Shape", &TMainForm::StdShapeActionExecute);
     AddMenuItem(insert, "Connector1", "&Connector", &TMainForm::LineConnectActionExecute);
     insert->addSeparator()->setObjectName("N5");
-    AddMenuItem(insert, "Delete1", "&Delete", nullptr);
+    AddMenuItem(insert, "Delete1", "&Delete", &TMainForm::DeleteActionExecute);
 
     QMenu* help = bar->addMenu("Help");
     help->setObjectName("Help1");
@@ -468,7 +476,15 @@ void TMainForm::ElementMouseUp(TComponent* sender, TMouseButton button, TShiftSt
     }
 }
 
-void TMainForm::TextDblClick(TComponent*) {}
+void TMainForm::TextDblClick(TComponent* sender) {
+    auto* text = As<TTextShape>(sender);
+    if (!text) return;
+    std::string value = text->Text();
+    if (TCaptionEditDlg::EditCaption(value, text->Font())) {
+        text->SetText(value);
+        text->SetFont(text->Font());
+    }
+}
 
 void TMainForm::SnapToGridActionExecute() {
     if (SnapBtn->isChecked()) {

@@ -108,6 +108,14 @@ public:
     void TextDblClick(TComponent* sender);
     void SnapToGridActionExecute();
     void ExitActionExecute();
+    void P640x480ActionExecute();
+    void P800x600ActionExecute();
+    void P800x1035ActionExecute();
+    void P800x1600ActionExecute();
+    void CustomClick();
+    void ShowGridActionExecute();
+    void SelectAll();
+    void DeleteActionExecute();
 
     void Notification(TComponent* component, TOperation operation) override;
 
@@ -129,6 +137,7 @@ private:
     QAction* AddMenuItem(QMenu* menu, const char* name, const char* caption,
                          void (TMainForm::*handler)());
     void AttachTextHooks(TCustomShape* element);
+    void SetPageSize(const char* item, int width, int height, int minimumTop);
 
     QMainWindow* FWindow = nullptr;
     QButtonGroup* FToolGroup = nullptr;

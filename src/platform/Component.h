@@ -49,6 +49,9 @@ public:
     // Every delete of a component runs BeforeDestruction on the whole object
     // first, so removal notifications see a fully formed component.
     void operator delete(TComponent* p, std::destroying_delete_t);
+    static void* operator new(std::size_t size) { return ::operator new(size); }
+    // Frees the memory of a construction that threw.
+    static void operator delete(void* p) { ::operator delete(p); }
 
     TComponent* Owner() const { return FOwner; }
     const std::string& Name() const { return FName; }

@@ -119,6 +119,12 @@ void TWinControl::CreateHost(QWidget* parent) {
 }
 
 TWinControl::~TWinControl() {
+    // Only reached with children left when the control was not deleted
+    // through the component delete (a control on the stack).
+    while (!FControls.empty()) {
+        TControl* c = FControls.back();
+        delete c;
+    }
     if (FHost) FHost->Detach();
     if (FOuter) delete FOuter.data();
 }

@@ -22,3 +22,17 @@ inline unsigned Px(const QImage& img, int x, int y) {
 }
 
 } // namespace tsbtest
+
+class QWidget;
+
+namespace tsbtest {
+
+// Real mouse events sent to a widget, with the buttons held during moves.
+void MousePress(QWidget* w, int x, int y, int button = 1, int modifiers = 0);
+void MouseRelease(QWidget* w, int x, int y, int button = 1, int modifiers = 0);
+void MouseMove(QWidget* w, int x, int y, int buttons = 0, int modifiers = 0);
+void MouseDoubleClick(QWidget* w, int x, int y, int button = 1);
+// Press, move in steps and release with the left button.
+void Drag(QWidget* w, int x1, int y1, int x2, int y2, int modifiers = 0);
+
+} // namespace tsbtest

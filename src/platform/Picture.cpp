@@ -1,0 +1,132 @@
+#include "platform/Picture.h"
+
+#include <QFileInfo>
+#include <algorithm>
+#include <cctype>
+
+#include "platform/Application.h"
+#include "platform/Bitmap.h"
+#include "platform/JPEGImage.h"
+
+namespace tsb {
+
+namespace {
+
+constexpr std::size_t MaxClassNameLength = 63;
+
+struct TGraphicClass {
+    std::string Name;
+    std::vector<std::string> Extensions;
+    TGraphicFactory Factory;
+};
+
+bool SameText(const std::string& a, const std::string& b) {
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+        return std::tolower(static_cast<unsigned char>(x)) ==
+               std::tolower(static_cast<unsigned char>(y));
+    });
+}
+
+std::vector<TGraphicClass>& GraphicClasses() {
+    static std::vector<TGraphicClass> classes{
+        {"TBitmap", {"bmp"}, [] { return std::make_unique<TBitmap>(); }},
+        {"TJPEGImage", {"jpg", "jpeg"}, [] { return std::make_unique<TJPEGImage>(); }},
+    };
+    return classes;
+}
+
+[[noreturn]] void ReadError() {
+    throw Exception("Stream read error");
+}
+
+} // namespace
+
+void RegisterGraphicClass(const std::string& className, std::vector<std::string> extensions,
+                          TGraphicFactory factory) {
+    auto& classes = GraphicClasses();
+    std::erase_if(classes, [&](const TGraphicClass& c) { return SameText(c.Name, className); });
+    classes.push_back({className, std::move(extensions), std::move(factory)});
+}
+
+std::unique_ptr<TGraphic> CreateGraphic(const std::string& className) {
+    for (const TGraphicClass& c : GraphicClasses())
+        if (SameText(c.Name, className)) return c.Factory();
+    return nullptr;
+}
+
+std::unique_ptr<TGraphic> CreateGraphicForExtension(const std::string& extension) {
+    for (const TGraphicClass& c : GraphicClasses())
+        for (const std::string& e : c.Extensions)
+            if (SameText(e, extension)) return c.Factory();
+    return nullptr;
+}
+
+void TPicture::Changed() {
+    if (OnChange) OnChange();
+}
+
+void TPicture::Hold(std::unique_ptr<TGraphic> graphic) {
+    FGraphic = std::move(graphic);
+    if (FGraphic) FGraphic->OnChange = [this] { Changed(); };
+    Changed();
+}
+
+void TPicture::SetGraphic(const TGraphic* graphic) {
+    Hold(graphic ? graphic->Clone() : nullptr);
+}
+
+void TPicture::Assign(const TPicture& source) {
+    if (&source == this) return;
+    SetGraphic(source.Graphic());
+}
+
+void TPicture::Clear() {
+    Hold(nullptr);
+}
+
+void TPicture::LoadFromFile(const std::string& path) {
+    const std::string extension = QFileInfo(QString::fromStdString(path)).suffix().toStdString();
+    std::unique_ptr<TGraphic> graphic = CreateGraphicForExtension(extension);
+    if (!graphic)
+        throw Exception(FormatMessage("Unknown picture file extension (.%s)", {extension}));
+    graphic->LoadFromFile(path);
+    Hold(std::move(graphic));
+}
+
+std::vector<std::uint8_t> TPicture::WriteData() const {
+    if (!FGraphic) return {0};
+    std::string name = FGraphic->ClassName().substr(0, MaxClassNameLength);
+    const std::vector<std::uint8_t> data = FGraphic->SaveToBytes();
+    if (data.size() > 0xFFFFFFFFu) throw Exception("Stream write error");
+    std::vector<std::uint8_t> out;
+    out.reserve(1 + name.size() + 4 + data.size());
+    out.push_back(static_cast<std::uint8_t>(name.size()));
+    out.insert(out.end(), name.begin(), name.end());
+    const auto count = static_cast<std::uint32_t>(data.size());
+    for (int shift = 0; shift < 32; shift += 8)
+        out.push_back(static_cast<std::uint8_t>(count >> shift));
+    out.insert(out.end(), data.begin(), data.end());
+    return out;
+}
+
+void TPicture::ReadData(const std::uint8_t* data, std::size_t size) {
+    if (size < 1) ReadError();
+    const std::size_t length = data[0];
+    if (length > size - 1) ReadError();
+    const std::string name(reinterpret_cast<const char*>(data + 1), length);
+    std::size_t pos = 1 + length;
+    std::unique_ptr<TGraphic> graphic =
+        length <= MaxClassNameLength ? CreateGraphic(name) : nullptr;
+    if (graphic) {
+        if (size - pos < 4) ReadError();
+        const std::uint32_t count = std::uint32_t(data[pos]) | std::uint32_t(data[pos + 1]) << 8 |
+                                    std::uint32_t(data[pos + 2]) << 16 |
+                                    std::uint32_t(data[pos + 3]) << 24;
+        pos += 4;
+        if (count > size - pos) ReadError();
+        graphic->LoadFromBytes(data + pos, count);
+    }
+    Hold(std::move(graphic));
+}
+
+} // namespace tsb

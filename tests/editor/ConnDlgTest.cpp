@@ -1,0 +1,69 @@
+// The connection settings dialog: its results and its memory of the last
+// choices, and the radio group it is made of.
+#include <QRadioButton>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include "DialogTestSupport.h"
+#include "editor/ConnDlg.h"
+#include "editor/RadioGroup.h"
+
+using tsb::TConnDialog;
+using tsb::TRadioGroup;
+using tsbtest::AnswerModal;
+using tsbtest::Click;
+
+namespace {
+
+std::vector<int> Choices(TConnDialog* d) {
+    return {d->RadioGroup1->ItemIndex(), d->RadioGroup2->ItemIndex(), d->RadioGroup3->ItemIndex()};
+}
+
+TEST(ConnDlgTest, KeepsTheChoicesOfThePreviousUse) {
+    TConnDialog dialog;
+    std::vector<int> shown;
+    AnswerModal<TConnDialog>([&shown](TConnDialog* d) {
+        shown = Choices(d);
+        Click(d->RadioGroup1->Button(2)); // Left
+        Click(d->RadioGroup2->Button(3)); // Right
+        Click(d->RadioGroup3->Button(2)); // Blue
+        Click(d->OKBtn);
+    });
+    EXPECT_EQ(dialog.ShowModal(), QDialog::Accepted);
+    EXPECT_EQ(shown, std::vector<int>({0, 1, 0})) << "Top, Bottom and Black at first";
+    EXPECT_EQ(Choices(&dialog), std::vector<int>({2, 3, 2}));
+
+    AnswerModal<TConnDialog>([&shown](TConnDialog* d) {
+        shown = Choices(d);
+        QTest::keyClick(d, Qt::Key_Return);
+    });
+    EXPECT_EQ(dialog.ShowModal(), QDialog::Accepted) << "Return presses the default OK";
+    EXPECT_EQ(shown, std::vector<int>({2, 3, 2}));
+}
+
+TEST(ConnDlgTest, CancelEscapeAndClosingAreCancels) {
+    TConnDialog dialog;
+    AnswerModal<TConnDialog>([](TConnDialog* d) { Click(d->CancelBtn); });
+    EXPECT_EQ(dialog.ShowModal(), QDialog::Rejected);
+    AnswerModal<TConnDialog>([](TConnDialog* d) { QTest::keyClick(d, Qt::Key_Escape); });
+    EXPECT_EQ(dialog.ShowModal(), QDialog::Rejected);
+    AnswerModal<TConnDialog>([](TConnDialog* d) { d->close(); });
+    EXPECT_EQ(dialog.ShowModal(), QDialog::Rejected);
+}
+
+TEST(RadioGroupTest, ItemIndexRules) {
+    TRadioGroup group;
+    group.SetItems({"a", "b", "c"});
+    EXPECT_EQ(group.ItemIndex(), -1);
+    group.SetItemIndex(1);
+    group.SetItemIndex(-1);
+    EXPECT_EQ(group.ItemIndex(), -1);
+    EXPECT_FALSE(group.Button(1)->isChecked());
+    group.SetItemIndex(9);
+    EXPECT_EQ(group.ItemIndex(), 2);
+    group.Button(0)->click();
+    EXPECT_EQ(group.ItemIndex(), 0);
+    EXPECT_FALSE(group.Button(2)->isChecked());
+}
+
+} // namespace

@@ -1,0 +1,161 @@
+#include <QLabel>
+#include <QMainWindow>
+#include <QMenuBar>
+#include <QToolBar>
+#include <QToolButton>
+#include <gtest/gtest.h>
+
+#include "TestSupport.h"
+#include "editor/MainForm.h"
+#include "model/TextShape.h"
+#include "workarea/SnapGrid.h"
+
+using namespace tsb;
+
+class MainWindow : public ::testing::Test {
+protected:
+    void SetUp() override {
+        Form = new TMainForm;
+        Form->Show();
+    }
+    void TearDown() override { delete Form; }
+    QWidget* Work() const { return Form->ScrollBox1->Host(); }
+    std::vector<TTextShape*> Texts() const {
+        std::vector<TTextShape*> out;
+        for (TControl* c : Form->ScrollBox1->ControlList())
+            if (auto* t = As<TTextShape>(c)) out.push_back(t);
+        return out;
+    }
+    TTextShape* PlaceText(int x, int y) {
+        Form->TextBtn->click();
+        tsbtest::MousePress(Work(), x, y);
+        tsbtest::MouseRelease(Work(), x, y);
+        return Texts().back();
+    }
+    TMainForm* Form = nullptr;
+};
+
+TEST_F(MainWindow, LayoutAtStart) {
+    EXPECT_EQ(Form->Window()->windowTitle(), "Tresselby Diagram Tool");
+    EXPECT_TRUE(Form->Window()->isMaximized());
+    std::vector<std::string> names, hints;
+    for (QToolButton* b : Form->ToolBar1->findChildren<QToolButton*>()) {
+        if (b->objectName().isEmpty() || b->objectName().startsWith("qt_")) continue;
+        names.push_back(b->objectName().toStdString());
+        hints.push_back(b->toolTip().toStdString());
+        EXPECT_FALSE(b->icon().isNull()) << b->objectName().toStdString();
+    }
+    EXPECT_EQ(names,
+              (std::vector<std::string>{"NewBtn", "OpenBtn", "SaveBtn", "PrintBtn", "ExportBtn",
+                                        "CutBtn", "CopyBtn", "PasteBtn", "DeleteBtn", "SelectBtn",
+                                        "GraphicBtn", "TextBtn", "ShapeBtn", "HiddenBtn",
+                                        "DHArrowBtn", "SHArrowBtn", "ToolButton4", "SnapBtn"}));
+    EXPECT_EQ(hints[16], "Connect with plain line");
+    EXPECT_TRUE(Form->SelectBtn->isChecked());
+    EXPECT_TRUE(Form->SnapBtn->isChecked());
+    EXPECT_EQ(Form->ScrollBox1->BoundsRect(), Bounds(40, 30, 800, 600));
+    EXPECT_EQ(Form->StatusPanels.size(), 9u);
+    EXPECT_EQ(Form->StatusText(1), "System Status:");
+    EXPECT_EQ(Form->StatusText(2), "Waiting");
+    EXPECT_EQ(Form->StatusText(7), "ON");
+    EXPECT_EQ(Form->MenuItem("Text1")->text(), "S&tandard Shape");
+    EXPECT_FALSE(Form->MenuItem("Cut1")->isEnabled());
+    EXPECT_TRUE(Form->MenuItem("P800x600")->isChecked());
+    EXPECT_EQ(Form->ScrollBox1->Host()->accessibleName(), "Work area");
+}
+
+TEST_F(MainWindow, PlacesTextAtTheSnappedPoint) {
+    Form->TextBtn->click();
+    EXPECT_EQ(Form->StatusText(2), "Place object on the diagram");
+    TTextShape* t = PlaceText(37, 55);
+    EXPECT_EQ(t->Name(), "TextShape1");
+    EXPECT_EQ(t->Text(), "Caption");
+    EXPECT_EQ(t->Left(), 20);
+    EXPECT_EQ(t->Top(), 40);
+    EXPECT_FALSE(t->Selected());
+    EXPECT_TRUE(Form->SelectBtn->isChecked());
+    EXPECT_EQ(Form->StatusText(2), "Waiting");
+    EXPECT_LE(t->Width(), 41);
+    EXPECT_LE(t->Height(), 15);
+
+    Form->SnapBtn->click();
+    EXPECT_EQ(Form->StatusText(7), "OFF");
+    TTextShape* u = PlaceText(137, 155);
+    EXPECT_EQ(u->Left(), 137);
+    EXPECT_EQ(u->Top(), 155);
+}
+
+TEST_F(MainWindow, NamesTakeTheSmallestFreeNumber) {
+    PlaceText(10, 10);
+    PlaceText(100, 10);
+    PlaceText(200, 10);
+    delete Texts()[1];
+    TTextShape* t = PlaceText(300, 10);
+    EXPECT_EQ(t->Name(), "TextShape2");
+}
+
+TEST_F(MainWindow, DragSnapsOnRelease) {
+    TTextShape* t = PlaceText(40, 40);
+    tsbtest::Drag(Work(), 42, 42, 95, 77);
+    EXPECT_TRUE(t->Selected());
+    EXPECT_EQ(t->Left(), 80); // 93 snapped down
+    EXPECT_EQ(t->Top(), 60);  // 75 snapped down
+    // It cannot be dragged out of the work area.
+    tsbtest::Drag(Work(), 82, 62, 82 - 200, 62);
+    EXPECT_GE(t->Left(), 0);
+    // A press on empty space clears the selection.
+    tsbtest::MousePress(Work(), 500, 500);
+    tsbtest::MouseRelease(Work(), 500, 500);
+    EXPECT_FALSE(t->Selected());
+}
+
+TEST_F(MainWindow, ResizeByAHandleDoesNotSnapTheSize) {
+    TTextShape* t = PlaceText(100, 100);
+    tsbtest::MousePress(Work(), 105, 105);
+    tsbtest::MouseRelease(Work(), 105, 105);
+    ASSERT_TRUE(t->Selected());
+    TRect br = t->HandleRect(7);
+    TPoint p = t->ClientToParent({br.Left + 1, br.Top + 1});
+    tsbtest::MouseMove(Work(), p.X, p.Y);
+    EXPECT_EQ(t->ActiveHandle, 7);
+    int w = t->Width(), h = t->Height();
+    tsbtest::MousePress(Work(), p.X, p.Y);
+    tsbtest::MouseMove(Work(), p.X + 23, p.Y + 11, Qt::LeftButton);
+    tsbtest::MouseRelease(Work(), p.X + 23, p.Y + 11);
+    EXPECT_EQ(t->Width(), w + 23);
+    EXPECT_EQ(t->Height(), h + 11);
+    EXPECT_EQ(t->Left(), 100);
+}
+
+TEST_F(MainWindow, CoordinatesInTheStatusBar) {
+    tsbtest::MouseMove(Work(), 0, 0);
+    EXPECT_EQ(Form->StatusText(5), "0x0");
+    tsbtest::MouseMove(Work(), 120, 45);
+    EXPECT_EQ(Form->StatusText(5), "120x45");
+    // Moves over an element are passed on in work-area coordinates.
+    PlaceText(200, 200);
+    tsbtest::MouseMove(Work(), 205, 203);
+    EXPECT_EQ(Form->StatusText(5), "205x203");
+    EXPECT_EQ(Form->StatusText(0), "Work area");
+}
+
+TEST_F(MainWindow, ConnectModesReturnToSelectOnEmptySpace) {
+    Form->ToolButton4->click();
+    EXPECT_EQ(Form->StatusText(2), "Choose the first object to connect");
+    tsbtest::MousePress(Work(), 300, 300);
+    tsbtest::MouseRelease(Work(), 300, 300);
+    EXPECT_EQ(Form->ToolMode(), tmSelect);
+    EXPECT_EQ(Form->StatusText(2), "Waiting");
+    EXPECT_TRUE(Form->SelectBtn->isChecked());
+    // The Insert menu selects tools without pressing their buttons.
+    Form->MenuItem("Connector1")->trigger();
+    EXPECT_EQ(Form->ToolMode(), tmTwoWayFrom);
+    EXPECT_TRUE(Form->SelectBtn->isChecked());
+    Form->MenuItem("Text1")->trigger();
+    EXPECT_EQ(Form->ToolMode(), tmAddGraphic);
+}
+
+TEST_F(MainWindow, ExitClosesTheWindow) {
+    Form->MenuItem("ExitAction1")->trigger();
+    EXPECT_FALSE(Form->Window()->isVisible());
+}
