@@ -25,6 +25,7 @@ class QToolButton;
 namespace tsb {
 
 class TCustomShape;
+class TImage;
 class TSnapGrid;
 class TScrollingWinControl;
 
@@ -72,6 +73,7 @@ public:
     QToolButton* ToolButton4 = nullptr;
     QToolButton* SnapBtn = nullptr;
     TScrollingWinControl* ContainerPanel = nullptr;
+    TImage* Image1 = nullptr;
     TScrollBox* ScrollBox1 = nullptr;
     TSnapGrid* SnapGrid1 = nullptr;
     std::vector<QLabel*> StatusPanels;
