@@ -4,6 +4,7 @@
 #include <QActionGroup>
 #include <QApplication>
 #include <QButtonGroup>
+#include <QFile>
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QIcon>
@@ -19,6 +20,9 @@
 #include "editor/CaptionEditForm.h"
 #include "model/TextShape.h"
 #include "platform/Application.h"
+#include "platform/Image.h"
+#include "platform/JPEGImage.h"
+#include "platform/Resources.h"
 #include "workarea/SnapGrid.h"
 #include "workarea/qmRuler.h"
 
@@ -74,6 +78,7 @@ protected:
 } // namespace
 
 TMainForm::TMainForm() : TComponent(nullptr) {
+    InitResources();
     SetName("MainForm");
     CreateLayout();
     FormCreate();
@@ -313,6 +318,21 @@ void TMainForm::CreateWorkArea() {
     qmRuler1->SetRulerWidth(25);
     qmRuler1->SetAlign(alClient);
     qmRuler1->SetParent(ContainerPanel);
+
+    // The default picture of new picture elements.
+    Image1 = new TImage(this);
+    Image1->SetName("Image1");
+    Image1->SetBounds(0, 0, 85, 85);
+    Image1->SetVisible(false);
+    Image1->SetParent(ContainerPanel);
+    QFile file(":/images/DefaultPicture.jpg");
+    if (file.open(QIODevice::ReadOnly)) {
+        QByteArray bytes = file.readAll();
+        TJPEGImage jpeg;
+        jpeg.LoadFromBytes(reinterpret_cast<const std::uint8_t*>(bytes.constData()),
+                           static_cast<std::size_t>(bytes.size()));
+        Image1->Picture().SetGraphic(&jpeg);
+    }
 
     ScrollBox1 = new TScrollBox(this);
     ScrollBox1->SetName("ScrollBox1");

@@ -25,6 +25,7 @@ class QToolButton;
 namespace tsb {
 
 class TCustomShape;
+class TImage;
 class TSnapGrid;
 class TqmRuler;
 class TScrollingWinControl;
@@ -74,6 +75,7 @@ public:
     QToolButton* SnapBtn = nullptr;
     TScrollingWinControl* ContainerPanel = nullptr;
     TqmRuler* qmRuler1 = nullptr;
+    TImage* Image1 = nullptr;
     TScrollBox* ScrollBox1 = nullptr;
     TSnapGrid* SnapGrid1 = nullptr;
     std::vector<QLabel*> StatusPanels;
