@@ -3,6 +3,7 @@
 // dragged with the mouse, scales aligned while the panel scrolls, and a
 // picture of every element kind joined by every connector kind.
 #include <QDir>
+#include <QFile>
 #include <QImage>
 #include <QMainWindow>
 #include <QScrollArea>
@@ -13,11 +14,14 @@
 #include "editor/MainForm.h"
 #include "model/BitmapShape.h"
 #include "model/Connector.h"
+#include "model/GraphicShape.h"
 #include "model/HiddenShape.h"
 #include "model/RegularPolygonShape.h"
 #include "model/StandardShape.h"
 #include "model/TextShape.h"
 #include "platform/ImageList.h"
+#include "platform/JPEGImage.h"
+#include "platform/Picture.h"
 #include "support/TestSupport.h"
 #include "workarea/SnapGrid.h"
 #include "workarea/qmRuler.h"
@@ -206,6 +210,26 @@ TEST(WorkArea, EveryElementKindJoinedByEveryConnectorKind) {
     auto* square = w.Add<TStandardShape>(260, 420);
     square->SetShapeType(stSquare);
     square->SetSelected(true);
+    auto* graphic = w.Add<TGraphicShape>(640, 120);
+    QFile file(":/images/DefaultPicture.jpg");
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    QByteArray bytes = file.readAll();
+    TJPEGImage jpeg;
+    jpeg.LoadFromBytes(reinterpret_cast<const std::uint8_t*>(bytes.constData()),
+                       static_cast<std::size_t>(bytes.size()));
+    graphic->Image().SetGraphic(&jpeg);
+    auto* graphicCaption = new TTextShape(w.Form);
+    graphicCaption->SetText("New Graphic");
+    graphic->SetCaptionAlign(alBottom);
+    graphic->SetCaption(graphicCaption);
+    graphic->SetSelected(true);
+    auto* thumb = w.Add<TThumbNailShape>(640, 400);
+    thumb->SetImage(graphic->Image());
+    auto* thumbCaption = new TTextShape(w.Form);
+    thumb->SetCaptionAlign(alTop);
+    thumb->SetCaption(thumbCaption);
+    thumb->SetImageName("Images/DefaultPicture.jpg");
+    thumb->PlaceCaption(); // as the end of a drag does once the text is longer
 
     std::vector<TConnector*> connectors;
     connectors.push_back(w.Connect<TLineConnector>(rect, csRight, round, csLeft));
@@ -229,6 +253,8 @@ TEST(WorkArea, EveryElementKindJoinedByEveryConnectorKind) {
     connectors.push_back(dotted);
     connectors.push_back(w.Connect<TDoubleHeadArrow>(hidden, csBottom, text, csTop));
     connectors.push_back(w.Connect<TLineConnector>(square, csRight, text, csLeft));
+    connectors.push_back(w.Connect<TSingleHeadArrow>(ellipse, csRight, graphic, csLeft));
+    connectors.push_back(w.Connect<TDoubleHeadArrow>(graphic, csBottom, thumb, csTop));
 
     QImage img(800, 600, QImage::Format_RGB32);
     w.Form->ScrollBox1->PaintTo(img, 0, 0);
