@@ -88,6 +88,8 @@ TMainForm::~TMainForm() {
     // Elements and controls go first, while the window still exists.
     if (!Destroying()) BeforeDestruction();
     FormDestroy();
+    // The status bar goes with the window; hints must not reach it.
+    Application().OnHint = nullptr;
     delete FWindow;
 }
 
@@ -293,6 +295,9 @@ void TMainForm::CreateStatusBar() {
         bar->addWidget(label);
         StatusPanels.push_back(label);
     }
+    // A new window knows nothing under the pointer yet; a hint left from an
+    // earlier window would keep the first one from showing.
+    Application().SetHint({});
     Application().OnHint = [this](const std::string& hint) { SetStatusText(0, hint); };
     Application().InstallHintTracking();
 }
