@@ -307,8 +307,8 @@ TEST(ConnectorLifecycle, ListsAgreeWithAScanUnderRandomEdits) {
                 before.push_back(watch.IsDead(c) ? TRect{} : c->BoundsRect());
             place(s);
             for (std::size_t i = 0; i < connectors.size(); ++i) {
+                if (watch.IsDead(connectors[i])) continue;
                 auto* c = static_cast<TConnector*>(connectors[i]);
-                if (watch.IsDead(c)) continue;
                 bool moved = std::count(followers.begin(), followers.end(), c) &&
                              c->StartConn().Shape() && c->EndConn().Shape();
                 TRect now = c->BoundsRect();
