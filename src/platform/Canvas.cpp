@@ -241,7 +241,9 @@ TRect TCanvas::DeviceBox(int x1, int y1, int x2, int y2) const {
 void TCanvas::DrawFigure(const TRect& fig, const std::function<bool(int, int)>& inside) {
     TRect box = fig.Intersect(FClip);
     if (box.IsEmpty()) return;
-    DrawFigure(fig, inside);
+    std::vector<std::uint8_t> mask(static_cast<std::size_t>(box.Width()) * box.Height(), 0);
+    MarkFigure(box, mask, inside, Pen.Style != psClear);
+    ApplyMask(box, mask);
 }
 
 void TCanvas::Rectangle(int x1, int y1, int x2, int y2) {
