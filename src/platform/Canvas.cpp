@@ -4,6 +4,7 @@
 #include <QPainter>
 #include <algorithm>
 #include <cstdlib>
+#include <functional>
 
 namespace tsb {
 
@@ -230,17 +231,25 @@ static bool InEllipse(long long x, long long y, long long l, long long t, long l
     return ex * ex * h * h + ey * ey * w * w <= w * w * h * h;
 }
 
-void TCanvas::Rectangle(int x1, int y1, int x2, int y2) {
-    if (!Ready()) return;
+// The figure's box in device pixels, corners put in order.
+TRect TCanvas::DeviceBox(int x1, int y1, int x2, int y2) const {
     if (x2 < x1) std::swap(x1, x2);
     if (y2 < y1) std::swap(y1, y2);
-    TRect fig = TRect{x1, y1, x2, y2}.Offset(FOrigin.X, FOrigin.Y);
+    return TRect{x1, y1, x2, y2}.Offset(FOrigin.X, FOrigin.Y);
+}
+
+void TCanvas::DrawFigure(const TRect& fig, const std::function<bool(int, int)>& inside) {
     TRect box = fig.Intersect(FClip);
     if (box.IsEmpty()) return;
     std::vector<std::uint8_t> mask(static_cast<std::size_t>(box.Width()) * box.Height(), 0);
-    MarkFigure(
-        box, mask, [&](int x, int y) { return fig.Contains(x, y); }, Pen.Style != psClear);
+    MarkFigure(box, mask, inside, Pen.Style != psClear);
     ApplyMask(box, mask);
+}
+
+void TCanvas::Rectangle(int x1, int y1, int x2, int y2) {
+    if (!Ready()) return;
+    TRect fig = DeviceBox(x1, y1, x2, y2);
+    DrawFigure(fig, [&](int x, int y) { return fig.Contains(x, y); });
 }
 
 void TCanvas::FrameRect(const TRect& r) {
@@ -258,32 +267,21 @@ void TCanvas::FrameRect(const TRect& r) {
 
 void TCanvas::Ellipse(int x1, int y1, int x2, int y2) {
     if (!Ready()) return;
-    if (x2 < x1) std::swap(x1, x2);
-    if (y2 < y1) std::swap(y1, y2);
-    TRect fig = TRect{x1, y1, x2, y2}.Offset(FOrigin.X, FOrigin.Y);
-    TRect box = fig.Intersect(FClip);
-    if (box.IsEmpty()) return;
-    std::vector<std::uint8_t> mask(static_cast<std::size_t>(box.Width()) * box.Height(), 0);
-    MarkFigure(
-        box, mask,
-        [&](int x, int y) { return InEllipse(x, y, fig.Left, fig.Top, fig.Right, fig.Bottom); },
-        Pen.Style != psClear);
-    ApplyMask(box, mask);
+    TRect fig = DeviceBox(x1, y1, x2, y2);
+    DrawFigure(fig, [&](int x, int y) {
+        return InEllipse(x, y, fig.Left, fig.Top, fig.Right, fig.Bottom);
+    });
 }
 
 void TCanvas::RoundRect(int x1, int y1, int x2, int y2, int w, int h) {
     if (!Ready()) return;
-    if (x2 < x1) std::swap(x1, x2);
-    if (y2 < y1) std::swap(y1, y2);
-    TRect fig = TRect{x1, y1, x2, y2}.Offset(FOrigin.X, FOrigin.Y);
+    TRect fig = DeviceBox(x1, y1, x2, y2);
     w = std::min(std::abs(w), fig.Width());
     h = std::min(std::abs(h), fig.Height());
     if (w < 2 || h < 2) {
         Rectangle(x1, y1, x2, y2);
         return;
     }
-    TRect box = fig.Intersect(FClip);
-    if (box.IsEmpty()) return;
     auto inside = [&](int x, int y) {
         if (!fig.Contains(x, y)) return false;
         // Corner zones are cut by the quarter of a w x h ellipse.
@@ -296,9 +294,7 @@ void TCanvas::RoundRect(int x1, int y1, int x2, int y2, int w, int h) {
         if ((left || right) && (top || bottom)) return InEllipse(x, y, el, et, el + w, et + h);
         return true;
     };
-    std::vector<std::uint8_t> mask(static_cast<std::size_t>(box.Width()) * box.Height(), 0);
-    MarkFigure(box, mask, inside, Pen.Style != psClear);
-    ApplyMask(box, mask);
+    DrawFigure(fig, inside);
 }
 
 void TCanvas::Polygon(const std::vector<TPoint>& points) {
