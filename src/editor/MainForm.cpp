@@ -445,8 +445,13 @@ void TMainForm::ScrollBox1MouseDown(TComponent*, TMouseButton, TShiftState, int 
         break;
     }
     case tmAddGraphic:
+        PlaceGraphic(x, y);
+        break;
     case tmAddShape:
+        PlaceShape(x, y);
+        break;
     case tmAddHidden:
+        PlaceHidden(x, y);
         break;
     default:
         PressToolButton(SelectBtn);
@@ -491,14 +496,6 @@ void TMainForm::SHArrowBtnClick() {
     SetToolMode(tmOneWayFrom);
     FFirstShape = nullptr;
     FSecondShape = nullptr;
-}
-
-void TMainForm::ElementClick(TComponent*) {}
-
-void TMainForm::ElementMouseUp(TComponent* sender, TMouseButton button, TShiftState, int, int) {
-    if (button == mbLeft) {
-        if (auto* m = As<TMoveableShape>(sender)) SnapGrid1->SnapControl(m);
-    }
 }
 
 void TMainForm::TextDblClick(TComponent* sender) {
