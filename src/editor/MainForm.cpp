@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QButtonGroup>
 #include <QDir>
+#include <QFile>
 #include <QFileDialog>
 #include <QFrame>
 #include <QHBoxLayout>
@@ -20,10 +21,17 @@
 #include <QToolButton>
 
 #include "editor/CaptionEditForm.h"
+#include "model/GraphicShape.h"
+#include "model/HiddenShape.h"
 #include "model/ModelClasses.h"
+#include "model/StandardShape.h"
 #include "model/TextShape.h"
 #include "platform/Application.h"
+#include "platform/Image.h"
+#include "platform/JPEGImage.h"
+#include "platform/Resources.h"
 #include "workarea/SnapGrid.h"
+#include "workarea/qmRuler.h"
 
 namespace tsb {
 
@@ -79,6 +87,7 @@ protected:
 TMainForm::TMainForm() : TComponent(nullptr) {
     RegisterModelClasses();
     RegisterClass(StaticClassInfo());
+    InitResources();
     SetName("MainForm");
     CreateLayout();
     FormCreate();
@@ -88,6 +97,8 @@ TMainForm::~TMainForm() {
     // Elements and controls go first, while the window still exists.
     if (!Destroying()) BeforeDestruction();
     FormDestroy();
+    // The status bar goes with the window; hints must not reach it.
+    Application().OnHint = nullptr;
     delete FWindow;
 }
 
@@ -336,6 +347,9 @@ void TMainForm::CreateStatusBar() {
         bar->addWidget(label);
         StatusPanels.push_back(label);
     }
+    // A new window knows nothing under the pointer yet; a hint left from an
+    // earlier window would keep the first one from showing.
+    Application().SetHint({});
     Application().OnHint = [this](const std::string& hint) { SetStatusText(0, hint); };
     Application().InstallHintTracking();
 }
@@ -348,6 +362,34 @@ void TMainForm::CreateWorkArea() {
     ContainerPanel->Widget()->setObjectName("ContainerPanel");
     // The panel's design size; the window's layout replaces it once shown.
     ContainerPanel->SetBounds(0, 0, 762, 461);
+
+    // Behind the work area, filling the panel: the rulers show in the margins.
+    qmRuler1 = new TqmRuler(this);
+    qmRuler1->SetName("qmRuler1");
+    qmRuler1->SetBounds(0, 0, 762, 461);
+    qmRuler1->Hint = "Background";
+    qmRuler1->SetFlat(true);
+    qmRuler1->SetHairLineColor(clRed);
+    qmRuler1->SetRulers(ruBoth);
+    qmRuler1->SetBackGround(clWhite);
+    qmRuler1->SetRulerWidth(25);
+    qmRuler1->SetAlign(alClient);
+    qmRuler1->SetParent(ContainerPanel);
+
+    // The default picture of new picture elements.
+    Image1 = new TImage(this);
+    Image1->SetName("Image1");
+    Image1->SetBounds(0, 0, 85, 85);
+    Image1->SetVisible(false);
+    Image1->SetParent(ContainerPanel);
+    QFile file(":/images/DefaultPicture.jpg");
+    if (file.open(QIODevice::ReadOnly)) {
+        QByteArray bytes = file.readAll();
+        TJPEGImage jpeg;
+        jpeg.LoadFromBytes(reinterpret_cast<const std::uint8_t*>(bytes.constData()),
+                           static_cast<std::size_t>(bytes.size()));
+        Image1->Picture().SetGraphic(&jpeg);
+    }
 
     ScrollBox1 = new TScrollBox(this);
     ScrollBox1->SetName("ScrollBox1");
@@ -368,6 +410,7 @@ void TMainForm::CreateWorkArea() {
     ScrollBox1->SetParent(ContainerPanel);
     ScrollBox1->Host()->setObjectName("ScrollBox1");
     ScrollBox1->Host()->setAccessibleName("Work area");
+    qmRuler1->SetTarget(ScrollBox1);
 
     SnapGrid1 = new TSnapGrid(this);
     SnapGrid1->SetName("SnapGrid1");
@@ -425,6 +468,8 @@ void TMainForm::PlaceWorkArea(int minimumTop) {
     if (top < minimumTop) top = minimumTop;
     if (left < 40) left = 40;
     ScrollBox1->SetBounds(left, top, ScrollBox1->Width(), ScrollBox1->Height());
+    // The scales count from the work area's edges.
+    qmRuler1->Invalidate();
 }
 
 void TMainForm::AttachTextHooks(TCustomShape* element) {
@@ -452,8 +497,13 @@ void TMainForm::ScrollBox1MouseDown(TComponent*, TMouseButton, TShiftState, int 
         break;
     }
     case tmAddGraphic:
+        PlaceGraphic(x, y);
+        break;
     case tmAddShape:
+        PlaceShape(x, y);
+        break;
     case tmAddHidden:
+        PlaceHidden(x, y);
         break;
     default:
         PressToolButton(SelectBtn);
@@ -463,6 +513,7 @@ void TMainForm::ScrollBox1MouseDown(TComponent*, TMouseButton, TShiftState, int 
 
 void TMainForm::ScrollBox1MouseMove(TComponent*, TShiftState, int x, int y) {
     SetStatusText(5, std::to_string(x) + "x" + std::to_string(y));
+    qmRuler1->MoveHairLine({x, y});
 }
 
 void TMainForm::SelectActionExecute() {
@@ -497,14 +548,6 @@ void TMainForm::SHArrowBtnClick() {
     SetToolMode(tmOneWayFrom);
     FFirstShape = nullptr;
     FSecondShape = nullptr;
-}
-
-void TMainForm::ElementClick(TComponent*) {}
-
-void TMainForm::ElementMouseUp(TComponent* sender, TMouseButton button, TShiftState, int, int) {
-    if (button == mbLeft) {
-        if (auto* m = As<TMoveableShape>(sender)) SnapGrid1->SnapControl(m);
-    }
 }
 
 void TMainForm::TextDblClick(TComponent* sender) {
@@ -566,16 +609,19 @@ void TMainForm::SaveActionExecute() {
 }
 
 void TMainForm::ReattachHooks() {
+    // By class, in this order: picture elements, text elements (captions
+    // included), standard shapes, hidden junctions. Connectors get none.
     int count = ScrollBox1->ControlCount();
     for (int i = 0; i < count && i < ScrollBox1->ControlCount(); ++i) {
         TControl* c = ScrollBox1->Controls(i);
-        // Picture elements (TGraphicShape and descendants) come first:
-        // ElementClick, ElementMouseUp, ChoosePicture.
-        if (auto* text = As<TTextShape>(c)) {
+        if (auto* graphic = As<TGraphicShape>(c))
+            AttachElementHooks(graphic, Hook(&TMainForm::ChoosePicture));
+        else if (auto* text = As<TTextShape>(c))
             AttachTextHooks(text);
-        }
-        // Standard shapes: ElementClick, ElementMouseUp, ShapeDblClick.
-        // Hidden junctions: ElementClick, ElementMouseUp.
+        else if (auto* shape = As<TStandardShape>(c))
+            AttachElementHooks(shape, Hook(&TMainForm::ShapeDblClick));
+        else if (auto* hidden = As<THiddenShape>(c))
+            AttachElementHooks(hidden, TNotifyEvent());
     }
 }
 

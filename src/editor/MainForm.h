@@ -10,6 +10,7 @@
 #include <utility>
 #include <vector>
 
+#include "platform/Application.h"
 #include "platform/ClassInfo.h"
 #include "platform/Component.h"
 #include "platform/ScrollBox.h"
@@ -27,7 +28,9 @@ class QToolButton;
 namespace tsb {
 
 class TCustomShape;
+class TImage;
 class TSnapGrid;
+class TqmRuler;
 class TScrollingWinControl;
 
 enum TToolMode : std::uint8_t {
@@ -42,6 +45,16 @@ enum TToolMode : std::uint8_t {
     tmTwoWayTo,
     tmOneWayFrom,
     tmOneWayTo,
+};
+
+enum TConnectorKind : std::uint8_t { ckLine, ckTwoWay, ckOneWay };
+
+class TConnector;
+
+// Editor rule violations, such as joining an element to itself.
+class EDiagramError : public Exception {
+public:
+    using Exception::Exception;
 };
 
 class TMainForm : public TComponent {
@@ -74,6 +87,8 @@ public:
     QToolButton* ToolButton4 = nullptr;
     QToolButton* SnapBtn = nullptr;
     TScrollingWinControl* ContainerPanel = nullptr;
+    TqmRuler* qmRuler1 = nullptr;
+    TImage* Image1 = nullptr;
     TScrollBox* ScrollBox1 = nullptr;
     TSnapGrid* SnapGrid1 = nullptr;
     std::vector<QLabel*> StatusPanels;
@@ -114,6 +129,9 @@ public:
     void LineConnectActionExecute();
     void SHArrowBtnClick();
     void ElementClick(TComponent* sender);
+    TConnector* ConnectElements(TCustomShape* first, TCustomShape* second, TConnectorKind kind);
+    void ShapeDblClick(TComponent* sender);
+    void ChoosePicture(TComponent* sender);
     void ElementMouseUp(TComponent* sender, TMouseButton button, TShiftState shift, int x, int y);
     void TextDblClick(TComponent* sender);
     void SnapToGridActionExecute();
@@ -154,6 +172,11 @@ private:
     QAction* AddMenuItem(QMenu* menu, const char* name, const char* caption,
                          void (TMainForm::*handler)());
     void AttachTextHooks(TCustomShape* element);
+    void AttachElementHooks(TCustomShape* element, TNotifyEvent dblClick);
+    TNotifyEvent Hook(void (TMainForm::*handler)(TComponent*));
+    void PlaceGraphic(int x, int y);
+    void PlaceShape(int x, int y);
+    void PlaceHidden(int x, int y);
     void SetPageSize(const char* item, int width, int height, int minimumTop);
 
     QMainWindow* FWindow = nullptr;

@@ -1,5 +1,7 @@
 #include "model/CustomShape.h"
 
+#include <algorithm>
+
 #include "model/DiagramStream.h"
 #include "model/TextShape.h"
 #include "platform/FileStream.h"
@@ -29,15 +31,18 @@ void TCustomShape::BeforeDestruction() {
         RemoveFreeNotification(caption);
         delete caption;
     }
-    if (TWinControl* container = Parent()) {
-        int i = 0;
-        while (i < container->ControlCount()) {
-            auto* shape = As<TCustomShape>(container->Controls(i));
-            if (shape && shape != this && shape->IsAttachedTo(this))
-                delete shape;
-            else
-                ++i;
-        }
+    // Connectors on the same container go with the element; any other one
+    // only loses its end. Either way it leaves the list, so this ends even
+    // when freeing one connector frees others (through their captions).
+    TWinControl* container = Parent();
+    while (!FConnectors.empty()) {
+        TCustomShape* connector = FConnectors.back();
+        // A caption going away never takes its own element with it.
+        bool ownCaption = static_cast<TCustomShape*>(connector->Caption()) == this;
+        if (container && connector != this && !ownCaption && connector->Parent() == container)
+            delete connector;
+        else
+            connector->Notification(this, opRemove);
     }
     TControl::BeforeDestruction();
 }
@@ -103,12 +108,23 @@ void TCustomShape::PlaceCaption() {
     FCaption->SetBounds(x, y, cw, ch);
 }
 
+void TCustomShape::AddConnector(TCustomShape* connector) {
+    if (std::find(FConnectors.begin(), FConnectors.end(), connector) == FConnectors.end())
+        FConnectors.push_back(connector);
+}
+
+void TCustomShape::RemoveConnector(TCustomShape* connector) {
+    auto it = std::find(FConnectors.begin(), FConnectors.end(), connector);
+    if (it != FConnectors.end()) FConnectors.erase(it);
+}
+
 void TCustomShape::UpdateConnectors() {
     TWinControl* container = Parent();
-    int count = container->ControlCount();
-    for (int i = 0; i < count && i < container->ControlCount(); ++i) {
-        auto* shape = As<TCustomShape>(container->Controls(i));
-        if (shape && shape->IsConnector() && shape->IsAttachedTo(this)) shape->UpdateBounds();
+    // The list does not change while connectors lay themselves out; the
+    // index guards against it all the same.
+    for (std::size_t i = 0; i < FConnectors.size(); ++i) {
+        TCustomShape* connector = FConnectors[i];
+        if (connector->Parent() == container) connector->UpdateBounds();
     }
 }
 

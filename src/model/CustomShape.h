@@ -3,6 +3,8 @@
 // the operations that act on all elements of a container.
 #pragma once
 
+#include <vector>
+
 #include "platform/WinControl.h"
 
 namespace tsb {
@@ -46,6 +48,9 @@ public:
     virtual bool IsConnector() const { return false; }
     virtual bool IsAttachedTo(const TCustomShape*) const { return false; }
     virtual void UpdateBounds() {}
+    // The connectors with an end on this element, in the order they were
+    // attached. Kept by the connectors themselves.
+    const std::vector<TCustomShape*>& AttachedConnectors() const { return FConnectors; }
 
     // Only selected elements are written to a stream.
     virtual bool WritesState() const { return FSelected; }
@@ -67,12 +72,20 @@ public:
 
 protected:
     void BeforeDestruction() override;
-    // Lays out the connectors attached to this element.
+    // Lays out the connectors attached to this element that share its
+    // container.
     void UpdateConnectors();
 
     TTextShape* FCaption = nullptr;
     TAlign FCaptionAlign = alNone;
     bool FSelected = false;
+
+private:
+    friend class TConnector;
+    void AddConnector(TCustomShape* connector);
+    void RemoveConnector(TCustomShape* connector);
+
+    std::vector<TCustomShape*> FConnectors;
 };
 
 // Rectangle helpers of the element classes.

@@ -97,4 +97,12 @@ void TMoveableShape::MoveSelected(int dx, int dy) {
         m->MoveBy(dx, dy);
 }
 
+void DrawDottedFrame(TCanvas& canvas, int width, int height, bool shown) {
+    canvas.Pen.Mode = shown ? pmNot : pmNop;
+    canvas.Pen.Style = psDot;
+    canvas.Pen.Width = 1;
+    canvas.Brush.Style = bsClear;
+    canvas.Polyline({{0, 0}, {width - 1, 0}, {width - 1, height - 1}, {0, height - 1}, {0, 0}});
+}
+
 } // namespace tsb

@@ -31,4 +31,9 @@ protected:
     void BeforeDestruction() override;
 };
 
+// The frame that marks a selected junction or picture element: a closed
+// dotted line along the edge of the client area, inverting (pmNot) when shown
+// and drawing nothing (pmNop) otherwise. Leaves the brush clear.
+void DrawDottedFrame(TCanvas& canvas, int width, int height, bool shown);
+
 } // namespace tsb

@@ -4,6 +4,7 @@
 #include <QPainter>
 #include <algorithm>
 #include <cstdlib>
+#include <functional>
 
 namespace tsb {
 
@@ -230,17 +231,25 @@ static bool InEllipse(long long x, long long y, long long l, long long t, long l
     return ex * ex * h * h + ey * ey * w * w <= w * w * h * h;
 }
 
-void TCanvas::Rectangle(int x1, int y1, int x2, int y2) {
-    if (!Ready()) return;
+// The figure's box in device pixels, corners put in order.
+TRect TCanvas::DeviceBox(int x1, int y1, int x2, int y2) const {
     if (x2 < x1) std::swap(x1, x2);
     if (y2 < y1) std::swap(y1, y2);
-    TRect fig = TRect{x1, y1, x2, y2}.Offset(FOrigin.X, FOrigin.Y);
+    return TRect{x1, y1, x2, y2}.Offset(FOrigin.X, FOrigin.Y);
+}
+
+void TCanvas::DrawFigure(const TRect& fig, const std::function<bool(int, int)>& inside) {
     TRect box = fig.Intersect(FClip);
     if (box.IsEmpty()) return;
     std::vector<std::uint8_t> mask(static_cast<std::size_t>(box.Width()) * box.Height(), 0);
-    MarkFigure(
-        box, mask, [&](int x, int y) { return fig.Contains(x, y); }, Pen.Style != psClear);
+    MarkFigure(box, mask, inside, Pen.Style != psClear);
     ApplyMask(box, mask);
+}
+
+void TCanvas::Rectangle(int x1, int y1, int x2, int y2) {
+    if (!Ready()) return;
+    TRect fig = DeviceBox(x1, y1, x2, y2);
+    DrawFigure(fig, [&](int x, int y) { return fig.Contains(x, y); });
 }
 
 void TCanvas::FrameRect(const TRect& r) {
@@ -258,32 +267,21 @@ void TCanvas::FrameRect(const TRect& r) {
 
 void TCanvas::Ellipse(int x1, int y1, int x2, int y2) {
     if (!Ready()) return;
-    if (x2 < x1) std::swap(x1, x2);
-    if (y2 < y1) std::swap(y1, y2);
-    TRect fig = TRect{x1, y1, x2, y2}.Offset(FOrigin.X, FOrigin.Y);
-    TRect box = fig.Intersect(FClip);
-    if (box.IsEmpty()) return;
-    std::vector<std::uint8_t> mask(static_cast<std::size_t>(box.Width()) * box.Height(), 0);
-    MarkFigure(
-        box, mask,
-        [&](int x, int y) { return InEllipse(x, y, fig.Left, fig.Top, fig.Right, fig.Bottom); },
-        Pen.Style != psClear);
-    ApplyMask(box, mask);
+    TRect fig = DeviceBox(x1, y1, x2, y2);
+    DrawFigure(fig, [&](int x, int y) {
+        return InEllipse(x, y, fig.Left, fig.Top, fig.Right, fig.Bottom);
+    });
 }
 
 void TCanvas::RoundRect(int x1, int y1, int x2, int y2, int w, int h) {
     if (!Ready()) return;
-    if (x2 < x1) std::swap(x1, x2);
-    if (y2 < y1) std::swap(y1, y2);
-    TRect fig = TRect{x1, y1, x2, y2}.Offset(FOrigin.X, FOrigin.Y);
+    TRect fig = DeviceBox(x1, y1, x2, y2);
     w = std::min(std::abs(w), fig.Width());
     h = std::min(std::abs(h), fig.Height());
     if (w < 2 || h < 2) {
         Rectangle(x1, y1, x2, y2);
         return;
     }
-    TRect box = fig.Intersect(FClip);
-    if (box.IsEmpty()) return;
     auto inside = [&](int x, int y) {
         if (!fig.Contains(x, y)) return false;
         // Corner zones are cut by the quarter of a w x h ellipse.
@@ -296,9 +294,7 @@ void TCanvas::RoundRect(int x1, int y1, int x2, int y2, int w, int h) {
         if ((left || right) && (top || bottom)) return InEllipse(x, y, el, et, el + w, et + h);
         return true;
     };
-    std::vector<std::uint8_t> mask(static_cast<std::size_t>(box.Width()) * box.Height(), 0);
-    MarkFigure(box, mask, inside, Pen.Style != psClear);
-    ApplyMask(box, mask);
+    DrawFigure(fig, inside);
 }
 
 void TCanvas::Polygon(const std::vector<TPoint>& points) {
@@ -315,10 +311,12 @@ void TCanvas::Polygon(const std::vector<TPoint>& points) {
     if (box.IsEmpty()) return;
     int w = box.Width();
     std::vector<std::uint8_t> mask(static_cast<std::size_t>(w) * box.Height(), 0);
-    // Interior: pixel centres inside by the alternate (even-odd) rule.
+    // Interior: pixels inside by the alternate (even-odd) rule. Vertices are
+    // pixel centres, as for the outline's lines, so the fill meets the
+    // outline without gaps.
     std::size_t n = points.size();
     for (int y = box.Top; y < box.Bottom; ++y) {
-        double cy = y - FOrigin.Y + 0.5;
+        double cy = y - FOrigin.Y;
         std::vector<double> xs;
         for (std::size_t i = 0; i < n; ++i) {
             const TPoint& a = points[i];
@@ -331,7 +329,7 @@ void TCanvas::Polygon(const std::vector<TPoint>& points) {
         std::sort(xs.begin(), xs.end());
         for (std::size_t k = 0; k + 1 < xs.size(); k += 2) {
             for (int x = box.Left; x < box.Right; ++x) {
-                double cx = x - FOrigin.X + 0.5;
+                double cx = x - FOrigin.X;
                 if (cx >= xs[k] && cx < xs[k + 1])
                     mask[static_cast<std::size_t>((y - box.Top) * w + (x - box.Left))] = 1;
             }

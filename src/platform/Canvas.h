@@ -10,6 +10,7 @@
 
 #include <QImage>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -111,8 +112,9 @@ private:
     void StyledPixel(int dx, int dy);
     // Fill marks 1, outline marks 2, in a mask over the figure's box.
     void ApplyMask(const TRect& box, const std::vector<std::uint8_t>& mask);
-    void OutlineMask(const TRect& box, std::vector<std::uint8_t>& mask);
-    void DrawFigure(const TRect& box, std::vector<std::uint8_t>& mask);
+    TRect DeviceBox(int x1, int y1, int x2, int y2) const;
+    // Fills and outlines the figure whose device pixels `inside` tells.
+    void DrawFigure(const TRect& fig, const std::function<bool(int, int)>& inside);
 
     QImage* FDevice = nullptr;
     TPoint FOrigin;

@@ -25,6 +25,13 @@ void TControl::SetBounds(int left, int top, int width, int height) {
     Invalidate();
 }
 
+void TControl::UpdateBoundsRect(const TRect& r) {
+    FLeft = r.Left;
+    FTop = r.Top;
+    FWidth = r.Width();
+    FHeight = r.Height();
+}
+
 void TControl::SetParent(TWinControl* parent) {
     if (parent == FParent) return;
     if (FParent) {

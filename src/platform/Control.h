@@ -48,6 +48,8 @@ public:
     void SetWidth(int v) { SetBounds(FLeft, FTop, v, FHeight); }
     void SetHeight(int v) { SetBounds(FLeft, FTop, FWidth, v); }
     virtual void SetBounds(int left, int top, int width, int height);
+    // Stores new bounds as they are: no bounds setter, no repaint.
+    void UpdateBoundsRect(const TRect& r);
     TRect BoundsRect() const { return Bounds(FLeft, FTop, FWidth, FHeight); }
     TRect ClientRect() const { return {0, 0, ClientWidth(), ClientHeight()}; }
     virtual int ClientWidth() const { return FWidth; }

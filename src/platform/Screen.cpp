@@ -3,6 +3,8 @@
 #include <QGuiApplication>
 #include <QPixmap>
 
+#include "platform/Resources.h"
+
 namespace tsb {
 
 TScreen& TScreen::Instance() {
@@ -69,6 +71,7 @@ bool TScreen::HasCursor(TCursor number) const {
 }
 
 QCursor TScreen::LoadCursorResource(const std::string& name) {
+    InitResources();
     QPixmap pixmap(QString(":/cursors/%1.png").arg(QString::fromStdString(name)));
     if (pixmap.isNull()) return QCursor(Qt::OpenHandCursor);
     return QCursor(pixmap, 0, 0);

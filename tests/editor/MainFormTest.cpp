@@ -8,6 +8,7 @@
 #include "TestSupport.h"
 #include "editor/MainForm.h"
 #include "model/TextShape.h"
+#include "platform/Image.h"
 #include "workarea/SnapGrid.h"
 
 using namespace tsb;
@@ -158,4 +159,12 @@ TEST_F(MainWindow, ConnectModesReturnToSelectOnEmptySpace) {
 TEST_F(MainWindow, ExitClosesTheWindow) {
     Form->MenuItem("ExitAction1")->trigger();
     EXPECT_FALSE(Form->Window()->isVisible());
+}
+
+TEST_F(MainWindow, HoldsTheDefaultPicture) {
+    ASSERT_NE(Form->Image1, nullptr);
+    EXPECT_FALSE(Form->Image1->Visible());
+    EXPECT_EQ(Form->Image1->Picture().Width(), 85);
+    EXPECT_EQ(Form->Image1->Picture().Height(), 85);
+    EXPECT_STREQ(Form->Image1->Picture().Graphic()->ClassName().c_str(), "TJPEGImage");
 }

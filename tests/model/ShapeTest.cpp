@@ -2,6 +2,7 @@
 
 #include "TestSupport.h"
 #include "model/TextShape.h"
+#include "platform/Screen.h"
 #include "platform/ScrollBox.h"
 
 using namespace tsb;
@@ -331,4 +332,18 @@ TEST_F(Shapes, EveryHandleMovesItsOwnEdges) {
         EXPECT_EQ(b->BoundsRect(), c.Expected) << "handle " << c.Handle;
         delete b;
     }
+}
+
+TEST_F(Shapes, ElementsRegisterTheirHandCursors) {
+    AddBox(0, 0);
+    ASSERT_TRUE(Screen().HasCursor(crHand));
+    ASSERT_TRUE(Screen().HasCursor(crGrab));
+    EXPECT_EQ(Screen().Cursor(crHand).pixmap().size(), QSize(32, 32));
+    EXPECT_EQ(Screen().Cursor(crGrab).pixmap().size(), QSize(32, 32));
+    EXPECT_EQ(Screen().Cursor(crHand).hotSpot(), QPoint(0, 0));
+    // Dragging sets the grabbing hand for the whole application.
+    tsbtest::MousePress(W(), 10, 10);
+    EXPECT_EQ(Screen().OverrideCursor(), crGrab);
+    tsbtest::MouseRelease(W(), 10, 10);
+    EXPECT_EQ(Screen().OverrideCursor(), crDefault);
 }
