@@ -31,6 +31,12 @@ struct TStreamBytes {
     }
     TStreamBytes& Int8(int v) { return Raw({2, v & 0xFF}); }
     TStreamBytes& Int16(int v) { return Raw({3, v & 0xFF, (v >> 8) & 0xFF}); }
+    // An integer in the smallest of Int8, Int16, Int32.
+    TStreamBytes& Int(int v) {
+        if (v >= -128 && v <= 127) return Int8(v);
+        if (v >= -32768 && v <= 32767) return Int16(v);
+        return Raw({4}).U32(static_cast<std::uint32_t>(v));
+    }
     TStreamBytes& U32(std::uint32_t v) {
         return Raw({int(v & 0xFF), int((v >> 8) & 0xFF), int((v >> 16) & 0xFF), int(v >> 24)});
     }
