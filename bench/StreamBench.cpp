@@ -4,9 +4,11 @@
 #include <benchmark/benchmark.h>
 #include <cstdlib>
 
+#include "model/Connector.h"
 #include "model/DiagramRoot.h"
 #include "model/DiagramStream.h"
 #include "model/ModelClasses.h"
+#include "model/StandardShape.h"
 #include "model/TextShape.h"
 #include "platform/ScrollBox.h"
 
@@ -20,16 +22,30 @@ constexpr int kShapes = 10000;
 void BuildDiagram(TDiagramRoot& root) {
     TScrollBox* box = root.ScrollBox1;
     box->SetBounds(40, 30, 800, 1600);
+    TStandardShape* previous = nullptr;
     for (int i = 0; i < kShapes; ++i) {
-        auto* shape = new TTextShape(&root);
-        shape->SetName("TextShape" + std::to_string(i + 1));
-        shape->SetBounds(20 + (i % 100) * 7, 20 + (i / 100) * 15, 100, 60);
+        auto* shape = new TStandardShape(&root);
+        shape->SetName("StandardShape" + std::to_string(i + 1));
+        shape->SetTop(20 + (i / 100) * 15);
+        shape->SetLeft(20 + (i % 100) * 7);
         shape->SetParent(box);
+        shape->SetShapeType(stRoundRect);
         auto* caption = new TTextShape(&root);
         caption->SetName(shape->Name() + "_Caption");
         caption->SetText("Caption");
         shape->SetCaptionAlign(alClient);
         shape->SetCaption(caption);
+        if (previous) {
+            auto* arrow = new TSingleHeadArrow(&root);
+            arrow->LineColor = clRed;
+            arrow->StartConn().Side = csRight;
+            arrow->StartConn().SetShape(previous);
+            arrow->EndConn().Side = csLeft;
+            arrow->EndConn().SetShape(shape);
+            arrow->UpdateBounds();
+            arrow->SetParent(box);
+        }
+        previous = shape;
     }
     TCustomShape::SelectAll(box);
 }

@@ -36,7 +36,11 @@ void TDiagramStream::Read(std::span<const std::uint8_t> data, TWinControl* conta
         auto* shape = dynamic_cast<const TCustomShape*>(c);
         return shape && shape->Parent() == container && !reader.IsCreated(shape);
     };
-    if (options.Replace) reader.IsReplaced = replaced;
+    // With nothing to replace, names are assigned as they are read.
+    bool anyElement = false;
+    for (TControl* c : container->ControlList())
+        anyElement = anyElement || dynamic_cast<TCustomShape*>(c);
+    if (options.Replace && anyElement) reader.IsReplaced = replaced;
     try {
         if (options.Signature) reader.ReadSignature();
         reader.ReadRootComponent(container);
@@ -45,7 +49,7 @@ void TDiagramStream::Read(std::span<const std::uint8_t> data, TWinControl* conta
         reader.Abandon();
         throw;
     }
-    if (options.Replace) {
+    if (reader.IsReplaced) {
         int i = 0;
         while (i < container->ControlCount()) {
             TControl* c = container->Controls(i);

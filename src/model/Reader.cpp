@@ -98,7 +98,10 @@ std::int64_t TReader::ReadInteger() {
 std::string TReader::ReadStr() {
     std::size_t n = ReadByte();
     const std::uint8_t* p = ReadBytes(n);
-    return Cp1252ToUtf8(std::string_view(reinterpret_cast<const char*>(p), n));
+    std::string_view bytes(reinterpret_cast<const char*>(p), n);
+    for (std::uint8_t b : bytes)
+        if (b >= 0x80) return Cp1252ToUtf8(bytes);
+    return std::string(bytes);
 }
 
 std::string TReader::IdentText(TValueType type) {
@@ -243,6 +246,7 @@ void TReader::ReadPrefix() {
 
 void TReader::ReadRootComponent(TComponent* instance) {
     FRootInstance = instance;
+    FRecordFixups = FFixups.size();
     const TClassInfo* info = ClassInfoOf(instance);
     if (!info) throw Exception(FormatMessage("Class %s not found", {instance->ClassName()}));
     ReadPrefix();
@@ -269,7 +273,8 @@ void TReader::ReadChild(TWinControl* parent) {
         throw Exception(FormatMessage("Class %s not found", {className}));
     TComponent* component = info.Create()(Root);
     FCreated.push_back(component);
-    FCreatedSet.insert(component);
+    if (IsReplaced) FCreatedSet.insert(component);
+    FRecordFixups = FFixups.size();
     component->SetLoading(true);
     if (auto* control = dynamic_cast<TControl*>(component)) control->SetParent(parent);
     if (OnSetName) OnSetName(*this, component, name);
@@ -291,7 +296,6 @@ void TReader::AssignName(TComponent* component, std::string name) {
     if (NameInUse(name))
         throw Exception(FormatMessage("A component named %s already exists", {name}));
     FPendingIndex.emplace(LowerAscii(name), component);
-    FPendingOf.emplace(component, name);
     FPendingNames.emplace_back(component, std::move(name));
 }
 
@@ -306,10 +310,11 @@ std::string TReader::DisplayName(const TComponent* component) const {
     std::string name;
     if (component == FRootInstance)
         name = FRootName;
-    else if (auto it = FPendingOf.find(component); it != FPendingOf.end())
-        name = it->second;
     else
         name = component->Name();
+    // Held-back names are looked for only when an error is reported.
+    for (const auto& [pending, pendingName] : FPendingNames)
+        if (pending == component) name = pendingName;
     return name.empty() ? std::string(component->ClassName()) : name;
 }
 
@@ -427,14 +432,14 @@ void TReader::ReadPropValue(TComponent* component, TPersistent& instance, const 
         } else {
             fixup.Name = ReadIdent();
         }
-        // A property given twice keeps its place and takes the later value.
-        auto& slot = FFixupOf[&instance];
-        if (auto it = slot.find(&prop); it != slot.end()) {
-            FFixups[it->second] = std::move(fixup);
-        } else {
-            slot.emplace(&prop, FFixups.size());
-            FFixups.push_back(std::move(fixup));
-        }
+        // A property given twice in a record keeps its place and takes the
+        // later value.
+        for (std::size_t i = FRecordFixups; i < FFixups.size(); ++i)
+            if (FFixups[i].Instance == &instance && FFixups[i].Prop == &prop) {
+                FFixups[i] = std::move(fixup);
+                return;
+            }
+        FFixups.push_back(std::move(fixup));
         return;
     }
     case TPropKind::Method: {
@@ -539,14 +544,12 @@ void TReader::Commit() {
         component->SetName(name);
     FPendingNames.clear();
     FPendingIndex.clear();
-    FPendingOf.clear();
     for (const TDeferred& d : FDeferred)
         Apply(*d.Instance, *d.Prop, d.Value);
     FDeferred.clear();
     for (const TFixup& fixup : FFixups)
         fixup.Prop->SetRef(*fixup.Instance, fixup.Target);
     FFixups.clear();
-    FFixupOf.clear();
     if (FRootInstance) FRootInstance->Loaded();
     for (TComponent* component : FCreated)
         component->Loaded();
@@ -554,11 +557,9 @@ void TReader::Commit() {
 
 void TReader::Abandon() {
     FFixups.clear();
-    FFixupOf.clear();
     FDeferred.clear();
     FPendingNames.clear();
     FPendingIndex.clear();
-    FPendingOf.clear();
     // References are set only by Commit, so no component read holds another
     // one yet and each goes on its own, the last read first.
     while (!FCreated.empty()) {

@@ -90,6 +90,7 @@ public:
     // True when a component of Root, or one read and not yet named, has the
     // name (case-insensitive), leaving out replaced components.
     bool NameInUse(const std::string& name) const;
+    // Known while IsReplaced is set.
     bool IsCreated(const TComponent* component) const { return FCreatedSet.count(component); }
     const std::vector<TComponent*>& Created() const { return FCreated; }
     std::size_t Position() const { return FPos; }
@@ -167,9 +168,8 @@ private:
     // Names held back until Commit, by component and by lower-case name.
     std::vector<std::pair<TComponent*, std::string>> FPendingNames;
     std::unordered_map<std::string, TComponent*> FPendingIndex;
-    std::unordered_map<const TComponent*, std::string> FPendingOf;
-    // Index of the collected reference of each (object, property).
-    std::unordered_map<const void*, std::unordered_map<const TPropInfo*, std::size_t>> FFixupOf;
+    // The first reference collected for the record being read.
+    std::size_t FRecordFixups = 0;
     bool FResolved = false;
 };
 
