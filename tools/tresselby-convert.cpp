@@ -2,6 +2,7 @@
 // it again, or lists its elements. Runs without a display.
 //
 //   tresselby-convert IN.tsb OUT.tsb   load, select all, save
+//   tresselby-convert IN.tsb OUT.jpg   the work area as the editor exports it
 //   tresselby-convert --dump IN.tsb    one line per element
 //
 // Errors go to standard error in the editor's words; the exit status is then
@@ -15,12 +16,30 @@
 #include "model/DiagramDump.h"
 #include "model/DiagramRoot.h"
 #include "model/ModelClasses.h"
+#include "platform/FileStream.h"
+#include "platform/JpegCodec.h"
 #include "platform/ScrollBox.h"
+#include "workarea/SnapGrid.h"
 
 namespace {
 
+bool IsImageName(const std::string& name) {
+    QString lower = QString::fromStdString(name).toLower();
+    return lower.endsWith(".jpg") || lower.endsWith(".jpeg");
+}
+
+// The work area with its grid, as the editor shows an opened diagram.
+void ExportImage(tsb::TScrollBox* area, const std::string& fileName) {
+    tsb::TCustomShape::UnselectAll(area);
+    QImage bitmap(area->Width(), area->Height(), QImage::Format_RGB32);
+    bitmap.fill(Qt::white);
+    area->PaintTo(bitmap, 0, 0);
+    tsb::WriteFileBytes(fileName, tsb::EncodeJpeg(bitmap, 90));
+}
+
 int Usage() {
     std::cerr << "Usage: tresselby-convert IN.tsb OUT.tsb\n"
+                 "       tresselby-convert IN.tsb OUT.jpg\n"
                  "       tresselby-convert --dump IN.tsb\n";
     return 2;
 }
@@ -39,9 +58,15 @@ int main(int argc, char** argv) {
     try {
         tsb::RegisterModelClasses();
         tsb::TDiagramRoot root;
+        auto* grid = new tsb::TSnapGrid(&root);
+        grid->SetName("SnapGrid1");
+        grid->SetGridSize(20);
+        grid->SetParent(root.ScrollBox1);
         tsb::TCustomShape::LoadFromFile(argv[dump ? 2 : 1], root.ScrollBox1);
         if (dump) {
             std::cout << tsb::DumpDiagram(root.ScrollBox1) << std::flush;
+        } else if (IsImageName(argv[2])) {
+            ExportImage(root.ScrollBox1, argv[2]);
         } else {
             tsb::TCustomShape::SelectAll(root.ScrollBox1);
             tsb::TCustomShape::SaveToFile(argv[2], root.ScrollBox1);

@@ -114,6 +114,7 @@ void TMainForm::CreateLayout() {
     FWindow->setFont(TFont().ToQFont());
     CreateToolBar();
     CreateMenu();
+    CreateEditShortcuts();
     CreateWorkArea();
     CreateStatusBar();
     CreateDialogs();
@@ -152,6 +153,9 @@ void TMainForm::CreateDialogs() {
     OpenDialog1 = make("OpenDialog1", "Open Diagram", QFileDialog::AcceptOpen);
     SaveDialog1 = make("SaveDialog1", "Save Diagram", QFileDialog::AcceptSave);
     SaveDialog1->setDefaultSuffix("tsb");
+    SaveDialog2 = make("SaveDialog2", "Save As Image", QFileDialog::AcceptSave);
+    SaveDialog2->setNameFilter("Image files (*.jpg *.jpeg)");
+    SaveDialog2->setDefaultSuffix("jpg");
 }
 
 std::string TMainForm::InitialFolder() {
@@ -199,11 +203,13 @@ void TMainForm::CreateToolBar() {
     OpenBtn = AddToolButton("OpenBtn", "Open file", 1, false, &TMainForm::OpenActionExecute);
     SaveBtn = AddToolButton("SaveBtn", "Save file", 2, false, &TMainForm::SaveActionExecute);
     PrintBtn = AddToolButton("PrintBtn", "Print project", 3, false, nullptr);
-    ExportBtn = AddToolButton("ExportBtn", "Export as jpg", 4, false, nullptr);
+    ExportBtn =
+        AddToolButton("ExportBtn", "Export as jpg", 4, false, &TMainForm::ExportActionExecute);
     ToolBar1->addWidget(new TToolSeparator);
-    CutBtn = AddToolButton("CutBtn", "Cut selection", 5, false, nullptr);
-    CopyBtn = AddToolButton("CopyBtn", "Copy selection", 6, false, nullptr);
-    PasteBtn = AddToolButton("PasteBtn", "Paste from clipboard", 7, false, nullptr);
+    CutBtn = AddToolButton("CutBtn", "Cut selection", 5, false, &TMainForm::CutActionExecute);
+    CopyBtn = AddToolButton("CopyBtn", "Copy selection", 6, false, &TMainForm::CopyActionExecute);
+    PasteBtn =
+        AddToolButton("PasteBtn", "Paste from clipboard", 7, false, &TMainForm::PasteActionExecute);
     DeleteBtn =
         AddToolButton("DeleteBtn", "Delete selection", 8, false, &TMainForm::DeleteActionExecute);
     ToolBar1->addWidget(new TToolSeparator);
@@ -258,7 +264,7 @@ void TMainForm::CreateMenu() {
     AddMenuItem(file, "New1", "&New", &TMainForm::NewActionExecute);
     AddMenuItem(file, "OpenAction1", "&Open", &TMainForm::OpenActionExecute);
     AddMenuItem(file, "Save1", "&Save", &TMainForm::SaveActionExecute);
-    AddMenuItem(file, "ExportasImage1", "Export as Image", nullptr);
+    AddMenuItem(file, "ExportasImage1", "Export as Image", &TMainForm::ExportActionExecute);
     file->addSeparator()->setObjectName("N1");
     QMenu* page = file->addMenu("P&age Setup");
     page->setObjectName("PageSetup1");
@@ -296,10 +302,13 @@ void TMainForm::CreateMenu() {
     EditMenu->setObjectName("Edit1");
     // Short-cuts are shown in the menu; they act through the window so the
     // items' enabling can be worked out first.
-    AddMenuItem(EditMenu, "Cut1", "Cut\tCtrl+X", nullptr)->setEnabled(false);
-    AddMenuItem(EditMenu, "Copy1", "&Copy\tCtrl+C", nullptr)->setEnabled(false);
-    AddMenuItem(EditMenu, "Paste1", "&Paste\tCtrl+V", nullptr)->setEnabled(false);
-    AddMenuItem(EditMenu, "Delete2", "Delete\tCtrl+Del", nullptr)->setEnabled(false);
+    AddMenuItem(EditMenu, "Cut1", "Cut\tCtrl+X", &TMainForm::CutActionExecute)->setEnabled(false);
+    AddMenuItem(EditMenu, "Copy1", "&Copy\tCtrl+C", &TMainForm::CopyActionExecute)
+        ->setEnabled(false);
+    AddMenuItem(EditMenu, "Paste1", "&Paste\tCtrl+V", &TMainForm::PasteActionExecute)
+        ->setEnabled(false);
+    AddMenuItem(EditMenu, "Delete2", "Delete\tCtrl+Del", &TMainForm::DeleteActionExecute)
+        ->setEnabled(false);
     EditMenu->addSeparator()->setObjectName("N6");
     AddMenuItem(EditMenu, "SelectAll1", "Select All", &TMainForm::SelectAll);
 

@@ -3,10 +3,12 @@
 #pragma once
 
 #include <QByteArray>
+#include <QImage>
 #include <QString>
 #include <map>
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -28,6 +30,7 @@ class QToolButton;
 namespace tsb {
 
 class TCustomShape;
+class TReader;
 class TImage;
 class TSnapGrid;
 class TqmRuler;
@@ -100,6 +103,7 @@ public:
     // program, or in the user's documents folder where that is missing).
     QFileDialog* OpenDialog1 = nullptr;
     QFileDialog* SaveDialog1 = nullptr;
+    QFileDialog* SaveDialog2 = nullptr;
     static std::string InitialFolder();
 
     // The published methods: the work area's handlers, which diagram streams
@@ -142,6 +146,17 @@ public:
     // Attaches the element hooks to every element of the work area by its
     // kind, as after open and paste.
     void ReattachHooks();
+    void ExportActionExecute();
+    void CopyActionExecute();
+    void CutActionExecute();
+    void PasteActionExecute();
+    void PasteSetName(TReader& reader, TComponent* component, std::string& name);
+    void PasteReferenceName(TReader& reader, std::string& name);
+    void UpdateMenuClick();
+    // The private clipboard format of diagrams.
+    static const std::string& ClipboardFormat();
+    // The work area as on screen, with grid points and selection handles.
+    QImage WorkAreaBitmap() const;
     void P640x480ActionExecute();
     void P800x600ActionExecute();
     void P800x1035ActionExecute();
@@ -158,12 +173,15 @@ protected:
     TCustomShape* FFirstShape = nullptr;
     TCustomShape* FSecondShape = nullptr;
     std::vector<std::pair<std::string, std::string>> FPasteNames;
+    // The new name of each stored name of the paste in progress, by lower case.
+    std::unordered_map<std::string, std::string> FPasteIndex;
     QByteArray FClipStream;
 
 private:
     void CreateLayout();
     void CreateToolBar();
     void CreateMenu();
+    void CreateEditShortcuts();
     void CreateStatusBar();
     void CreateWorkArea();
     void CreateDialogs();

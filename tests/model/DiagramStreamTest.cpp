@@ -377,7 +377,9 @@ TEST(DiagramStream, TextInAnyScriptSurvives) {
     TDiagram d;
     int n = 0;
     for (const std::string& t : texts) {
-        d.AddText("T" + std::to_string(n), t, 10, 40 * n);
+        std::string name = "T";
+        name += std::to_string(n);
+        d.AddText(name, t, 10, 40 * n);
         ++n;
     }
     d.Box->Hint = "\xCE\xA7\xCF\x8E\xCF\x81\xCE\xBF\xCF\x82";

@@ -1,3 +1,4 @@
+#include <algorithm>
 // The picture object: loading by extension, the picture data record of
 // diagram files, deep copies and change notifications.
 #include <QFile>
@@ -23,8 +24,9 @@ QImage Filled(int w, int h, QRgb colour) {
 }
 
 Bytes Record(const std::string& name, const Bytes& data) {
-    Bytes b{std::uint8_t(name.size())};
-    b.insert(b.end(), name.begin(), name.end());
+    Bytes b(1 + name.size());
+    b[0] = std::uint8_t(name.size());
+    std::copy(name.begin(), name.end(), b.begin() + 1);
     for (int i = 0; i < 4; ++i)
         b.push_back(std::uint8_t(data.size() >> (8 * i)));
     b.insert(b.end(), data.begin(), data.end());

@@ -1,0 +1,129 @@
+// Clipboard commands, the Edit menu's enabling and the JPEG export.
+#include <QAction>
+#include <QFileDialog>
+#include <QMainWindow>
+#include <QMenu>
+#include <QShortcut>
+
+#include "editor/MainForm.h"
+#include "model/CustomShape.h"
+#include "model/DiagramStream.h"
+#include "platform/Clipboard.h"
+#include "platform/FileStream.h"
+#include "platform/JpegCodec.h"
+
+namespace tsb {
+
+namespace {
+const char* const kClipboardText = "TCustomShape: Diagram Tool custom type";
+const char* const kClipboardFormatName = "Quellmoor: Custom Shapes";
+std::string LowerName(const std::string& name) {
+    std::string out = name;
+    for (char& c : out)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    return out;
+}
+} // namespace
+
+const std::string& TMainForm::ClipboardFormat() {
+    static const std::string format = Clipboard().RegisterFormat(kClipboardFormatName);
+    return format;
+}
+
+QImage TMainForm::WorkAreaBitmap() const {
+    QImage bitmap(ScrollBox1->Width(), ScrollBox1->Height(), QImage::Format_RGB32);
+    bitmap.fill(Qt::white);
+    ScrollBox1->PaintTo(bitmap, 0, 0);
+    return bitmap;
+}
+
+void TMainForm::CopyActionExecute() {
+    TBytes bytes = TDiagramStream::Write(ScrollBox1, true);
+    FClipStream = QByteArray(reinterpret_cast<const char*>(bytes.data()),
+                             static_cast<qsizetype>(bytes.size()));
+    Clipboard().SetEntries(kClipboardText, WorkAreaBitmap(), ClipboardFormat(), FClipStream);
+}
+
+void TMainForm::CutActionExecute() {
+    CopyActionExecute();
+    TCustomShape::DeleteSelected(ScrollBox1);
+}
+
+void TMainForm::PasteActionExecute() {
+    FPasteNames.clear();
+    FPasteIndex.clear();
+    std::optional<QByteArray> block = Clipboard().Data(ClipboardFormat());
+    if (!block) return;
+    FClipStream = *block;
+    TDiagramStream::TReadOptions options;
+    options.Signature = true;
+    options.Replace = false;
+    options.OnSetName = [this](TReader& reader, TComponent* component, std::string& name) {
+        PasteSetName(reader, component, name);
+    };
+    options.OnReferenceName = [this](TReader& reader, std::string& name) {
+        PasteReferenceName(reader, name);
+    };
+    auto* data = reinterpret_cast<const std::uint8_t*>(FClipStream.constData());
+    TDiagramStream::Read({data, static_cast<std::size_t>(FClipStream.size())}, ScrollBox1, options);
+    ReattachHooks();
+}
+
+void TMainForm::PasteSetName(TReader& reader, TComponent* component, std::string& name) {
+    if (!Is<TCustomShape>(component)) return;
+    std::string base = component->ClassName() + 1;
+    std::string fresh;
+    for (int n = 1;; ++n) {
+        fresh = base + std::to_string(n);
+        if (!FindComponent(fresh) && !reader.NameInUse(fresh)) break;
+    }
+    FPasteNames.emplace_back(name, fresh);
+    // Like a string list's name lookup, the first entry of a name counts.
+    FPasteIndex.emplace(LowerName(name), fresh);
+    name = fresh;
+}
+
+void TMainForm::PasteReferenceName(TReader&, std::string& name) {
+    auto it = FPasteIndex.find(LowerName(name));
+    if (it != FPasteIndex.end()) name = it->second;
+}
+
+void TMainForm::UpdateMenuClick() {
+    for (const char* item : {"Cut1", "Copy1", "Paste1", "Delete2"})
+        MenuItem(item)->setEnabled(false);
+    if (TCustomShape::AnySelected(ScrollBox1))
+        for (const char* item : {"Cut1", "Copy1", "Delete2"})
+            MenuItem(item)->setEnabled(true);
+    if (Clipboard().HasFormat(ClipboardFormat())) MenuItem("Paste1")->setEnabled(true);
+}
+
+void TMainForm::CreateEditShortcuts() {
+    // The Edit menu's short-cuts work out the items' enabling first, then
+    // act only through an enabled item.
+    QObject::connect(EditMenu, &QMenu::aboutToShow, FWindow,
+                     [this] { Guarded([&] { UpdateMenuClick(); }); });
+    for (auto [keys, item] : {std::pair{"Ctrl+X", "Cut1"},
+                              {"Ctrl+C", "Copy1"},
+                              {"Ctrl+V", "Paste1"},
+                              {"Ctrl+Del", "Delete2"}}) {
+        auto* shortcut = new QShortcut(QKeySequence(keys), FWindow);
+        shortcut->setObjectName(QString("Shortcut") + item);
+        QObject::connect(shortcut, &QShortcut::activated, FWindow, [this, name = item] {
+            Guarded([&] {
+                UpdateMenuClick();
+                QAction* action = MenuItem(name);
+                if (action->isEnabled()) action->trigger();
+            });
+        });
+    }
+}
+
+void TMainForm::ExportActionExecute() {
+    // The picture is taken before the dialog opens.
+    std::vector<std::uint8_t> jpeg = EncodeJpeg(WorkAreaBitmap(), 90);
+    SaveDialog2->setDirectory(QString::fromStdString(InitialFolder()));
+    if (SaveDialog2->exec() != QDialog::Accepted || SaveDialog2->selectedFiles().isEmpty()) return;
+    WriteFileBytes(SaveDialog2->selectedFiles().first().toStdString(), jpeg);
+}
+
+} // namespace tsb
