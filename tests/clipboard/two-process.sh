@@ -1,0 +1,36 @@
+#!/usr/bin/env bash
+# Copy in one running editor, paste in another, through a real X server.
+set -euo pipefail
+peer="$1"
+work=$(mktemp -d)
+xvfb_pid=""
+copier_pid=""
+cleanup() {
+    [ -n "$copier_pid" ] && kill "$copier_pid" 2>/dev/null || true
+    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+display=""
+for n in $(seq 90 140); do
+    if [ ! -e "/tmp/.X$n-lock" ] && [ ! -e "/tmp/.X11-unix/X$n" ]; then display=":$n"; break; fi
+done
+[ -n "$display" ] || { echo "no free display"; exit 1; }
+Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+xvfb_pid=$!
+for _ in $(seq 100); do [ -e "/tmp/.X11-unix/X${display#:}" ] && break; sleep 0.1; done
+export DISPLAY="$display" QT_QPA_PLATFORM=xcb
+
+"$peer" copy "$work/ready" "$work/done" &
+copier_pid=$!
+for _ in $(seq 300); do [ -e "$work/ready" ] && break; sleep 0.1; done
+[ -e "$work/ready" ] || { echo "the copying editor did not get ready"; exit 1; }
+
+status=0
+"$peer" paste || status=$?
+touch "$work/done"
+wait "$copier_pid" || true
+copier_pid=""
+if [ "$status" -eq 0 ]; then echo "1 passed, 0 failed"; else echo "0 passed, 1 failed"; fi
+exit "$status"
