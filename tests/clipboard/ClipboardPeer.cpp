@@ -22,8 +22,7 @@ static int Fail(const char* what) {
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    if (argc < 2)
-        return Fail("usage: clipboard_peer copy READY DONE | paste");
+    if (argc < 2) return Fail("usage: clipboard_peer copy READY DONE | paste");
     Application().OnException = [](const std::string& m) {
         std::fprintf(stderr, "clipboard_peer: error shown: %s\n", m.c_str());
     };
@@ -35,14 +34,12 @@ int main(int argc, char** argv) {
         form->SelectAll();
         form->CopyActionExecute();
         QFile ready(argv[2]);
-        if (!ready.open(QIODevice::WriteOnly))
-            return Fail("cannot announce");
+        if (!ready.open(QIODevice::WriteOnly)) return Fail("cannot announce");
         ready.close();
         QString done = argv[3];
         QTimer poll;
         QObject::connect(&poll, &QTimer::timeout, [&] {
-            if (QFile::exists(done))
-                app.quit();
+            if (QFile::exists(done)) app.quit();
         });
         poll.start(50);
         QTimer::singleShot(60000, &app, &QApplication::quit);
