@@ -21,6 +21,7 @@
 #include <QToolButton>
 
 #include "editor/CaptionEditForm.h"
+#include "model/DiagramRoot.h"
 #include "model/GraphicShape.h"
 #include "model/HiddenShape.h"
 #include "model/ModelClasses.h"
@@ -121,21 +122,7 @@ void TMainForm::CreateLayout() {
 }
 
 const TClassInfo& TMainForm::StaticClassInfo() {
-    static const TClassInfo info(
-        "TMainForm", nullptr, {}, nullptr,
-        {{"ScrollBox1MouseDown",
-          [](TComponent* self) -> std::any {
-              auto* form = static_cast<TMainForm*>(self);
-              return TMouseEvent([form](TComponent* s, TMouseButton b, TShiftState sh, int x,
-                                        int y) { form->ScrollBox1MouseDown(s, b, sh, x, y); },
-                                 "ScrollBox1MouseDown");
-          }},
-         {"ScrollBox1MouseMove", [](TComponent* self) -> std::any {
-              auto* form = static_cast<TMainForm*>(self);
-              return TMouseMoveEvent([form](TComponent* s, TShiftState sh, int x,
-                                            int y) { form->ScrollBox1MouseMove(s, sh, x, y); },
-                                     "ScrollBox1MouseMove");
-          }}});
+    static const TClassInfo info("TMainForm", nullptr, {}, nullptr, WorkAreaHandlers<TMainForm>());
     return info;
 }
 

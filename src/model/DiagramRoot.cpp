@@ -28,21 +28,8 @@ void TDiagramRoot::ScrollBox1MouseDown(TComponent*, TMouseButton, TShiftState, i
 void TDiagramRoot::ScrollBox1MouseMove(TComponent*, TShiftState, int, int) {}
 
 const TClassInfo& TDiagramRoot::StaticClassInfo() {
-    static const TClassInfo info(
-        "TDiagramRoot", nullptr, {}, nullptr,
-        {{"ScrollBox1MouseDown",
-          [](TComponent* self) -> std::any {
-              auto* root = static_cast<TDiagramRoot*>(self);
-              return TMouseEvent([root](TComponent* s, TMouseButton b, TShiftState sh, int x,
-                                        int y) { root->ScrollBox1MouseDown(s, b, sh, x, y); },
-                                 "ScrollBox1MouseDown");
-          }},
-         {"ScrollBox1MouseMove", [](TComponent* self) -> std::any {
-              auto* root = static_cast<TDiagramRoot*>(self);
-              return TMouseMoveEvent([root](TComponent* s, TShiftState sh, int x,
-                                            int y) { root->ScrollBox1MouseMove(s, sh, x, y); },
-                                     "ScrollBox1MouseMove");
-          }}});
+    static const TClassInfo info("TDiagramRoot", nullptr, {}, nullptr,
+                                 WorkAreaHandlers<TDiagramRoot>());
     return info;
 }
 

@@ -4,12 +4,33 @@
 // them reads the same as in the editor.
 #pragma once
 
+#include <any>
+#include <vector>
+
 #include "platform/ClassInfo.h"
 #include "platform/Control.h"
 
 namespace tsb {
 
 class TScrollBox;
+
+// The two handlers a work area's owner publishes, bound to an owner of class
+// T, for its class table.
+template <typename T> std::vector<TMethodInfo> WorkAreaHandlers() {
+    return {{"ScrollBox1MouseDown",
+             [](TComponent* self) -> std::any {
+                 auto* owner = static_cast<T*>(self);
+                 return TMouseEvent([owner](TComponent* s, TMouseButton b, TShiftState sh, int x,
+                                            int y) { owner->ScrollBox1MouseDown(s, b, sh, x, y); },
+                                    "ScrollBox1MouseDown");
+             }},
+            {"ScrollBox1MouseMove", [](TComponent* self) -> std::any {
+                 auto* owner = static_cast<T*>(self);
+                 return TMouseMoveEvent([owner](TComponent* s, TShiftState sh, int x,
+                                                int y) { owner->ScrollBox1MouseMove(s, sh, x, y); },
+                                        "ScrollBox1MouseMove");
+             }}};
+}
 
 class TDiagramRoot : public TComponent {
     TSB_CLASS(TDiagramRoot)

@@ -56,6 +56,25 @@ QString ToQ(const std::string& s) {
     return QString::fromUtf8(s.data(), static_cast<int>(s.size()));
 }
 
+// Visits the pixels of a line from (x, y) up to, not including, (ex, ey).
+template <typename Visit> void WalkLine(int x, int y, int ex, int ey, Visit visit) {
+    int dx = std::abs(ex - x), dy = std::abs(ey - y);
+    int sx = x < ex ? 1 : -1, sy = y < ey ? 1 : -1;
+    int err = dx - dy;
+    while (x != ex || y != ey) {
+        visit(x, y);
+        int e2 = 2 * err;
+        if (e2 > -dy) {
+            err -= dy;
+            x += sx;
+        }
+        if (e2 < dx) {
+            err += dx;
+            y += sy;
+        }
+    }
+}
+
 } // namespace
 
 std::vector<std::string> SplitLines(const std::string& text) {
@@ -150,22 +169,7 @@ void TCanvas::StyledPixel(int dx, int dy) {
 void TCanvas::ThinLine(int x1, int y1, int x2, int y2) {
     int x = x1 + FOrigin.X, y = y1 + FOrigin.Y;
     int ex = x2 + FOrigin.X, ey = y2 + FOrigin.Y;
-    int dx = std::abs(ex - x), dy = std::abs(ey - y);
-    int sx = x < ex ? 1 : -1, sy = y < ey ? 1 : -1;
-    int err = dx - dy;
-    // The end point itself is never drawn.
-    while (x != ex || y != ey) {
-        StyledPixel(x, y);
-        int e2 = 2 * err;
-        if (e2 > -dy) {
-            err -= dy;
-            x += sx;
-        }
-        if (e2 < dx) {
-            err += dx;
-            y += sy;
-        }
-    }
+    WalkLine(x, y, ex, ey, [this](int px, int py) { StyledPixel(px, py); });
 }
 
 void TCanvas::WideLine(int x1, int y1, int x2, int y2) {
@@ -340,22 +344,10 @@ void TCanvas::Polygon(const std::vector<TPoint>& points) {
         for (std::size_t i = 0; i < n; ++i) {
             int x = points[i].X + FOrigin.X, y = points[i].Y + FOrigin.Y;
             int ex = points[(i + 1) % n].X + FOrigin.X, ey = points[(i + 1) % n].Y + FOrigin.Y;
-            int dx = std::abs(ex - x), dy = std::abs(ey - y);
-            int sx = x < ex ? 1 : -1, sy = y < ey ? 1 : -1;
-            int err = dx - dy;
-            while (x != ex || y != ey) {
-                if (box.Contains(x, y))
-                    mask[static_cast<std::size_t>((y - box.Top) * w + (x - box.Left))] = 2;
-                int e2 = 2 * err;
-                if (e2 > -dy) {
-                    err -= dy;
-                    x += sx;
-                }
-                if (e2 < dx) {
-                    err += dx;
-                    y += sy;
-                }
-            }
+            WalkLine(x, y, ex, ey, [&](int px, int py) {
+                if (box.Contains(px, py))
+                    mask[static_cast<std::size_t>((py - box.Top) * w + (px - box.Left))] = 2;
+            });
         }
         if (n == 1 && box.Contains(points[0].X + FOrigin.X, points[0].Y + FOrigin.Y))
             mask[static_cast<std::size_t>((points[0].Y + FOrigin.Y - box.Top) * w +
