@@ -1,6 +1,8 @@
+#include <QApplication>
 #include <QLabel>
 #include <QMainWindow>
 #include <QMenuBar>
+#include <QStatusBar>
 #include <QToolBar>
 #include <QToolButton>
 #include <gtest/gtest.h>
@@ -167,4 +169,19 @@ TEST_F(MainWindow, HoldsTheDefaultPicture) {
     EXPECT_EQ(Form->Image1->Picture().Width(), 85);
     EXPECT_EQ(Form->Image1->Picture().Height(), 85);
     EXPECT_STREQ(Form->Image1->Picture().Graphic()->ClassName().c_str(), "TJPEGImage");
+}
+
+TEST_F(MainWindow, StatusPanelShowsTheHintUnderTheMouse) {
+    QEvent enter(QEvent::Enter);
+    QApplication::sendEvent(Form->NewBtn, &enter);
+    EXPECT_EQ(Form->StatusText(0), "New project");
+    QApplication::sendEvent(Form->SnapBtn, &enter);
+    EXPECT_EQ(Form->StatusText(0), "Toggle snap to grid");
+    QApplication::sendEvent(Form->Window()->statusBar(), &enter);
+    EXPECT_EQ(Form->StatusText(0), "Application status information");
+    // The rulers' margin beside the work area.
+    tsbtest::MouseMove(Form->ContainerPanel->Host(), 5, 300);
+    EXPECT_EQ(Form->StatusText(0), "Background");
+    tsbtest::MouseMove(Work(), 10, 10);
+    EXPECT_EQ(Form->StatusText(0), "Work area");
 }
