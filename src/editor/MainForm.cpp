@@ -387,21 +387,7 @@ void TMainForm::CreateWorkArea() {
         Image1->Picture().SetGraphic(&jpeg);
     }
 
-    ScrollBox1 = new TScrollBox(this);
-    ScrollBox1->SetName("ScrollBox1");
-    ScrollBox1->Hint = "Work area";
-    ScrollBox1->AutoScroll = false;
-    ScrollBox1->BorderStyle = bsNone;
-    ScrollBox1->Color = clWindow;
-    ScrollBox1->ParentColor = false;
-    ScrollBox1->TabOrder = 0;
-    ScrollBox1->OnMouseDown =
-        TMouseEvent([this](TComponent* s, TMouseButton b, TShiftState sh, int x,
-                           int y) { ScrollBox1MouseDown(s, b, sh, x, y); },
-                    "ScrollBox1MouseDown");
-    ScrollBox1->OnMouseMove = TMouseMoveEvent(
-        [this](TComponent* s, TShiftState sh, int x, int y) { ScrollBox1MouseMove(s, sh, x, y); },
-        "ScrollBox1MouseMove");
+    ScrollBox1 = tsb::CreateWorkArea(this);
     ScrollBox1->SetBounds(56, 35, 577, 382);
     ScrollBox1->SetParent(ContainerPanel);
     ScrollBox1->Host()->setObjectName("ScrollBox1");

@@ -9,6 +9,7 @@
 
 #include "platform/ClassInfo.h"
 #include "platform/Control.h"
+#include "platform/ScrollBox.h"
 
 namespace tsb {
 
@@ -30,6 +31,23 @@ template <typename T> std::vector<TMethodInfo> WorkAreaHandlers() {
                                                 int y) { owner->ScrollBox1MouseMove(s, sh, x, y); },
                                         "ScrollBox1MouseMove");
              }}};
+}
+
+// A work area named ScrollBox1, owned by `owner` and set up as the editor
+// sets up its own: hint, colours, scrolling and the owner's two handlers.
+template <typename T> TScrollBox* CreateWorkArea(T* owner) {
+    auto* box = new TScrollBox(owner);
+    box->SetName("ScrollBox1");
+    box->Hint = "Work area";
+    box->AutoScroll = false;
+    box->BorderStyle = bsNone;
+    box->Color = clWindow;
+    box->ParentColor = false;
+    box->TabOrder = 0;
+    std::vector<TMethodInfo> handlers = WorkAreaHandlers<T>();
+    box->OnMouseDown = std::any_cast<TMouseEvent>(handlers[0].Bind(owner));
+    box->OnMouseMove = std::any_cast<TMouseMoveEvent>(handlers[1].Bind(owner));
+    return box;
 }
 
 class TDiagramRoot : public TComponent {
