@@ -12,7 +12,7 @@
 #include <utility>
 #include <vector>
 
-#include "platform/Application.h"
+#include "platform/Exception.h"
 #include "platform/ClassInfo.h"
 #include "platform/Component.h"
 #include "platform/ScrollBox.h"

@@ -4,7 +4,7 @@
 #include "editor/MainForm.h"
 #include "editor/SizeEnterForm.h"
 #include "model/CustomShape.h"
-#include "platform/Application.h"
+#include "platform/Exception.h"
 #include "workarea/SnapGrid.h"
 
 namespace tsb {

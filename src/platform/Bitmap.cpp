@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "platform/Application.h"
+#include "platform/Exception.h"
 #include "platform/BmpCodec.h"
 
 namespace tsb {

@@ -4,7 +4,7 @@
 #include <QGuiApplication>
 #include <QMimeData>
 
-#include "platform/Application.h"
+#include "platform/Exception.h"
 
 namespace tsb {
 

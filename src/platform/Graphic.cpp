@@ -5,7 +5,7 @@
 #include <QPainter>
 #include <QSaveFile>
 
-#include "platform/Application.h"
+#include "platform/Exception.h"
 
 namespace tsb {
 

@@ -4,8 +4,8 @@
 #include <algorithm>
 #include <cctype>
 
-#include "platform/Application.h"
 #include "platform/Bitmap.h"
+#include "platform/Exception.h"
 #include "platform/JPEGImage.h"
 
 namespace tsb {
@@ -19,13 +19,6 @@ struct TGraphicClass {
     std::vector<std::string> Extensions;
     TGraphicFactory Factory;
 };
-
-bool SameText(const std::string& a, const std::string& b) {
-    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-        return std::tolower(static_cast<unsigned char>(x)) ==
-               std::tolower(static_cast<unsigned char>(y));
-    });
-}
 
 std::vector<TGraphicClass>& GraphicClasses() {
     static std::vector<TGraphicClass> classes{

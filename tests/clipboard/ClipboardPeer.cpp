@@ -9,6 +9,7 @@
 #include <cstring>
 
 #include "editor/MainForm.h"
+#include "platform/Application.h"
 #include "model/StandardShape.h"
 #include "model/TextShape.h"
 #include "platform/Clipboard.h"

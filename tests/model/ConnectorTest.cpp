@@ -8,7 +8,7 @@
 #include "model/Connector.h"
 #include "model/HiddenShape.h"
 #include "model/TextShape.h"
-#include "platform/Application.h"
+#include "platform/Exception.h"
 #include "support/TestSupport.h"
 
 using namespace tsb;

@@ -3,7 +3,7 @@
 #include <climits>
 #include <gtest/gtest.h>
 
-#include "platform/Application.h"
+#include "platform/Exception.h"
 #include "platform/BmpCodec.h"
 #include "support/TestSupport.h"
 
