@@ -5,10 +5,10 @@
 #include <QMainWindow>
 #include <QStandardPaths>
 
+#include "controls/RadioGroup.h"
 #include "editor/CaptionPosForm.h"
 #include "editor/ConnDlg.h"
 #include "editor/MainForm.h"
-#include "editor/RadioGroup.h"
 #include "model/Connector.h"
 #include "model/GraphicShape.h"
 #include "model/HiddenShape.h"

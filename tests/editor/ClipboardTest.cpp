@@ -14,7 +14,7 @@
 #include "TestSupport.h"
 #include "editor/ConnDlg.h"
 #include "editor/MainForm.h"
-#include "editor/RadioGroup.h"
+#include "controls/RadioGroup.h"
 #include "model/Connector.h"
 #include "model/StandardShape.h"
 #include "model/TextShape.h"

@@ -14,7 +14,7 @@
 #include "editor/CaptionPosForm.h"
 #include "editor/ConnDlg.h"
 #include "editor/MainForm.h"
-#include "editor/RadioGroup.h"
+#include "controls/RadioGroup.h"
 #include "model/Connector.h"
 #include "model/GraphicShape.h"
 #include "model/HiddenShape.h"
