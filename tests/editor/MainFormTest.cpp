@@ -7,6 +7,7 @@
 #include <QToolButton>
 #include <gtest/gtest.h>
 
+#include "EditorFixture.h"
 #include "TestSupport.h"
 #include "editor/MainForm.h"
 #include "model/TextShape.h"
@@ -15,27 +16,9 @@
 
 using namespace tsb;
 
-class MainWindow : public ::testing::Test {
+class MainWindow : public EditorTest {
 protected:
-    void SetUp() override {
-        Form = new TMainForm;
-        Form->Show();
-    }
-    void TearDown() override { delete Form; }
-    QWidget* Work() const { return Form->ScrollBox1->Host(); }
-    std::vector<TTextShape*> Texts() const {
-        std::vector<TTextShape*> out;
-        for (TControl* c : Form->ScrollBox1->ControlList())
-            if (auto* t = As<TTextShape>(c)) out.push_back(t);
-        return out;
-    }
-    TTextShape* PlaceText(int x, int y) {
-        Form->TextBtn->click();
-        tsbtest::MousePress(Work(), x, y);
-        tsbtest::MouseRelease(Work(), x, y);
-        return Texts().back();
-    }
-    TMainForm* Form = nullptr;
+    std::vector<TTextShape*> Texts() const { return All<TTextShape>(); }
 };
 
 TEST_F(MainWindow, LayoutAtStart) {

@@ -3,7 +3,7 @@
 #include <QToolButton>
 #include <gtest/gtest.h>
 
-#include "DialogTestSupport.h"
+#include "EditorFixture.h"
 #include "TestSupport.h"
 #include "controls/LongEdit.h"
 #include "editor/MainForm.h"
@@ -13,22 +13,7 @@
 
 using namespace tsb;
 
-class PageCommands : public ::testing::Test {
-protected:
-    void SetUp() override {
-        tsbtest::ShownErrors().clear();
-        Form = new TMainForm;
-        Form->Show();
-    }
-    void TearDown() override { delete Form; }
-    TTextShape* PlaceText(int x, int y) {
-        Form->TextBtn->click();
-        tsbtest::MousePress(Form->ScrollBox1->Host(), x, y);
-        tsbtest::MouseRelease(Form->ScrollBox1->Host(), x, y);
-        return As<TTextShape>(Form->ScrollBox1->ControlList().back());
-    }
-    TMainForm* Form = nullptr;
-};
+using PageCommands = EditorTest;
 
 TEST_F(PageCommands, PresetsResizeAndPlaceTheWorkAreaWhileElementsStay) {
     TTextShape* t = PlaceText(700, 560);

@@ -8,13 +8,13 @@
 #include <QToolButton>
 #include <gtest/gtest.h>
 
-#include "DialogTestSupport.h"
+#include "EditorFixture.h"
 #include "TestSupport.h"
+#include "controls/RadioGroup.h"
 #include "editor/CaptionEditForm.h"
 #include "editor/CaptionPosForm.h"
 #include "editor/ConnDlg.h"
 #include "editor/MainForm.h"
-#include "controls/RadioGroup.h"
 #include "model/Connector.h"
 #include "model/GraphicShape.h"
 #include "model/HiddenShape.h"
@@ -24,47 +24,7 @@
 
 using namespace tsb;
 
-class Tools : public ::testing::Test {
-protected:
-    void SetUp() override {
-        tsbtest::ShownErrors().clear();
-        Form = new TMainForm;
-        Form->Show();
-        // Every test starts from the dialog's own defaults.
-        ConnDialog()->RadioGroup1->SetItemIndex(0);
-        ConnDialog()->RadioGroup2->SetItemIndex(1);
-        ConnDialog()->RadioGroup3->SetItemIndex(0);
-    }
-    void TearDown() override { delete Form; }
-    QWidget* Work() const { return Form->ScrollBox1->Host(); }
-    void Click(int x, int y) {
-        tsbtest::MousePress(Work(), x, y);
-        tsbtest::MouseRelease(Work(), x, y);
-    }
-    template <typename T> T* Place(QToolButton* tool, int x, int y) {
-        tool->click();
-        Click(x, y);
-        for (auto it = Form->ScrollBox1->ControlList().rbegin();
-             it != Form->ScrollBox1->ControlList().rend(); ++it)
-            if (auto* t = As<T>(*it)) return t;
-        return nullptr;
-    }
-    std::vector<TConnector*> Connectors() const {
-        std::vector<TConnector*> out;
-        for (TControl* c : Form->ScrollBox1->ControlList())
-            if (auto* k = As<TConnector>(c)) out.push_back(k);
-        return out;
-    }
-    // Connects with the dialog answered by `answer`.
-    void Connect(QToolButton* tool, TPoint a, TPoint b, std::function<void(TConnDialog*)> answer) {
-        tool->click();
-        Click(a.X, a.Y);
-        EXPECT_EQ(Form->StatusText(2), "Choose the second object to connect");
-        tsbtest::AnswerModal<TConnDialog>(answer);
-        Click(b.X, b.Y);
-    }
-    TMainForm* Form = nullptr;
-};
+using Tools = EditorTest;
 
 TEST_F(Tools, PlacesEachKindWithItsCaptionAndHooks) {
     auto* shape = Place<TStandardShape>(Form->ShapeBtn, 105, 95);
