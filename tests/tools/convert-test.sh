@@ -18,8 +18,7 @@ check() { # name, command...
 run() { env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$convert" "$@"; }
 
 for f in caption-only.tsb worked-example.tsb; do
-    [ -f "$data/$f" ] || continue
-    if [ "$f" = worked-example.tsb ] && ! run --dump "$data/$f" >/dev/null 2>&1; then continue; fi
+    check "$f is there" test -f "$data/$f"
     check "convert $f" run "$data/$f" "$work/out.tsb"
     check "same bytes $f" cmp -s "$data/$f" "$work/out.tsb"
     # In place.
