@@ -47,6 +47,18 @@ run "$data/caption-only.tsb" "$work/no/such/dir/out.tsb" 2>"$work/err.txt"
 check "create exit" test $? -eq 1
 check "create message" grep -qx "Cannot create file $work/no/such/dir/out.tsb" "$work/err.txt"
 
+# The output format follows the extension; an unknown one writes nothing.
+for out in out.png out.PDF out.svg noextension; do
+    run "$data/caption-only.tsb" "$work/$out" 2>"$work/err.txt"
+    check "unknown $out exit" test $? -eq 1
+    ext=${out#*.}
+    [ "$ext" = "$out" ] && ext=
+    check "unknown $out message" grep -qx "Unknown output file extension (.$ext)" "$work/err.txt"
+    check "unknown $out writes nothing" test ! -e "$work/$out"
+done
+run "$data/caption-only.tsb" "$work/out.JPEG"
+check "upper-case JPEG" test "$(head -c 2 "$work/out.JPEG" | od -An -tx1 | tr -d ' ')" = ffd8
+
 run --dump 2>/dev/null
 check "usage exit" test $? -eq 2
 run --bogus "$data/caption-only.tsb" 2>/dev/null
