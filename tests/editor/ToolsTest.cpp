@@ -16,6 +16,7 @@
 #include "editor/ConnDlg.h"
 #include "editor/MainForm.h"
 #include "model/Connector.h"
+#include "model/DiagramStream.h"
 #include "model/GraphicShape.h"
 #include "model/HiddenShape.h"
 #include "model/StandardShape.h"
@@ -157,9 +158,15 @@ TEST_F(Tools, DoubleClicksCycleShapesAndEditCaptions) {
     });
     QPoint mid(caption->Left() + caption->Width() / 2, caption->Top() + caption->Height() / 2);
     tsbtest::MouseDoubleClick(Work(), mid.x(), mid.y());
-    EXPECT_EQ(caption->Text(), "Pump\nStation");
+    EXPECT_EQ(caption->Text(), "Pump\r\nStation");
     EXPECT_EQ(caption->Font().Style(), fsBold);
     EXPECT_EQ(shape->ShapeType(), stRoundRect);
+    // Two lines tall, and saved with the bytes diagram files hold.
+    EXPECT_EQ(caption->Height(), 2 * caption->CanvasState().TextHeight("Pump"));
+    shape->SetSelected(true);
+    TBytes bytes = TDiagramStream::Write(Form->ScrollBox1, false);
+    const std::string saved(bytes.begin(), bytes.end());
+    EXPECT_NE(saved.find("\x04Text\x06\x0DPump\r\nStation"), std::string::npos);
 }
 
 TEST_F(Tools, RightReleaseOnAPictureMovesItsCaption) {
