@@ -11,6 +11,8 @@
 #include <gtest/gtest.h>
 
 #include "EditorFixture.h"
+#include "controls/LongEdit.h"
+#include "editor/SizeEnterForm.h"
 #include "editor/MainForm.h"
 #include "model/TextShape.h"
 #include "platform/Application.h"
@@ -154,6 +156,28 @@ TEST_F(OpenSave, AFailedOpenShowsTheErrorAndLosesNothing) {
     EXPECT_EQ(tsbtest::ShownErrors()[0],
               "Cannot open file " + Path("missing.tsb").toStdString() + ".");
     EXPECT_EQ(tsbtest::ShownErrors()[1], "Stream read error.");
+}
+
+TEST_F(OpenSave, TheLargestPageTheEditorMakesSavesAndOpensAgain) {
+    tsbtest::AnswerModal<TSizeDialog>([](TSizeDialog* d) {
+        d->LongEdit1->setText("1000000");
+        d->LongEdit2->setText("1000000");
+        tsbtest::Click(d->BitBtn1);
+    });
+    Form->MenuItem("Custom")->trigger();
+    ASSERT_EQ(Form->ScrollBox1->Width(), 1000000);
+    AddText(*Form, "TextShape1", 999000, 999500);
+    ChooseFile(Path("large.tsb"));
+    Form->SaveBtn->click();
+    Form->P800x600ActionExecute();
+    Form->NewBtn->click();
+
+    ChooseFile(Path("large.tsb"));
+    Form->OpenBtn->click();
+    EXPECT_TRUE(tsbtest::ShownErrors().empty());
+    EXPECT_EQ(Form->ScrollBox1->Width(), 1000000);
+    EXPECT_EQ(Form->ScrollBox1->Height(), 1000000);
+    EXPECT_EQ(Elements(*Form), "TextShape1@999000,999500 ");
 }
 
 TEST(FileDialogs, StartInTheOutputFolderBesideTheProgramWhenThereIsOne) {

@@ -61,9 +61,19 @@ TEST_F(PageCommands, CustomSizeFromTheDialog) {
     Form->MenuItem("Custom")->trigger();
     EXPECT_EQ(Form->ScrollBox1->Width(), 800);
     EXPECT_EQ(Form->ScrollBox1->Height(), 600);
-    ASSERT_EQ(tsbtest::ShownErrors().size(), 1u);
-    EXPECT_EQ(tsbtest::ShownErrors()[0],
-              "The work area must be at least 1 pixel wide and 1 pixel high.");
+    // So is one larger than a diagram file can hold.
+    tsbtest::AnswerModal<TSizeDialog>([](TSizeDialog* d) {
+        d->LongEdit1->setText("1000");
+        d->LongEdit2->setText("1000001");
+        tsbtest::Click(d->BitBtn1);
+    });
+    Form->MenuItem("Custom")->trigger();
+    EXPECT_EQ(Form->ScrollBox1->Width(), 800);
+    EXPECT_EQ(Form->ScrollBox1->Height(), 600);
+    EXPECT_EQ(tsbtest::ShownErrors(),
+              (std::vector<std::string>{
+                  "The work area must be at least 1 pixel wide and 1 pixel high.",
+                  "The work area must be at most 1000000 pixels wide and 1000000 pixels high."}));
 }
 
 TEST_F(PageCommands, ShowGridSelectAllAndDelete) {
