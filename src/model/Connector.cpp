@@ -260,6 +260,8 @@ void TConnector::Paint() {
     canvas->Pen.Style = LineStyle;
     canvas->Pen.Color = LineColor;
     canvas->Pen.Mode = pmCopy;
+    // Set afresh on every paint: the gaps of a styled terminal stay clear.
+    canvas->Brush.Style = bsClear;
     DrawStartTerminal();
     DrawEndTerminal();
     canvas->Brush.Style = bsClear;
