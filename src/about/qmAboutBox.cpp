@@ -159,6 +159,7 @@ TqmAboutBox::TqmAboutBox(QWidget* parent) : QDialog(parent), FComponents(new TCo
     WebPage->setAccessibleDescription("Opens the web page in the browser");
     WebPage->OnMouseMove = [this] { WebPageMouseMove(); };
     WebPage->OnClick = [this] { WebPageClick(); };
+    WebPage->installEventFilter(this);
 
     OKButton = new QPushButton("OK", this);
     OKButton->setObjectName("OKButton");
@@ -219,6 +220,9 @@ void TqmAboutBox::mouseMoveEvent(QMouseEvent* e) {
 bool TqmAboutBox::eventFilter(QObject* watched, QEvent* event) {
     if (watched == OKButton && event->type() == QEvent::MouseMove)
         Guarded([this] { FormMouseMove(); });
+    // A quick move may leave the box without crossing anything else in it:
+    // the hand goes with the pointer leaving the address.
+    if (watched == WebPage && event->type() == QEvent::Leave) Guarded([this] { FormMouseMove(); });
     return QDialog::eventFilter(watched, event);
 }
 
