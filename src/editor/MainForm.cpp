@@ -20,6 +20,7 @@
 #include <QToolBar>
 #include <QToolButton>
 
+#include "about/AboutDlg.h"
 #include "editor/CaptionEditForm.h"
 #include "model/DiagramRoot.h"
 #include "model/GraphicShape.h"
@@ -143,6 +144,12 @@ void TMainForm::CreateDialogs() {
     SaveDialog2 = make("SaveDialog2", "Save As Image", QFileDialog::AcceptSave);
     SaveDialog2->setNameFilter("Image files (*.jpg *.jpeg)");
     SaveDialog2->setDefaultSuffix("jpg");
+
+    AboutDlg1 = new TAboutDlg(this);
+    AboutDlg1->SetName("AboutDlg1");
+    AboutDlg1->Title = "Tresselby Application";
+    AboutDlg1->Copyright = "2026 The Tresselby developers";
+    AboutDlg1->WebPage = TAboutDlg::DefaultWebPage;
 }
 
 std::string TMainForm::InitialFolder() {
@@ -309,7 +316,7 @@ void TMainForm::CreateMenu() {
 
     QMenu* help = bar->addMenu("Help");
     help->setObjectName("Help1");
-    AddMenuItem(help, "About1", "&About", nullptr);
+    AddMenuItem(help, "About1", "&About", &TMainForm::About1Click);
 }
 
 void TMainForm::CreateStatusBar() {
@@ -605,6 +612,10 @@ void TMainForm::ReattachHooks() {
         else if (auto* hidden = As<THiddenShape>(c))
             AttachElementHooks(hidden, TNotifyEvent());
     }
+}
+
+void TMainForm::About1Click() {
+    AboutDlg1->Execute();
 }
 
 void TMainForm::Notification(TComponent* component, TOperation operation) {

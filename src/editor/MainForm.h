@@ -29,6 +29,7 @@ class QToolButton;
 
 namespace tsb {
 
+class TAboutDlg;
 class TCustomShape;
 class TReader;
 class TImage;
@@ -105,6 +106,8 @@ public:
     QFileDialog* SaveDialog1 = nullptr;
     QFileDialog* SaveDialog2 = nullptr;
     static std::string InitialFolder();
+    // The about box of Help > About.
+    TAboutDlg* AboutDlg1 = nullptr;
 
     // The published methods: the work area's handlers, which diagram streams
     // name.
@@ -165,6 +168,7 @@ public:
     void ShowGridActionExecute();
     void SelectAll();
     void DeleteActionExecute();
+    void About1Click();
 
     void Notification(TComponent* component, TOperation operation) override;
 

@@ -1,6 +1,8 @@
 #include <QApplication>
+#include <QCloseEvent>
 #include <QLabel>
 #include <QMainWindow>
+#include <QMenu>
 #include <QMenuBar>
 #include <QStatusBar>
 #include <QToolBar>
@@ -9,6 +11,8 @@
 
 #include "EditorFixture.h"
 #include "TestSupport.h"
+#include "about/AboutDlg.h"
+#include "about/qmAboutBox.h"
 #include "editor/MainForm.h"
 #include "model/TextShape.h"
 #include "platform/Image.h"
@@ -167,4 +171,34 @@ TEST_F(MainWindow, StatusPanelShowsTheHintUnderTheMouse) {
     EXPECT_EQ(Form->StatusText(0), "Background");
     tsbtest::MouseMove(Work(), 10, 10);
     EXPECT_EQ(Form->StatusText(0), "Work area");
+}
+
+TEST_F(MainWindow, HelpAboutShowsTheAboutBox) {
+    tsbtest::ShownErrors().clear();
+    ASSERT_NE(Form->AboutDlg1, nullptr);
+    EXPECT_EQ(Form->AboutDlg1->Owner(), Form);
+    EXPECT_EQ(Form->FindComponent("AboutDlg1"), Form->AboutDlg1);
+    EXPECT_EQ(Form->AboutDlg1->Title, "Tresselby Application");
+    QAction* about = Form->MenuItem("About1");
+    ASSERT_NE(about, nullptr);
+    EXPECT_EQ(about->text(), "&About");
+    auto* help = Form->Window()->menuBar()->findChild<QMenu*>("Help1");
+    ASSERT_NE(help, nullptr);
+    EXPECT_TRUE(help->actions().contains(about));
+
+    QStringList texts;
+    tsbtest::AnswerModal<tsb::about::TqmAboutBox>([&](tsb::about::TqmAboutBox* box) {
+        texts << box->windowTitle() << box->ProductName->text() << box->Copyright->text()
+              << box->WebPage->text();
+        // Closed with the close box: the result is ignored either way.
+        QCloseEvent close;
+        QApplication::sendEvent(box, &close);
+    });
+    about->trigger();
+    EXPECT_EQ(texts,
+              (QStringList{"About", "Tresselby Application version 1.0.0.0",
+                           "2026 The Tresselby developers", "https://tresselby.example.org/"}));
+    for (QWidget* w : QApplication::topLevelWidgets())
+        EXPECT_EQ(qobject_cast<tsb::about::TqmAboutBox*>(w), nullptr);
+    EXPECT_TRUE(tsbtest::ShownErrors().empty());
 }
