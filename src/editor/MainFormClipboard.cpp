@@ -97,11 +97,8 @@ void TMainForm::CreateEditShortcuts() {
     // act only through an enabled item.
     QObject::connect(EditMenu, &QMenu::aboutToShow, FWindow,
                      [this] { Guarded([&] { UpdateMenuClick(); }); });
-    for (auto [keys, item] : {std::pair{"Ctrl+X", "Cut1"},
-                              {"Ctrl+C", "Copy1"},
-                              {"Ctrl+V", "Paste1"},
-                              {"Ctrl+Del", "Delete2"}}) {
-        auto* shortcut = new QShortcut(QKeySequence(keys), FWindow);
+    for (const char* item : {"Cut1", "Copy1", "Paste1", "Delete2"}) {
+        auto* shortcut = new QShortcut(MenuItem(item)->shortcut(), FWindow);
         shortcut->setObjectName(QString("Shortcut") + item);
         QObject::connect(shortcut, &QShortcut::activated, FWindow, [this, name = item] {
             Guarded([&] {

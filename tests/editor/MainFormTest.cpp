@@ -1,3 +1,4 @@
+#include <QAccessible>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QLabel>
@@ -171,6 +172,34 @@ TEST_F(MainWindow, StatusPanelShowsTheHintUnderTheMouse) {
     EXPECT_EQ(Form->StatusText(0), "Background");
     tsbtest::MouseMove(Work(), 10, 10);
     EXPECT_EQ(Form->StatusText(0), "Work area");
+}
+
+TEST_F(MainWindow, ScreenReadersReadThePanelsAndTheEditItems) {
+    auto name = [](QObject* o) {
+        return QAccessible::queryAccessibleInterface(o)->text(QAccessible::Name).toStdString();
+    };
+    EXPECT_EQ(name(Form->StatusPanels[2]), "Waiting");
+    EXPECT_EQ(name(Form->StatusPanels[7]), "ON");
+    Form->SnapBtn->click();
+    EXPECT_EQ(name(Form->StatusPanels[7]), "OFF");
+    // A screen reader presses a tool button as a click does.
+    QAccessibleInterface* text = QAccessible::queryAccessibleInterface(Form->TextBtn);
+    EXPECT_EQ(text->text(QAccessible::Name), "Add text");
+    text->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
+    EXPECT_EQ(name(Form->StatusPanels[2]), "Place object on the diagram");
+
+    Form->EditMenu->popup(QPoint(0, 0));
+    QAccessibleInterface* menu = QAccessible::queryAccessibleInterface(Form->EditMenu);
+    std::vector<std::string> items, keys;
+    for (int i = 0; i < menu->childCount(); ++i) {
+        QAccessibleInterface* item = menu->child(i);
+        if (item->role() != QAccessible::MenuItem) continue;
+        items.push_back(item->text(QAccessible::Name).toStdString());
+        keys.push_back(item->text(QAccessible::Accelerator).toStdString());
+    }
+    Form->EditMenu->hide();
+    EXPECT_EQ(items, (std::vector<std::string>{"Cut", "Copy", "Paste", "Delete", "Select All"}));
+    EXPECT_EQ(keys, (std::vector<std::string>{"Ctrl+X", "Ctrl+C", "Ctrl+V", "Ctrl+Del", ""}));
 }
 
 TEST_F(MainWindow, HelpAboutShowsTheAboutBox) {
