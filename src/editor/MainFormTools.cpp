@@ -201,8 +201,8 @@ void TMainForm::ChoosePicture(TComponent* sender) {
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
-    dialog.setNameFilters(
-        {"All (*.jpg *.jpeg *.bmp)", "JPEG Image File (*.jpg *.jpeg)", "Bitmaps (*.bmp)"});
+    dialog.setNameFilters({"All (*.jpg *.jpeg *.bmp *.ico)", "JPEG Image File (*.jpg *.jpeg)",
+                           "Bitmaps (*.bmp)", "Icons (*.ico)"});
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
     graphic->Image().LoadFromFile(dialog.selectedFiles().first().toStdString());
 }

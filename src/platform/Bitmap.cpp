@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "platform/Exception.h"
 #include "platform/BmpCodec.h"
+#include "platform/Exception.h"
 
 namespace tsb {
 

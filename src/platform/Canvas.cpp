@@ -202,8 +202,7 @@ void TCanvas::ApplyMask(const TRect& box, const std::vector<std::uint8_t>& mask,
             std::uint8_t m = mask[static_cast<std::size_t>((y - box.Top) * w + (x - box.Left))];
             if (m == 2) {
                 if (outline) Plot(x, y, pen, Pen.Mode);
-            }
-            else if (m == 1 && fill)
+            } else if (m == 1 && fill)
                 Plot(x, y, brush, Pen.Mode);
         }
     }

@@ -14,11 +14,11 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include "DialogTestSupport.h"
 #include "about/AboutDlg.h"
 #include "about/Sprite.h"
 #include "about/SpriteBox.h"
 #include "about/qmAboutBox.h"
-#include "DialogTestSupport.h"
 #include "platform/Resources.h"
 #include "platform/Screen.h"
 #include "support/TestSupport.h"

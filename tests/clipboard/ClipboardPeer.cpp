@@ -9,9 +9,9 @@
 #include <cstring>
 
 #include "editor/MainForm.h"
-#include "platform/Application.h"
 #include "model/StandardShape.h"
 #include "model/TextShape.h"
+#include "platform/Application.h"
 #include "platform/Clipboard.h"
 
 using namespace tsb;

@@ -12,8 +12,8 @@
 
 #include "EditorFixture.h"
 #include "controls/LongEdit.h"
-#include "editor/SizeEnterForm.h"
 #include "editor/MainForm.h"
+#include "editor/SizeEnterForm.h"
 #include "model/TextShape.h"
 #include "platform/Application.h"
 #include "support/TestSupport.h"

@@ -209,6 +209,27 @@ TEST_F(Tools, ChoosingAPictureLoadsIt) {
     EXPECT_TRUE(tsbtest::ShownErrors().empty()) << tsbtest::ShownErrors().front();
     EXPECT_EQ(graphic->Width(), 87);
     EXPECT_EQ(graphic->Height(), 87);
+
+    // An icon: listed by the dialog, drawn with its transparency in exports.
+    QImage icon(16, 16, QImage::Format_ARGB32);
+    icon.fill(0xFF0000C0);
+    icon.setPixel(5, 5, 0);
+    QString ico = dir.filePath("picture.ico");
+    ASSERT_TRUE(icon.save(ico, "ico"));
+    tsbtest::AnswerModal<QFileDialog>([ico](QFileDialog* d) {
+        EXPECT_TRUE(d->nameFilters().join(' ').contains("*.ico"));
+        d->findChild<QLineEdit*>("fileNameEdit")->setText(ico);
+        static_cast<QDialog*>(d)->done(QDialog::Accepted);
+    });
+    tsbtest::MouseDoubleClick(Work(), 201, 201);
+    EXPECT_TRUE(tsbtest::ShownErrors().empty());
+    EXPECT_EQ(graphic->Width(), 18);
+    graphic->SetSelected(false);
+    QImage exported = Form->WorkAreaBitmap();
+    const int x = graphic->Left() + 1, y = graphic->Top() + 1;
+    EXPECT_EQ(tsbtest::Px(exported, x, y), 0x0000C0u);
+    EXPECT_EQ(tsbtest::Px(exported, x + 15, y + 15), 0x0000C0u);
+    EXPECT_EQ(tsbtest::Px(exported, x + 5, y + 5), 0xFFFFFFu); // the work area shows through
 }
 
 TEST_F(Tools, AConnectedShapeDraggedWithTheMouseTakesItsConnector) {
