@@ -41,7 +41,7 @@ std::string OrdinalText(const TPropInfo& prop, std::int64_t value) {
         std::string out = "[";
         for (const TIdentEntry& m : prop.Idents)
             if (m.Value >= 0 && m.Value < 63 && (value >> m.Value) & 1)
-                out += (out.size() > 1 ? "," : "") + std::string(m.Name);
+                out.append(out.size() > 1 ? "," : "").append(m.Name);
         return out + "]";
     }
     case TPropKind::Integer:
@@ -88,7 +88,9 @@ void DumpProperties(std::string& line, const TPersistent& instance, const TClass
             if (prop->HasData && !prop->HasData(instance)) continue;
             TBytes data;
             prop->WriteData(instance, data);
-            value = "<" + std::to_string(data.size()) + " bytes>";
+            value = "<";
+            value += std::to_string(data.size());
+            value += " bytes>";
             break;
         }
         default: {
@@ -106,7 +108,7 @@ void DumpProperties(std::string& line, const TPersistent& instance, const TClass
 
 std::string DumpElement(const TComponent* element, const TComponent* root) {
     std::string line = element->ClassName();
-    line += " " + (element->Name().empty() ? std::string("-") : element->Name());
+    line.append(" ").append(element->Name().empty() ? std::string("-") : element->Name());
     if (auto* c = dynamic_cast<const TControl*>(element))
         line += " " + std::to_string(c->Left()) + "," + std::to_string(c->Top()) + " " +
                 std::to_string(c->Width()) + "x" + std::to_string(c->Height());

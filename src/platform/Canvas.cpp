@@ -1,7 +1,10 @@
 #include "platform/Canvas.h"
 
+#include "platform/CanvasDetail.h"
+
 #include <QFontMetrics>
 #include <QPainter>
+#include <QPainterPath>
 #include <algorithm>
 #include <cstdlib>
 #include <functional>
@@ -17,6 +20,27 @@ std::uint32_t ToRgb(TColor c) {
 TColor FromRgb(std::uint32_t rgb) {
     return static_cast<TColor>(((rgb >> 16) & 0xFF) | (rgb & 0xFF00) | ((rgb & 0xFF) << 16));
 }
+
+QPainter::CompositionMode RasterOp(TPenMode mode) {
+    switch (mode) {
+    case pmNot:
+        return QPainter::RasterOp_NotDestination;
+    case pmNotXor:
+        return QPainter::RasterOp_NotSourceXorDestination;
+    case pmXor:
+        return QPainter::RasterOp_SourceXorDestination;
+    default:
+        return QPainter::CompositionMode_SourceOver;
+    }
+}
+
+QString ToQ(const std::string& s) {
+    return QString::fromUtf8(s.data(), static_cast<int>(s.size()));
+}
+
+} // namespace
+
+namespace canvas_detail {
 
 // On/off run lengths of the styled thin pens, in pixels.
 const std::vector<int>& StylePattern(TPenStyle style) {
@@ -39,43 +63,10 @@ const std::vector<int>& StylePattern(TPenStyle style) {
     }
 }
 
-QPainter::CompositionMode RasterOp(TPenMode mode) {
-    switch (mode) {
-    case pmNot:
-        return QPainter::RasterOp_NotDestination;
-    case pmNotXor:
-        return QPainter::RasterOp_NotSourceXorDestination;
-    case pmXor:
-        return QPainter::RasterOp_SourceXorDestination;
-    default:
-        return QPainter::CompositionMode_SourceOver;
-    }
-}
+} // namespace canvas_detail
 
-QString ToQ(const std::string& s) {
-    return QString::fromUtf8(s.data(), static_cast<int>(s.size()));
-}
-
-// Visits the pixels of a line from (x, y) up to, not including, (ex, ey).
-template <typename Visit> void WalkLine(int x, int y, int ex, int ey, Visit visit) {
-    int dx = std::abs(ex - x), dy = std::abs(ey - y);
-    int sx = x < ex ? 1 : -1, sy = y < ey ? 1 : -1;
-    int err = dx - dy;
-    while (x != ex || y != ey) {
-        visit(x, y);
-        int e2 = 2 * err;
-        if (e2 > -dy) {
-            err -= dy;
-            x += sx;
-        }
-        if (e2 < dx) {
-            err += dx;
-            y += sy;
-        }
-    }
-}
-
-} // namespace
+using canvas_detail::StylePattern;
+using canvas_detail::WalkLine;
 
 std::vector<std::string> SplitLines(const std::string& text) {
     std::vector<std::string> lines;
@@ -101,6 +92,8 @@ void TCanvas::Bind(QImage* device) {
 }
 
 void TCanvas::Bind(QImage* device, TPoint origin, const TRect& clip) {
+    EndPainter();
+    FVector = nullptr;
     FDevice = device;
     FOrigin = origin;
     FClip = device ? clip.Intersect({0, 0, device->width(), device->height()}) : TRect{};
@@ -135,7 +128,9 @@ void TCanvas::MoveTo(int x, int y) {
 
 void TCanvas::LineTo(int x, int y) {
     if (Ready() && Pen.Style != psClear) {
-        if (Pen.Width > 1)
+        if (FVector && Pen.Width <= 1)
+            VectorThinLine(PenPos.X, PenPos.Y, x, y);
+        else if (Pen.Width > 1)
             WideLine(PenPos.X, PenPos.Y, x, y);
         else
             ThinLine(PenPos.X, PenPos.Y, x, y);
@@ -143,24 +138,27 @@ void TCanvas::LineTo(int x, int y) {
     PenPos = {x, y};
 }
 
-void TCanvas::StyledPixel(int dx, int dy) {
+bool TCanvas::NextStyleOn() {
     const auto& pattern = StylePattern(Pen.Style);
+    if (pattern.empty()) return true;
     bool on = true;
-    if (!pattern.empty()) {
-        int period = 0;
-        for (int n : pattern)
-            period += n;
-        int step = FStyleStep % period;
-        for (std::size_t i = 0; i < pattern.size(); ++i) {
-            if (step < pattern[i]) {
-                on = (i % 2) == 0;
-                break;
-            }
-            step -= pattern[i];
+    int period = 0;
+    for (int n : pattern)
+        period += n;
+    int step = FStyleStep % period;
+    for (std::size_t i = 0; i < pattern.size(); ++i) {
+        if (step < pattern[i]) {
+            on = (i % 2) == 0;
+            break;
         }
-        ++FStyleStep;
+        step -= pattern[i];
     }
-    if (on)
+    ++FStyleStep;
+    return on;
+}
+
+void TCanvas::StyledPixel(int dx, int dy) {
+    if (NextStyleOn())
         Plot(dx, dy, ToRgb(Pen.Color), Pen.Mode);
     else if (Brush.Style == bsSolid)
         Plot(dx, dy, ToRgb(Brush.Color), Pen.Mode);
@@ -173,6 +171,12 @@ void TCanvas::ThinLine(int x1, int y1, int x2, int y2) {
 }
 
 void TCanvas::WideLine(int x1, int y1, int x2, int y2) {
+    if (FVector) {
+        QPainterPath path(QPointF(x1 + FOrigin.X + 0.5, y1 + FOrigin.Y + 0.5));
+        path.lineTo(x2 + FOrigin.X + 0.5, y2 + FOrigin.Y + 0.5);
+        VectorWideLine(path);
+        return;
+    }
     QPainter* p = BeginPainter();
     if (!p) return;
     QColor c = QColor::fromRgb(ToRgb(Pen.Color));
@@ -253,6 +257,16 @@ void TCanvas::DrawFigure(const TRect& fig, const std::function<bool(int, int)>& 
 void TCanvas::Rectangle(int x1, int y1, int x2, int y2) {
     if (!Ready()) return;
     TRect fig = DeviceBox(x1, y1, x2, y2);
+    if (FVector) {
+        QPainterPath fill, outline;
+        fill.addRect(fig.Left, fig.Top, fig.Width(), fig.Height());
+        if (fig.Width() >= 2 && fig.Height() >= 2)
+            outline.addRect(fig.Left + 0.5, fig.Top + 0.5, fig.Width() - 1, fig.Height() - 1);
+        else
+            outline = fill; // every pixel is an edge pixel
+        VectorFigure(fill, outline);
+        return;
+    }
     DrawFigure(fig, [&](int x, int y) { return fig.Contains(x, y); });
 }
 
@@ -272,6 +286,16 @@ void TCanvas::FrameRect(const TRect& r) {
 void TCanvas::Ellipse(int x1, int y1, int x2, int y2) {
     if (!Ready()) return;
     TRect fig = DeviceBox(x1, y1, x2, y2);
+    if (FVector) {
+        QPainterPath fill, outline;
+        fill.addEllipse(fig.Left, fig.Top, fig.Width(), fig.Height());
+        if (fig.Width() >= 2 && fig.Height() >= 2)
+            outline.addEllipse(fig.Left + 0.5, fig.Top + 0.5, fig.Width() - 1, fig.Height() - 1);
+        else
+            outline = fill;
+        VectorFigure(fill, outline);
+        return;
+    }
     DrawFigure(fig, [&](int x, int y) {
         return InEllipse(x, y, fig.Left, fig.Top, fig.Right, fig.Bottom);
     });
@@ -284,6 +308,14 @@ void TCanvas::RoundRect(int x1, int y1, int x2, int y2, int w, int h) {
     h = std::min(std::abs(h), fig.Height());
     if (w < 2 || h < 2) {
         Rectangle(x1, y1, x2, y2);
+        return;
+    }
+    if (FVector) {
+        QPainterPath fill, outline;
+        fill.addRoundedRect(fig.Left, fig.Top, fig.Width(), fig.Height(), w / 2.0, h / 2.0);
+        outline.addRoundedRect(fig.Left + 0.5, fig.Top + 0.5, fig.Width() - 1, fig.Height() - 1,
+                               (w - 1) / 2.0, (h - 1) / 2.0);
+        VectorFigure(fill, outline);
         return;
     }
     auto inside = [&](int x, int y) {
@@ -303,6 +335,10 @@ void TCanvas::RoundRect(int x1, int y1, int x2, int y2, int w, int h) {
 
 void TCanvas::Polygon(const std::vector<TPoint>& points) {
     if (!Ready() || points.empty()) return;
+    if (FVector) {
+        VectorPolygon(points);
+        return;
+    }
     int minX = points[0].X, maxX = points[0].X, minY = points[0].Y, maxY = points[0].Y;
     for (const TPoint& p : points) {
         minX = std::min(minX, p.X);
@@ -384,6 +420,17 @@ void TCanvas::Polygon(const std::vector<TPoint>& points) {
 
 void TCanvas::FillRect(const TRect& r) {
     if (!Ready() || Brush.Style == bsClear) return;
+    if (FVector) {
+        TRect box = r.Offset(FOrigin.X, FOrigin.Y).Intersect(FClip);
+        if (box.IsEmpty()) return;
+        QPainterPath path;
+        path.addRect(box.Left, box.Top, box.Width(), box.Height());
+        const TPenMode mode = Pen.Mode;
+        Pen.Mode = pmCopy; // a plain fill, whatever the pen
+        VectorFill(path, Brush.Color);
+        Pen.Mode = mode;
+        return;
+    }
     TRect box = r.Offset(FOrigin.X, FOrigin.Y).Intersect(FClip);
     std::uint32_t c = 0xFF000000u | ToRgb(Brush.Color);
     for (int y = box.Top; y < box.Bottom; ++y) {
@@ -393,7 +440,19 @@ void TCanvas::FillRect(const TRect& r) {
 }
 
 void TCanvas::SetPixel(int x, int y, TColor color) {
-    if (Ready()) Plot(x + FOrigin.X, y + FOrigin.Y, ToRgb(color), pmCopy);
+    if (!Ready()) return;
+    if (FVector) {
+        const int dx = x + FOrigin.X, dy = y + FOrigin.Y;
+        if (!FClip.Contains(dx, dy)) return;
+        QPainterPath path;
+        path.addRect(dx, dy, 1, 1);
+        const TPenMode mode = Pen.Mode;
+        Pen.Mode = pmCopy;
+        VectorFill(path, color);
+        Pen.Mode = mode;
+        return;
+    }
+    Plot(x + FOrigin.X, y + FOrigin.Y, ToRgb(color), pmCopy);
 }
 
 TColor TCanvas::Pixel(int x, int y) const {
@@ -405,6 +464,16 @@ TColor TCanvas::Pixel(int x, int y) const {
 QPainter* TCanvas::BeginPainter() {
     if (!Ready()) return nullptr;
     if (FPainter) return FPainter;
+    if (FVector) {
+        FVector->save();
+        FVector->setRenderHint(QPainter::Antialiasing, false);
+        FVector->setRenderHint(QPainter::TextAntialiasing, false);
+        FVector->setClipRect(QRect(FClip.Left, FClip.Top, FClip.Width(), FClip.Height()),
+                             FVector->hasClipping() ? Qt::IntersectClip : Qt::ReplaceClip);
+        FVector->translate(FOrigin.X, FOrigin.Y);
+        FPainter = FVector;
+        return FPainter;
+    }
     FPainter = new QPainter(FDevice);
     FPainter->setRenderHint(QPainter::Antialiasing, false);
     FPainter->setRenderHint(QPainter::TextAntialiasing, false);
@@ -414,7 +483,10 @@ QPainter* TCanvas::BeginPainter() {
 }
 
 void TCanvas::EndPainter() {
-    delete FPainter;
+    if (FPainter && FPainter == FVector)
+        FVector->restore();
+    else
+        delete FPainter;
     FPainter = nullptr;
 }
 
@@ -439,7 +511,7 @@ void TCanvas::TextOut(int x, int y, const std::string& text) {
                     QColor::fromRgb(ToRgb(Brush.Color)));
     p->setFont(f);
     p->setPen(QColor::fromRgb(ToRgb(Font.Color())));
-    p->drawText(QPoint(x, y + fm.ascent()), s);
+    TextRun(*p, x, y + fm.ascent(), s, f);
     EndPainter();
     PenPos = {x + fm.horizontalAdvance(s), y};
 }
@@ -490,13 +562,17 @@ void TCanvas::DrawTextCentered(const TRect& r, const std::string& text) {
         int x = r.Left + (width - lw) / 2;
         if (Brush.Style == bsSolid)
             p->fillRect(QRect(x, y, lw, fm.height()), QColor::fromRgb(ToRgb(Brush.Color)));
-        p->drawText(QPoint(x, y + fm.ascent()), line);
+        TextRun(*p, x, y + fm.ascent(), line, f);
         y += fm.height();
     }
     EndPainter();
 }
 
 void TCanvas::Draw(int x, int y, const QImage& image) {
+    if (FVector) {
+        if (Ready()) VectorImage(Bounds(x, y, image.width(), image.height()), image);
+        return;
+    }
     QPainter* p = BeginPainter();
     if (!p) return;
     p->drawImage(QPoint(x, y), image);
@@ -506,6 +582,20 @@ void TCanvas::Draw(int x, int y, const QImage& image) {
 void TCanvas::DrawTransparent(int x, int y, const QImage& image, std::uint32_t transparentRgb) {
     if (!Ready()) return;
     QImage src = image.convertToFormat(QImage::Format_ARGB32);
+    if (FVector) {
+        // The same pixels left out, as a picture with an alpha mask.
+        for (int sy = 0; sy < src.height(); ++sy) {
+            auto* line = reinterpret_cast<std::uint32_t*>(src.scanLine(sy));
+            for (int sx = 0; sx < src.width(); ++sx) {
+                const std::uint32_t px = line[sx];
+                const bool out =
+                    (px & 0xFFFFFFu) == (transparentRgb & 0xFFFFFFu) || (px >> 24) < 0x80;
+                line[sx] = out ? 0u : (0xFF000000u | px);
+            }
+        }
+        VectorImage(Bounds(x, y, src.width(), src.height()), src);
+        return;
+    }
     for (int sy = 0; sy < src.height(); ++sy) {
         const auto* line = reinterpret_cast<const std::uint32_t*>(src.constScanLine(sy));
         for (int sx = 0; sx < src.width(); ++sx) {
@@ -517,6 +607,11 @@ void TCanvas::DrawTransparent(int x, int y, const QImage& image, std::uint32_t t
 }
 
 void TCanvas::StretchDraw(const TRect& r, const QImage& image) {
+    if (FVector) {
+        if (Ready() && !r.IsEmpty() && !image.isNull())
+            VectorImage(r, image.scaled(r.Width(), r.Height()));
+        return;
+    }
     QPainter* p = BeginPainter();
     if (!p) return;
     p->drawImage(QRect(r.Left, r.Top, r.Width(), r.Height()), image);
@@ -530,6 +625,11 @@ void TCanvas::CopyRect(const TRect& dest, const QImage& source, const TRect& sou
     if (src.size() != QSize(dest.Width(), dest.Height()))
         src = src.scaled(dest.Width(), dest.Height());
     src = src.convertToFormat(QImage::Format_RGB32);
+    if (FVector) {
+        // Over a white page an AND gives the source and an OR gives white.
+        if (CopyMode != cmSrcPaint) VectorImage(dest, src);
+        return;
+    }
     for (int y = 0; y < src.height(); ++y) {
         const auto* line = reinterpret_cast<const std::uint32_t*>(src.constScanLine(y));
         for (int x = 0; x < src.width(); ++x) {

@@ -18,6 +18,10 @@
 #include "platform/Types.h"
 
 class QPainter;
+class QPainterPath;
+class QColor;
+class QFont;
+class QString;
 
 namespace tsb {
 
@@ -57,7 +61,22 @@ public:
     // and clip limits drawing, both in device pixels.
     void Bind(QImage* device, TPoint origin, const TRect& clip);
     void Bind(QImage* device);
-    void Unbind() { FDevice = nullptr; }
+    // Binds the canvas to a painter on a vector device (PDF, SVG, a page
+    // recording). The same calls come out as exact geometry: pixel (x, y) is
+    // the unit square at (x, y); a thin line covers the pixels the raster
+    // walk plots; a figure's outline is a one-unit line through its edge
+    // pixels; text stays text. Drawing is cut to the clip by the canvas
+    // itself, as not every vector device clips. Inverting pens have no vector
+    // meaning: they draw what they would give over a white page. The painter
+    // stays the caller's; it is used in its own coordinates.
+    void BindPainter(QPainter* painter, TPoint origin, const TRect& clip);
+    // Binds to what another canvas is bound to, image or painter.
+    void BindLike(const TCanvas& target, TPoint origin, const TRect& clip);
+    void Unbind() {
+        FDevice = nullptr;
+        FVector = nullptr;
+    }
+    bool IsVector() const { return FVector != nullptr; }
     QImage* Device() const { return FDevice; }
     TPoint Origin() const { return FOrigin; }
     TRect ClipRect() const { return FClip.Offset(-FOrigin.X, -FOrigin.Y); }
@@ -79,6 +98,7 @@ public:
     void FillRect(const TRect& r);
     void FrameRect(const TRect& r);
     void SetPixel(int x, int y, TColor color);
+    // -1 outside the clip, and on a vector device, which cannot be read.
     TColor Pixel(int x, int y) const;
 
     void TextOut(int x, int y, const std::string& text);
@@ -105,7 +125,9 @@ public:
     void EndPainter();
 
 private:
-    bool Ready() const { return FDevice && !FClip.IsEmpty(); }
+    bool Ready() const { return (FDevice || FVector) && !FClip.IsEmpty(); }
+    // The state of the styled pen's pattern at the next pixel; advances it.
+    bool NextStyleOn();
     void Plot(int dx, int dy, std::uint32_t rgb, TPenMode mode);
     void ThinLine(int x1, int y1, int x2, int y2);
     void WideLine(int x1, int y1, int x2, int y2);
@@ -117,7 +139,21 @@ private:
     // Fills and outlines the figure whose device pixels `inside` tells.
     void DrawFigure(const TRect& fig, const std::function<bool(int, int)>& inside);
 
+    // Text with its left end at x on the baseline, glyphs where the screen
+    // puts them.
+    void TextRun(QPainter& painter, int x, int baseline, const QString& text, const QFont& font);
+    // The vector back end (CanvasVector.cpp).
+    QColor VectorColour(TColor colour) const;
+    void VectorThinLine(int x1, int y1, int x2, int y2);
+    void VectorWideLine(const QPainterPath& path);
+    void VectorFill(const QPainterPath& path, TColor colour);
+    void VectorOutline(const QPainterPath& path);
+    void VectorFigure(const QPainterPath& fill, const QPainterPath& outline);
+    void VectorPolygon(const std::vector<TPoint>& points);
+    void VectorImage(const TRect& dest, const QImage& image);
+
     QImage* FDevice = nullptr;
+    QPainter* FVector = nullptr;
     TPoint FOrigin;
     TRect FClip;
     int FStyleStep = 0;

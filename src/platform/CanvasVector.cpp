@@ -1,0 +1,259 @@
+// The canvas's vector back end: the same calls as QPainter primitives on a
+// vector device, with the pixel rules turned into exact geometry.
+#include <QFontMetrics>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPainterPathStroker>
+#include <cmath>
+
+#include "platform/Canvas.h"
+#include "platform/CanvasDetail.h"
+
+namespace tsb {
+
+namespace {
+
+QColor Rgb(std::uint32_t rgb) {
+    return QColor::fromRgb(0xFF000000u | rgb);
+}
+
+QRectF ClipRectF(const TRect& clip) {
+    return QRectF(clip.Left, clip.Top, clip.Width(), clip.Height());
+}
+
+// A one-unit outline as the area it covers.
+QPainterPath StrokeArea(const QPainterPath& path, qreal width, Qt::PenCapStyle cap,
+                        Qt::PenJoinStyle join) {
+    QPainterPathStroker stroker;
+    stroker.setWidth(width);
+    stroker.setCapStyle(cap);
+    stroker.setJoinStyle(join);
+    return stroker.createStroke(path);
+}
+
+} // namespace
+
+void TCanvas::BindPainter(QPainter* painter, TPoint origin, const TRect& clip) {
+    EndPainter();
+    FDevice = nullptr;
+    FVector = painter;
+    FOrigin = origin;
+    FClip = painter ? clip : TRect{};
+}
+
+void TCanvas::BindLike(const TCanvas& target, TPoint origin, const TRect& clip) {
+    if (target.FVector)
+        BindPainter(target.FVector, origin, clip);
+    else
+        Bind(target.FDevice, origin, clip);
+}
+
+// What a pen or brush of this colour leaves on a white page under the pen
+// mode; invalid where it leaves nothing.
+QColor TCanvas::VectorColour(TColor colour) const {
+    const std::uint32_t rgb = ColorToRGB(colour) & 0xFFFFFFu;
+    switch (Pen.Mode) {
+    case pmCopy:
+        return Rgb(rgb);
+    case pmNot:
+        return Rgb(0);
+    case pmNotXor:
+        return Rgb(rgb);
+    case pmXor:
+        return Rgb(~rgb & 0xFFFFFFu);
+    case pmNop:
+        break;
+    }
+    return {};
+}
+
+// The pixels the raster walk plots, inside the clip, as runs of the pen's
+// colour and (with a solid brush) of the brush's colour in the gaps. A run
+// of a line along a row or column is a rectangle; a run of any other line is
+// a one-unit line from its first to its last pixel.
+void TCanvas::VectorThinLine(int x1, int y1, int x2, int y2) {
+    const QColor on = VectorColour(Pen.Color);
+    const QColor off = Brush.Style == bsSolid ? VectorColour(Brush.Color) : QColor();
+    const bool straight = x1 == x2 || y1 == y2;
+    QColor colour;
+    QPoint first, last;
+    bool open = false;
+    FVector->save();
+    FVector->setRenderHint(QPainter::Antialiasing, false);
+    auto flush = [&] {
+        if (!open) return;
+        open = false;
+        if (!colour.isValid()) return;
+        if (straight || first == last) {
+            FVector->fillRect(QRect(first, last).normalized(), colour);
+        } else {
+            QPen pen(colour, 1, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin);
+            pen.setCosmetic(true);
+            FVector->setPen(pen);
+            FVector->drawLine(QPointF(first) + QPointF(0.5, 0.5),
+                              QPointF(last) + QPointF(0.5, 0.5));
+        }
+    };
+    canvas_detail::WalkLine(x1 + FOrigin.X, y1 + FOrigin.Y, x2 + FOrigin.X, y2 + FOrigin.Y,
+                            [&](int px, int py) {
+                                const QColor& c = NextStyleOn() ? on : off;
+                                if (!FClip.Contains(px, py)) {
+                                    flush();
+                                    return;
+                                }
+                                if (open && c == colour) {
+                                    last = QPoint(px, py);
+                                    return;
+                                }
+                                flush();
+                                colour = c;
+                                first = last = QPoint(px, py);
+                                open = true;
+                            });
+    flush();
+    FVector->restore();
+}
+
+void TCanvas::VectorWideLine(const QPainterPath& path) {
+    const QColor colour = VectorColour(Pen.Color);
+    if (!colour.isValid()) return;
+    FVector->save();
+    FVector->setRenderHint(QPainter::Antialiasing, false);
+    const QRectF clip = ClipRectF(FClip);
+    const qreal reach = Pen.Width;
+    if (clip.contains(path.boundingRect().adjusted(-reach, -reach, reach, reach))) {
+        FVector->setPen(QPen(colour, Pen.Width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        FVector->setBrush(Qt::NoBrush);
+        FVector->drawPath(path);
+    } else {
+        QPainterPath clipPath;
+        clipPath.addRect(clip);
+        QPainterPath area = StrokeArea(path, Pen.Width, Qt::RoundCap, Qt::RoundJoin);
+        FVector->fillPath(area.intersected(clipPath), colour);
+    }
+    FVector->restore();
+}
+
+void TCanvas::VectorFill(const QPainterPath& path, TColor colour) {
+    const QColor c = VectorColour(colour);
+    if (!c.isValid()) return;
+    FVector->save();
+    FVector->setRenderHint(QPainter::Antialiasing, false);
+    const QRectF clip = ClipRectF(FClip);
+    if (clip.contains(path.boundingRect())) {
+        FVector->fillPath(path, c);
+    } else {
+        QPainterPath clipPath;
+        clipPath.addRect(clip);
+        FVector->fillPath(path.intersected(clipPath), c);
+    }
+    FVector->restore();
+}
+
+void TCanvas::VectorOutline(const QPainterPath& path) {
+    const QColor colour = VectorColour(Pen.Color);
+    if (!colour.isValid()) return;
+    FVector->save();
+    FVector->setRenderHint(QPainter::Antialiasing, false);
+    const QRectF clip = ClipRectF(FClip);
+    if (clip.contains(path.boundingRect().adjusted(-0.5, -0.5, 0.5, 0.5))) {
+        QPen pen(colour, 1, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin);
+        pen.setCosmetic(true);
+        FVector->setPen(pen);
+        FVector->setBrush(Qt::NoBrush);
+        FVector->drawPath(path);
+    } else {
+        QPainterPath clipPath;
+        clipPath.addRect(clip);
+        QPainterPath area = StrokeArea(path, 1, Qt::SquareCap, Qt::MiterJoin);
+        FVector->fillPath(area.intersected(clipPath), colour);
+    }
+    FVector->restore();
+}
+
+// A figure's inside in the brush and its edge pixels in the pen. Figure
+// outlines are one pixel whatever the pen's width and style, as on images.
+void TCanvas::VectorFigure(const QPainterPath& fill, const QPainterPath& outline) {
+    if (Brush.Style == bsSolid) VectorFill(fill, Brush.Color);
+    if (Pen.Style == psClear) return;
+    if (outline == fill) {
+        // One pixel across: every pixel is an edge pixel.
+        VectorFill(fill, Pen.Color);
+        return;
+    }
+    VectorOutline(outline);
+}
+
+void TCanvas::VectorPolygon(const std::vector<TPoint>& points) {
+    const std::size_t n = points.size();
+    QPainterPath fill;
+    fill.setFillRule(Qt::OddEvenFill);
+    fill.moveTo(points[0].X + FOrigin.X + 0.5, points[0].Y + FOrigin.Y + 0.5);
+    for (std::size_t i = 1; i < n; ++i)
+        fill.lineTo(points[i].X + FOrigin.X + 0.5, points[i].Y + FOrigin.Y + 0.5);
+    fill.closeSubpath();
+    if (Brush.Style == bsSolid) VectorFill(fill, Brush.Color);
+    if (Pen.Style != psClear) {
+        if (Pen.Width > 1) {
+            VectorWideLine(fill);
+        } else {
+            // The closed polyline, each vertex once, the style running on.
+            FStyleStep = 0;
+            for (std::size_t i = 0; i < n; ++i)
+                VectorThinLine(points[i].X, points[i].Y, points[(i + 1) % n].X,
+                               points[(i + 1) % n].Y);
+            if (n == 1) // a single vertex is a single pixel
+                VectorThinLine(points[0].X, points[0].Y, points[0].X + 1, points[0].Y);
+        }
+    }
+    PenPos = points[0];
+}
+
+// On an image the text is drawn as it is. A vector document lays text out by
+// the face's own advances, while the screen rounds each glyph's advance to
+// whole pixels; so the text goes out in pieces, each placed where the screen
+// puts its first glyph and no longer than keeps every glyph within half a
+// pixel of its place on the screen. Short words stay whole.
+void TCanvas::TextRun(QPainter& painter, int x, int baseline, const QString& text,
+                      const QFont& font) {
+    if (!FVector) {
+        painter.drawText(QPoint(x, baseline), text);
+        return;
+    }
+    const QFontMetrics screen(font);
+    QFont linearFont = font;
+    linearFont.setHintingPreference(QFont::PreferNoHinting);
+    const QFontMetricsF linear(linearFont);
+    const int n = static_cast<int>(text.size());
+    int start = 0;
+    while (start < n) {
+        while (start < n && text[start] == ' ')
+            ++start;
+        if (start >= n) break;
+        const int left = screen.horizontalAdvance(text.left(start));
+        int end = start + 1;
+        while (end < n && text[end] != ' ') {
+            const qreal drift = left + linear.horizontalAdvance(text.mid(start, end + 1 - start)) -
+                                screen.horizontalAdvance(text.left(end + 1));
+            if (std::abs(drift) > 0.5) break;
+            ++end;
+        }
+        painter.drawText(QPointF(x + left, baseline), text.mid(start, end - start));
+        start = end;
+    }
+}
+
+// A picture at its own size in dest, cut to the clip.
+void TCanvas::VectorImage(const TRect& dest, const QImage& image) {
+    if (image.isNull()) return;
+    const TRect device = dest.Offset(FOrigin.X, FOrigin.Y);
+    const TRect shown = device.Intersect(FClip);
+    if (shown.IsEmpty()) return;
+    const QRect source(shown.Left - device.Left, shown.Top - device.Top, shown.Width(),
+                       shown.Height());
+    FVector->save();
+    FVector->drawImage(QRect(shown.Left, shown.Top, shown.Width(), shown.Height()), image, source);
+    FVector->restore();
+}
+
+} // namespace tsb
