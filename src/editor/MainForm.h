@@ -142,6 +142,9 @@ public:
     void ExitActionExecute();
     void NewActionExecute();
     void OpenActionExecute();
+    // Open's steps after the dialog: read the file, place the work area,
+    // attach the hooks and clear the selection.
+    void OpenFile(const std::string& fileName);
     void SaveActionExecute();
     // Attaches the element hooks to every element of the work area by its
     // kind, as after open and paste.

@@ -1,0 +1,97 @@
+#include "LargeDiagram.h"
+
+#include <fstream>
+#include <sstream>
+#include <sys/resource.h>
+
+#include "model/Connector.h"
+#include "model/CustomShape.h"
+#include "model/DiagramRoot.h"
+#include "model/StandardShape.h"
+#include "model/TextShape.h"
+#include "platform/ScrollBox.h"
+
+using namespace tsb;
+
+namespace tsbbench {
+
+void BuildLargeDiagram(TComponent* owner, TScrollBox* box) {
+    box->SetBounds(40, 30, kPageWidth, kPageHeight);
+    TStandardShape* previous = nullptr;
+    for (int i = 0; i < kColumns * kRows; ++i) {
+        auto* shape = new TStandardShape(owner);
+        shape->SetName("StandardShape" + std::to_string(i + 1));
+        shape->SetTop(20 + (i / kColumns) * 100);
+        shape->SetLeft(20 + (i % kColumns) * 160);
+        shape->SetParent(box);
+        shape->SetShapeType(stRoundRect);
+        auto* caption = new TTextShape(owner);
+        caption->SetName(shape->Name() + "_Caption");
+        caption->SetText("Caption");
+        shape->SetCaptionAlign(alClient);
+        shape->SetCaption(caption);
+        if (previous) {
+            auto* arrow = new TSingleHeadArrow(owner);
+            arrow->LineColor = clRed;
+            arrow->StartConn().Side = csRight;
+            arrow->StartConn().SetShape(previous);
+            arrow->EndConn().Side = csLeft;
+            arrow->EndConn().SetShape(shape);
+            arrow->UpdateBounds();
+            arrow->SetParent(box);
+        }
+        previous = shape;
+    }
+    TCustomShape::SelectAll(box);
+}
+
+void WriteLargeDiagram(const std::string& fileName) {
+    TDiagramRoot root;
+    BuildLargeDiagram(&root, root.ScrollBox1);
+    TCustomShape::SaveToFile(fileName, root.ScrollBox1);
+}
+
+void WriteHugePage(const std::string& fileName, int width, int height) {
+    TDiagramRoot root;
+    root.ScrollBox1->SetBounds(40, 30, width, height);
+    TStandardShape* previous = nullptr;
+    for (int i = 0; i < 16; ++i) {
+        auto* shape = new TStandardShape(&root);
+        shape->SetName("StandardShape" + std::to_string(i + 1));
+        shape->SetBounds(20 + (i % 4) * (width / 4), 20 + (i / 4) * (height / 4), 100, 60);
+        shape->SetParent(root.ScrollBox1);
+        if (previous) {
+            auto* arrow = new TSingleHeadArrow(&root);
+            arrow->StartConn().Side = csRight;
+            arrow->StartConn().SetShape(previous);
+            arrow->EndConn().Side = csLeft;
+            arrow->EndConn().SetShape(shape);
+            arrow->UpdateBounds();
+            arrow->SetParent(root.ScrollBox1);
+        }
+        previous = shape;
+    }
+    TCustomShape::SelectAll(root.ScrollBox1);
+    TCustomShape::SaveToFile(fileName, root.ScrollBox1);
+}
+
+double ResidentMB() {
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line))
+        if (line.rfind("VmRSS:", 0) == 0) {
+            std::istringstream in(line.substr(6));
+            double kb = 0;
+            in >> kb;
+            return kb / 1024.0;
+        }
+    return 0;
+}
+
+double PeakResidentMB() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return static_cast<double>(usage.ru_maxrss) / 1024.0;
+}
+
+} // namespace tsbbench
