@@ -101,6 +101,7 @@ void TCanvas::Bind(QImage* device) {
 }
 
 void TCanvas::Bind(QImage* device, TPoint origin, const TRect& clip) {
+    OnDamage = nullptr;
     FDevice = device;
     FOrigin = origin;
     FClip = device ? clip.Intersect({0, 0, device->width(), device->height()}) : TRect{};
@@ -169,7 +170,35 @@ void TCanvas::StyledPixel(int dx, int dy) {
 void TCanvas::ThinLine(int x1, int y1, int x2, int y2) {
     int x = x1 + FOrigin.X, y = y1 + FOrigin.Y;
     int ex = x2 + FOrigin.X, ey = y2 + FOrigin.Y;
-    WalkLine(x, y, ex, ey, [this](int px, int py) { StyledPixel(px, py); });
+    // The walk visits max(|dx|, |dy|) pixels; a styled pen's pattern runs on
+    // over the ones clipped away, so a line looks the same however it is
+    // clipped.
+    const int n = std::max(std::abs(ex - x), std::abs(ey - y));
+    const bool styled = !StylePattern(Pen.Style).empty();
+    const int start = FStyleStep;
+    TRect box{std::min(x, ex), std::min(y, ey), std::max(x, ex) + 1, std::max(y, ey) + 1};
+    if (box.Intersect(FClip).IsEmpty()) {
+        if (styled) FStyleStep = start + n;
+        return;
+    }
+    Damage(box);
+    if (x != ex && y != ey) {
+        WalkLine(x, y, ex, ey, [this](int px, int py) { StyledPixel(px, py); });
+        return;
+    }
+    // Horizontal and vertical lines: only the pixels inside the clip.
+    const bool horizontal = y == ey;
+    const int from = horizontal ? x : y, step = (horizontal ? ex - x : ey - y) > 0 ? 1 : -1;
+    const int low = horizontal ? FClip.Left : FClip.Top;
+    const int high = horizontal ? FClip.Right : FClip.Bottom;
+    int first = step > 0 ? std::max(0, low - from) : std::max(0, from - high + 1);
+    int last = step > 0 ? std::min(n, high - from) : std::min(n, from - low + 1);
+    for (int i = first; i < last; ++i) {
+        if (styled) FStyleStep = start + i;
+        int p = from + step * i;
+        StyledPixel(horizontal ? p : x, horizontal ? y : p);
+    }
+    if (styled) FStyleStep = start + n;
 }
 
 void TCanvas::WideLine(int x1, int y1, int x2, int y2) {
@@ -193,6 +222,7 @@ void TCanvas::Polyline(const std::vector<TPoint>& points) {
 }
 
 void TCanvas::ApplyMask(const TRect& box, const std::vector<std::uint8_t>& mask) {
+    Damage(box);
     std::uint32_t brush = ToRgb(Brush.Color);
     std::uint32_t pen = ToRgb(Pen.Color);
     bool fill = Brush.Style == bsSolid;
@@ -361,6 +391,7 @@ void TCanvas::FillRect(const TRect& r) {
     if (!Ready() || Brush.Style == bsClear) return;
     TRect box = r.Offset(FOrigin.X, FOrigin.Y).Intersect(FClip);
     std::uint32_t c = 0xFF000000u | ToRgb(Brush.Color);
+    Damage(box);
     for (int y = box.Top; y < box.Bottom; ++y) {
         auto* line = reinterpret_cast<std::uint32_t*>(FDevice->scanLine(y));
         std::fill(line + box.Left, line + box.Right, c);
@@ -368,7 +399,9 @@ void TCanvas::FillRect(const TRect& r) {
 }
 
 void TCanvas::SetPixel(int x, int y, TColor color) {
-    if (Ready()) Plot(x + FOrigin.X, y + FOrigin.Y, ToRgb(color), pmCopy);
+    if (!Ready()) return;
+    Plot(x + FOrigin.X, y + FOrigin.Y, ToRgb(color), pmCopy);
+    Damage(Bounds(x + FOrigin.X, y + FOrigin.Y, 1, 1));
 }
 
 TColor TCanvas::Pixel(int x, int y) const {
@@ -389,8 +422,10 @@ QPainter* TCanvas::BeginPainter() {
 }
 
 void TCanvas::EndPainter() {
+    if (!FPainter) return;
     delete FPainter;
     FPainter = nullptr;
+    Damage(FClip);
 }
 
 int TCanvas::TextWidth(const std::string& text) {
@@ -481,6 +516,7 @@ void TCanvas::Draw(int x, int y, const QImage& image) {
 void TCanvas::DrawTransparent(int x, int y, const QImage& image, std::uint32_t transparentRgb) {
     if (!Ready()) return;
     QImage src = image.convertToFormat(QImage::Format_ARGB32);
+    Damage(Bounds(x + FOrigin.X, y + FOrigin.Y, src.width(), src.height()));
     for (int sy = 0; sy < src.height(); ++sy) {
         const auto* line = reinterpret_cast<const std::uint32_t*>(src.constScanLine(sy));
         for (int sx = 0; sx < src.width(); ++sx) {
@@ -505,6 +541,7 @@ void TCanvas::CopyRect(const TRect& dest, const QImage& source, const TRect& sou
     if (src.size() != QSize(dest.Width(), dest.Height()))
         src = src.scaled(dest.Width(), dest.Height());
     src = src.convertToFormat(QImage::Format_RGB32);
+    Damage(dest.Offset(FOrigin.X, FOrigin.Y));
     for (int y = 0; y < src.height(); ++y) {
         const auto* line = reinterpret_cast<const std::uint32_t*>(src.constScanLine(y));
         for (int x = 0; x < src.width(); ++x) {

@@ -55,9 +55,13 @@ public:
 
     // Binds the canvas to a device image; origin is where (0, 0) lands on it
     // and clip limits drawing, both in device pixels.
+    // Binding forgets OnDamage.
     void Bind(QImage* device, TPoint origin, const TRect& clip);
     void Bind(QImage* device);
-    void Unbind() { FDevice = nullptr; }
+    void Unbind() {
+        FDevice = nullptr;
+        OnDamage = nullptr;
+    }
     QImage* Device() const { return FDevice; }
     TPoint Origin() const { return FOrigin; }
     TRect ClipRect() const { return FClip.Offset(-FOrigin.X, -FOrigin.Y); }
@@ -67,6 +71,9 @@ public:
     TFont Font;
     TCopyMode CopyMode = cmSrcCopy;
     TPoint PenPos;
+    // Told the device rectangle each drawing may have changed, clipped;
+    // a live surface uses it to show what was drawn outside painting.
+    std::function<void(const TRect&)> OnDamage;
 
     void MoveTo(int x, int y);
     void LineTo(int x, int y);
@@ -106,6 +113,12 @@ public:
 
 private:
     bool Ready() const { return FDevice && !FClip.IsEmpty(); }
+    void Damage(const TRect& deviceBox) {
+        if (OnDamage) {
+            TRect r = deviceBox.Intersect(FClip);
+            if (!r.IsEmpty()) OnDamage(r);
+        }
+    }
     void Plot(int dx, int dy, std::uint32_t rgb, TPenMode mode);
     void ThinLine(int x1, int y1, int x2, int y2);
     void WideLine(int x1, int y1, int x2, int y2);
