@@ -72,7 +72,7 @@ void TCustomShape::SetCaptionAlign(TAlign value) {
 }
 
 void TCustomShape::SetSelected(bool value) {
-    FSelected = value;
+    SetSelectedFlag(value);
     if (FCaption) FCaption->SetSelected(value);
 }
 

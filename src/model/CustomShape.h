@@ -3,6 +3,7 @@
 // the operations that act on all elements of a container.
 #pragma once
 
+#include <cstdint>
 #include <vector>
 
 #include "platform/WinControl.h"
@@ -31,6 +32,8 @@ public:
     void SetCaptionAlign(TAlign value);
     bool Selected() const { return FSelected; }
     virtual void SetSelected(bool value);
+    // Changes whenever any element's selected flag is set.
+    static std::uint64_t SelectionEpoch() { return FSelectionEpoch; }
     virtual void PlaceCaption();
 
     void SetBounds(int left, int top, int width, int height) override;
@@ -76,9 +79,16 @@ protected:
     // container.
     void UpdateConnectors();
 
+    // Sets the selected flag alone, without the setter's effects.
+    void SetSelectedFlag(bool value) {
+        FSelected = value;
+        ++FSelectionEpoch;
+    }
+
     TTextShape* FCaption = nullptr;
     TAlign FCaptionAlign = alNone;
     bool FSelected = false;
+    static inline std::uint64_t FSelectionEpoch = 0;
 
 private:
     friend class TConnector;

@@ -84,12 +84,26 @@ void TMoveableShape::MoveBy(int dx, int dy) {
     SetBounds(Left() + dx, Top() + dy, Width(), Height());
 }
 
+const std::vector<TMoveableShape*>& TMoveableShape::SelectedInContainer(TWinControl* container) {
+    TMoveSet& set = FMoveSet;
+    if (set.Container == container && set.ChildVersion == container->ChildListVersion() &&
+        set.SelectionEpoch == SelectionEpoch())
+        return set.Items;
+    set.Items.clear();
+    for (TControl* c : container->ControlList())
+        if (auto* m = As<TMoveableShape>(c); m && m->Selected()) set.Items.push_back(m);
+    set.Container = container;
+    set.ChildVersion = container->ChildListVersion();
+    set.SelectionEpoch = SelectionEpoch();
+    return set.Items;
+}
+
 void TMoveableShape::MoveSelected(int dx, int dy) {
     TWinControl* container = Parent();
     if (!container) return;
-    std::vector<TMoveableShape*> moving;
-    for (TControl* c : container->ControlList())
-        if (auto* m = As<TMoveableShape>(c); m && m->Selected()) moving.push_back(m);
+    // A copy: moving lays out connectors and captions, which may change
+    // what the cache holds.
+    std::vector<TMoveableShape*> moving = SelectedInContainer(container);
     for (TMoveableShape* m : moving)
         m->LimitMove(dx, dy);
     if (dx == 0 && dy == 0) return;

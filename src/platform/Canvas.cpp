@@ -240,16 +240,26 @@ void TCanvas::ApplyMask(const TRect& box, const std::vector<std::uint8_t>& mask)
 
 // Marks as outline every filled pixel that has a 4-neighbour outside the
 // figure. `inside` tests device pixels and may look beyond the box.
+// Each pixel is tested once, over the box with a one-pixel border.
 template <typename Inside>
 static void MarkFigure(const TRect& box, std::vector<std::uint8_t>& mask, Inside inside,
                        bool outline) {
-    int w = box.Width();
-    for (int y = box.Top; y < box.Bottom; ++y) {
-        for (int x = box.Left; x < box.Right; ++x) {
-            if (!inside(x, y)) continue;
-            bool edge = outline && (!inside(x - 1, y) || !inside(x + 1, y) || !inside(x, y - 1) ||
-                                    !inside(x, y + 1));
-            mask[static_cast<std::size_t>((y - box.Top) * w + (x - box.Left))] = edge ? 2 : 1;
+    const int w = box.Width(), h = box.Height();
+    const std::size_t ow = static_cast<std::size_t>(w) + 2;
+    std::vector<std::uint8_t> in(ow * (static_cast<std::size_t>(h) + 2));
+    for (int y = -1; y <= h; ++y)
+        for (int x = -1; x <= w; ++x)
+            in[static_cast<std::size_t>(y + 1) * ow + static_cast<std::size_t>(x + 1)] =
+                inside(box.Left + x, box.Top + y) ? 1 : 0;
+    auto at = [&](int x, int y) {
+        return in[static_cast<std::size_t>(y + 1) * ow + static_cast<std::size_t>(x + 1)] != 0;
+    };
+    for (int y = 0; y < h; ++y) {
+        for (int x = 0; x < w; ++x) {
+            if (!at(x, y)) continue;
+            bool edge =
+                outline && (!at(x - 1, y) || !at(x + 1, y) || !at(x, y - 1) || !at(x, y + 1));
+            mask[static_cast<std::size_t>(y * w + x)] = edge ? 2 : 1;
         }
     }
 }

@@ -136,6 +136,7 @@ void TControl::BringToFront() {
     list.erase(it);
     list.push_back(this);
     FZOrder = ++FParent->FFrontZ;
+    ++FParent->FChildVersion;
     if (auto* w = As<TWinControl>(this); w && w->Widget()) w->Widget()->raise();
     Invalidate();
 }
@@ -148,6 +149,7 @@ void TControl::SendToBack() {
     list.erase(it);
     list.insert(list.begin(), this);
     FZOrder = --FParent->FBackZ;
+    ++FParent->FChildVersion;
     if (auto* w = As<TWinControl>(this); w && w->Widget()) w->Widget()->lower();
     Invalidate();
 }

@@ -146,6 +146,7 @@ void TWinControl::InsertControl(TControl* c) {
     c->FParent = this;
     c->FZOrder = ++FFrontZ;
     FIndex.Insert(c);
+    ++FChildVersion;
     if (auto* w = As<TWinControl>(c)) {
         QWidget* widget = w->Widget();
         widget->setParent(ChildParentWidget());
@@ -164,6 +165,7 @@ void TWinControl::RemoveControl(TControl* c) {
     if (it != FControls.rend()) {
         FControls.erase(std::next(it).base());
         FIndex.Remove(c);
+        ++FChildVersion;
     }
     if (FCaptureControl == c) FCaptureControl = nullptr;
     c->FParent = nullptr;

@@ -52,6 +52,9 @@ public:
     TControl* Controls(int index) const { return FControls[static_cast<std::size_t>(index)]; }
     const std::vector<TControl*>& ControlList() const { return FControls; }
     int IndexOfControl(const TControl* c) const;
+    // Changes whenever a child comes, goes or changes its place in the
+    // child order.
+    std::uint64_t ChildListVersion() const { return FChildVersion; }
 
     TColor Color = clBtnFace;
 
@@ -133,6 +136,7 @@ private:
     TControlIndex FIndex;
     std::int64_t FFrontZ = 0;
     std::int64_t FBackZ = 0;
+    std::uint64_t FChildVersion = 0;
     TControl* FCaptureControl = nullptr;
     QImage FSurface;
     TRect FSurfaceRect;
