@@ -260,6 +260,9 @@ void TConnector::FollowCaption() {
         FCaption->BoundsRect().Offset(m.X - LastMidPoint.X, m.Y - LastMidPoint.Y));
     FCaption->Invalidate();
     LastMidPoint = m;
+    // Keeps the caption's offset from the midpoint, which need not be the
+    // place PlaceCaption gives it.
+    MarkCaptionDisplaced();
 }
 
 void TConnector::PlaceCaption() {
@@ -274,6 +277,7 @@ void TConnector::PlaceCaption() {
     } else {
         FCaption->SetBounds(p.X, p.Y, cw, ch);
     }
+    CaptionPlaced();
 }
 
 void TConnector::SetCaption(TTextShape* value) {

@@ -31,6 +31,9 @@ public:
 protected:
     void BeginMove(int x, int y);
     void EndMove();
+    // The end of a move drag: captions go back to their places, and an
+    // element now covered by this one comes to the front.
+    void ReleaseWalk(TWinControl* container);
     void BeforeDestruction() override;
 
 private:

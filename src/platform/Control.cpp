@@ -35,7 +35,9 @@ void TControl::UpdateBoundsRect(const TRect& r) {
 }
 
 void TControl::BoundsChanged() {
-    if (FParent) FParent->FIndex.Update(this);
+    if (!FParent) return;
+    FParent->FIndex.Update(this);
+    if (FParent->FBoundsLog) FParent->FBoundsLog->push_back(this);
 }
 
 void TControl::SetParent(TWinControl* parent) {

@@ -85,6 +85,9 @@ public:
 
     void BringToFront();
     void SendToBack();
+    // Compares as the control's place in its parent's child list: larger
+    // is further front.
+    std::int64_t ChildOrder() const { return FZOrder; }
 
     // Mouse capture: every move and the release go to the capturing control.
     bool MouseCapture() const;

@@ -69,6 +69,8 @@ public:
     // rectangle, right and bottom edges included: every child that does,
     // and perhaps a few more. Callers test the bounds themselves.
     void FindControls(const TRect& area, std::vector<TControl*>& out) const;
+    // While set, every child whose bounds change is appended to the log.
+    void LogBoundsChanges(std::vector<TControl*>* log) { FBoundsLog = log; }
 
     // Renders the control, its windowless children and its windowed
     // children onto a device image with the control's top-left at (x, y),
@@ -137,6 +139,7 @@ private:
     std::int64_t FFrontZ = 0;
     std::int64_t FBackZ = 0;
     std::uint64_t FChildVersion = 0;
+    std::vector<TControl*>* FBoundsLog = nullptr;
     TControl* FCaptureControl = nullptr;
     QImage FSurface;
     TRect FSurfaceRect;
