@@ -158,8 +158,12 @@ public:
     void UpdateMenuClick();
     // The private clipboard format of diagrams.
     static const std::string& ClipboardFormat();
-    // The work area as on screen, with grid points and selection handles.
+    // The work area as on screen, with grid points and selection handles:
+    // at full size up to FullBitmapPixels, scaled down to at most
+    // ReducedBitmapPixels beyond, so a copy of a huge page stays small.
     QImage WorkAreaBitmap() const;
+    static constexpr std::int64_t FullBitmapPixels = std::int64_t(64) << 20;
+    static constexpr std::int64_t ReducedBitmapPixels = std::int64_t(16) << 20;
     void P640x480ActionExecute();
     void P800x600ActionExecute();
     void P800x1035ActionExecute();

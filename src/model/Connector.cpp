@@ -316,6 +316,9 @@ void TConnector::Paint() {
     canvas->Pen.Style = LineStyle;
     canvas->Pen.Color = LineColor;
     canvas->Pen.Mode = pmCopy;
+    // Dotted terminals leave their gaps unpainted on every paint, as the
+    // middle segment does; a band or a repaint looks like the first paint.
+    canvas->Brush.Style = bsClear;
     DrawStartTerminal();
     DrawEndTerminal();
     canvas->Brush.Style = bsClear;
