@@ -240,30 +240,6 @@ void TCanvas::ApplyMask(const TRect& box, const std::vector<std::uint8_t>& mask)
 
 // Marks as outline every filled pixel that has a 4-neighbour outside the
 // figure. `inside` tests device pixels and may look beyond the box.
-// Each pixel is tested once, over the box with a one-pixel border.
-template <typename Inside>
-static void MarkFigure(const TRect& box, std::vector<std::uint8_t>& mask, Inside inside,
-                       bool outline) {
-    const int w = box.Width(), h = box.Height();
-    const std::size_t ow = static_cast<std::size_t>(w) + 2;
-    std::vector<std::uint8_t> in(ow * (static_cast<std::size_t>(h) + 2));
-    for (int y = -1; y <= h; ++y)
-        for (int x = -1; x <= w; ++x)
-            in[static_cast<std::size_t>(y + 1) * ow + static_cast<std::size_t>(x + 1)] =
-                inside(box.Left + x, box.Top + y) ? 1 : 0;
-    auto at = [&](int x, int y) {
-        return in[static_cast<std::size_t>(y + 1) * ow + static_cast<std::size_t>(x + 1)] != 0;
-    };
-    for (int y = 0; y < h; ++y) {
-        for (int x = 0; x < w; ++x) {
-            if (!at(x, y)) continue;
-            bool edge =
-                outline && (!at(x - 1, y) || !at(x + 1, y) || !at(x, y - 1) || !at(x, y + 1));
-            mask[static_cast<std::size_t>(y * w + x)] = edge ? 2 : 1;
-        }
-    }
-}
-
 // Pixel (x, y) lies in the ellipse inscribed in [l, r) x [t, b) when its
 // centre does.
 static bool InEllipse(long long x, long long y, long long l, long long t, long long r,
@@ -282,11 +258,53 @@ TRect TCanvas::DeviceBox(int x1, int y1, int x2, int y2) const {
     return TRect{x1, y1, x2, y2}.Offset(FOrigin.X, FOrigin.Y);
 }
 
+// The figures (rectangles, ellipses, rounded rectangles) are symmetric and
+// convex: the inside pixels of each row form one run around the middle
+// column, whose ends are found by halving. A pixel of the run is outline
+// when a 4-neighbour lies outside the figure.
 void TCanvas::DrawFigure(const TRect& fig, const std::function<bool(int, int)>& inside) {
     TRect box = fig.Intersect(FClip);
     if (box.IsEmpty()) return;
-    std::vector<std::uint8_t> mask(static_cast<std::size_t>(box.Width()) * box.Height(), 0);
-    MarkFigure(box, mask, inside, Pen.Style != psClear);
+    const int middle = fig.Left + (fig.Width() - 1) / 2;
+    auto run = [&](int y, int& left, int& right) {
+        left = right = middle;
+        if (y < fig.Top || y >= fig.Bottom || !inside(middle, y)) return;
+        int lo = fig.Left, hi = middle; // first inside column
+        while (lo < hi) {
+            int mid = lo + (hi - lo) / 2;
+            if (inside(mid, y))
+                hi = mid;
+            else
+                lo = mid + 1;
+        }
+        left = lo;
+        lo = middle + 1, hi = fig.Right; // first outside column after the middle
+        while (lo < hi) {
+            int mid = lo + (hi - lo) / 2;
+            if (inside(mid, y))
+                lo = mid + 1;
+            else
+                hi = mid;
+        }
+        right = lo;
+    };
+    const int w = box.Width();
+    std::vector<std::uint8_t> mask(static_cast<std::size_t>(w) * box.Height(), 0);
+    const bool outline = Pen.Style != psClear;
+    int aboveL, aboveR, rowL, rowR, belowL, belowR;
+    run(box.Top - 1, aboveL, aboveR);
+    run(box.Top, rowL, rowR);
+    for (int y = box.Top; y < box.Bottom; ++y) {
+        run(y + 1, belowL, belowR);
+        std::uint8_t* line = mask.data() + static_cast<std::size_t>(y - box.Top) * w;
+        for (int x = std::max(rowL, box.Left); x < std::min(rowR, box.Right); ++x) {
+            bool edge = outline && (x == rowL || x == rowR - 1 || x < aboveL || x >= aboveR ||
+                                    x < belowL || x >= belowR);
+            line[x - box.Left] = edge ? 2 : 1;
+        }
+        aboveL = rowL, aboveR = rowR;
+        rowL = belowL, rowR = belowR;
+    }
     ApplyMask(box, mask);
 }
 

@@ -147,6 +147,7 @@ void TWinControl::InsertControl(TControl* c) {
     c->FZOrder = ++FFrontZ;
     FIndex.Insert(c);
     ++FChildVersion;
+    if (Is<TWinControl>(c)) ++FWindowedCount;
     if (auto* w = As<TWinControl>(c)) {
         QWidget* widget = w->Widget();
         widget->setParent(ChildParentWidget());
@@ -166,6 +167,7 @@ void TWinControl::RemoveControl(TControl* c) {
         FControls.erase(std::next(it).base());
         FIndex.Remove(c);
         ++FChildVersion;
+        if (Is<TWinControl>(c)) --FWindowedCount;
     }
     if (FCaptureControl == c) FCaptureControl = nullptr;
     c->FParent = nullptr;
@@ -384,6 +386,7 @@ void TWinControl::RenderInto(QImage& device, TPoint origin, const TRect& clip) {
 
 void TWinControl::PaintTo(QImage& device, int x, int y) {
     RenderInto(device, {x, y}, Bounds(x, y, ClientWidth(), ClientHeight()));
+    if (FWindowedCount == 0) return;
     for (TControl* c : FControls) {
         auto* w = As<TWinControl>(c);
         if (w && w->Visible()) w->PaintTo(device, x + w->Left(), y + w->Top());

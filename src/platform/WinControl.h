@@ -139,6 +139,7 @@ private:
     std::int64_t FFrontZ = 0;
     std::int64_t FBackZ = 0;
     std::uint64_t FChildVersion = 0;
+    int FWindowedCount = 0;
     std::vector<TControl*>* FBoundsLog = nullptr;
     TControl* FCaptureControl = nullptr;
     QImage FSurface;
