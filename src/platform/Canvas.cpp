@@ -288,24 +288,44 @@ void TCanvas::DrawFigure(const TRect& fig, const std::function<bool(int, int)>& 
         }
         right = lo;
     };
-    const int w = box.Width();
-    std::vector<std::uint8_t> mask(static_cast<std::size_t>(w) * box.Height(), 0);
+    // Each pixel is touched once: the run's outline parts with the pen, the
+    // part between them with the brush.
+    Damage(box);
     const bool outline = Pen.Style != psClear;
+    const bool fill = Brush.Style == bsSolid;
+    const std::uint32_t pen = ToRgb(Pen.Color), brush = ToRgb(Brush.Color);
+    auto span = [&](int x0, int x1, int y, std::uint32_t rgb) {
+        x0 = std::max(x0, box.Left);
+        x1 = std::min(x1, box.Right);
+        if (x0 >= x1) return;
+        auto* line = reinterpret_cast<std::uint32_t*>(FDevice->scanLine(y));
+        if (Pen.Mode == pmCopy) {
+            std::fill(line + x0, line + x1, 0xFF000000u | rgb);
+            return;
+        }
+        for (int x = x0; x < x1; ++x)
+            Plot(x, y, rgb, Pen.Mode);
+    };
     int aboveL, aboveR, rowL, rowR, belowL, belowR;
     run(box.Top - 1, aboveL, aboveR);
     run(box.Top, rowL, rowR);
     for (int y = box.Top; y < box.Bottom; ++y) {
         run(y + 1, belowL, belowR);
-        std::uint8_t* line = mask.data() + static_cast<std::size_t>(y - box.Top) * w;
-        for (int x = std::max(rowL, box.Left); x < std::min(rowR, box.Right); ++x) {
-            bool edge = outline && (x == rowL || x == rowR - 1 || x < aboveL || x >= aboveR ||
-                                    x < belowL || x >= belowR);
-            line[x - box.Left] = edge ? 2 : 1;
+        if (rowL < rowR) {
+            // Inside pixels with all four neighbours inside.
+            int innerL = rowL, innerR = rowR;
+            if (outline) {
+                innerL = std::max({rowL + 1, aboveL, belowL});
+                innerR = std::min({rowR - 1, aboveR, belowR});
+                if (innerL >= innerR) innerL = innerR = rowR;
+                span(rowL, innerL, y, pen);
+                span(innerR, rowR, y, pen);
+            }
+            if (fill) span(innerL, innerR, y, brush);
         }
         aboveL = rowL, aboveR = rowR;
         rowL = belowL, rowR = belowR;
     }
-    ApplyMask(box, mask);
 }
 
 void TCanvas::Rectangle(int x1, int y1, int x2, int y2) {

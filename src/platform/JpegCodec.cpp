@@ -242,8 +242,9 @@ bool StartStream(TCompressor* c, TStreamDestination* dest, int width, int height
     info->dest = &dest->Pub;
     info->image_width = static_cast<JDIMENSION>(width);
     info->image_height = static_cast<JDIMENSION>(height);
-    info->input_components = 3;
-    info->in_color_space = JCS_RGB;
+    // Rows come as they lie in an RGB32 image: blue, green, red, unused.
+    info->input_components = 4;
+    info->in_color_space = JCS_EXT_BGRX;
     jpeg_set_defaults(info);
     jpeg_set_quality(info, quality, TRUE);
     jpeg_start_compress(info, TRUE);
@@ -269,7 +270,6 @@ struct TJpegStreamEncoder::TState {
     TCompressor Compressor;
     TStreamDestination Destination;
     TByteSink Sink;
-    std::vector<JSAMPLE> Row;
     int Width = 0;
     int Height = 0;
     int Written = 0;
@@ -287,7 +287,6 @@ TJpegStreamEncoder::TJpegStreamEncoder(int width, int height, TByteSink sink, in
     F->Destination.Sink = &F->Sink;
     F->Width = width;
     F->Height = height;
-    F->Row.resize(static_cast<std::size_t>(width) * 3);
     if (!StartStream(&F->Compressor, &F->Destination, width, height, std::clamp(quality, 1, 100)))
         Fail();
 }
@@ -308,15 +307,10 @@ void TJpegStreamEncoder::WriteRows(const QImage& image, int rows) {
     const QImage rgb = image.format() == QImage::Format_RGB32
                            ? image
                            : image.convertToFormat(QImage::Format_RGB32);
+    static_assert(Q_BYTE_ORDER == Q_LITTLE_ENDIAN, "RGB32 rows are read as BGRX bytes");
     for (int y = 0; y < rows; ++y) {
-        const auto* src = reinterpret_cast<const QRgb*>(rgb.constScanLine(y));
-        JSAMPLE* dst = F->Row.data();
-        for (int x = 0; x < F->Width; ++x) {
-            dst[3 * x] = static_cast<JSAMPLE>(qRed(src[x]));
-            dst[3 * x + 1] = static_cast<JSAMPLE>(qGreen(src[x]));
-            dst[3 * x + 2] = static_cast<JSAMPLE>(qBlue(src[x]));
-        }
-        if (!WriteStreamRow(&F->Compressor, dst)) Fail();
+        auto* row = const_cast<JSAMPLE*>(reinterpret_cast<const JSAMPLE*>(rgb.constScanLine(y)));
+        if (!WriteStreamRow(&F->Compressor, row)) Fail();
         ++F->Written;
     }
 }
