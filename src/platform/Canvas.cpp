@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <functional>
+#include <unordered_map>
 
 namespace tsb {
 
@@ -476,14 +477,34 @@ void TCanvas::EndPainter() {
     Damage(FClip);
 }
 
+namespace {
+
+// Measurements by font and text: a diagram measures the same captions in the
+// same font over and over, and shaping text is slow. Bounded; emptied when
+// full.
+int Measured(const TFont& font, const std::string* text) {
+    static std::unordered_map<std::string, int> cache;
+    std::string key = font.Name();
+    key += '\x01' + std::to_string(font.Height()) + ',' + std::to_string(font.Style()) + ',' +
+           std::to_string(int(font.Pitch())) + (text ? "w" : "h");
+    if (text) key += *text;
+    auto it = cache.find(key);
+    if (it != cache.end()) return it->second;
+    QFontMetrics fm(font.ToQFont());
+    int value = text ? fm.horizontalAdvance(ToQ(*text)) : fm.height();
+    if (cache.size() >= 4096) cache.clear();
+    cache.emplace(std::move(key), value);
+    return value;
+}
+
+} // namespace
+
 int TCanvas::TextWidth(const std::string& text) {
-    QFontMetrics fm(Font.ToQFont());
-    return fm.horizontalAdvance(ToQ(text));
+    return Measured(Font, &text);
 }
 
 int TCanvas::TextHeight(const std::string&) {
-    QFontMetrics fm(Font.ToQFont());
-    return fm.height();
+    return Measured(Font, nullptr);
 }
 
 void TCanvas::TextOut(int x, int y, const std::string& text) {

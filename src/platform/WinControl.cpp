@@ -342,9 +342,15 @@ void TWinControl::InvalidateClient(const TRect& clientRect) {
     // repainted then.
     TRect r = clientRect.Intersect(FSurfaceRect);
     if (r.IsEmpty()) return;
+    // Already waiting to be repainted: nothing to add.
+    if (FDirty.rectCount() == 1 && FDirty.boundingRect().contains(ToQRect(r))) return;
     FDirty |= ToQRect(r);
     // Many scattered rectangles cost more to walk than their bounds to paint.
-    if (FDirty.rectCount() > 64) FDirty = FDirty.boundingRect();
+    if (FDirty.rectCount() > 64) {
+        FDirty = FDirty.boundingRect();
+        if (FHost) FHost->update(FDirty.boundingRect());
+        return;
+    }
     if (FHost) FHost->update(ToQRect(r));
 }
 
