@@ -15,6 +15,19 @@ using namespace tsb;
 
 namespace tsbbench {
 
+TSingleHeadArrow* JoinByArrow(TComponent* owner, TScrollBox* box, TCustomShape* from,
+                              TCustomShape* to) {
+    auto* arrow = new TSingleHeadArrow(owner);
+    arrow->LineColor = clRed;
+    arrow->StartConn().Side = csRight;
+    arrow->StartConn().SetShape(from);
+    arrow->EndConn().Side = csLeft;
+    arrow->EndConn().SetShape(to);
+    arrow->UpdateBounds();
+    arrow->SetParent(box);
+    return arrow;
+}
+
 void BuildLargeDiagram(TComponent* owner, TScrollBox* box) {
     box->SetBounds(40, 30, kPageWidth, kPageHeight);
     TStandardShape* previous = nullptr;
@@ -30,16 +43,7 @@ void BuildLargeDiagram(TComponent* owner, TScrollBox* box) {
         caption->SetText("Caption");
         shape->SetCaptionAlign(alClient);
         shape->SetCaption(caption);
-        if (previous) {
-            auto* arrow = new TSingleHeadArrow(owner);
-            arrow->LineColor = clRed;
-            arrow->StartConn().Side = csRight;
-            arrow->StartConn().SetShape(previous);
-            arrow->EndConn().Side = csLeft;
-            arrow->EndConn().SetShape(shape);
-            arrow->UpdateBounds();
-            arrow->SetParent(box);
-        }
+        if (previous) JoinByArrow(owner, box, previous, shape);
         previous = shape;
     }
     TCustomShape::SelectAll(box);
@@ -60,15 +64,7 @@ void WriteHugePage(const std::string& fileName, int width, int height) {
         shape->SetName("StandardShape" + std::to_string(i + 1));
         shape->SetBounds(20 + (i % 4) * (width / 4), 20 + (i / 4) * (height / 4), 100, 60);
         shape->SetParent(root.ScrollBox1);
-        if (previous) {
-            auto* arrow = new TSingleHeadArrow(&root);
-            arrow->StartConn().Side = csRight;
-            arrow->StartConn().SetShape(previous);
-            arrow->EndConn().Side = csLeft;
-            arrow->EndConn().SetShape(shape);
-            arrow->UpdateBounds();
-            arrow->SetParent(root.ScrollBox1);
-        }
+        if (previous) JoinByArrow(&root, root.ScrollBox1, previous, shape);
         previous = shape;
     }
     TCustomShape::SelectAll(root.ScrollBox1);

@@ -7,7 +7,9 @@
 
 namespace tsb {
 class TComponent;
+class TCustomShape;
 class TScrollBox;
+class TSingleHeadArrow;
 } // namespace tsb
 
 namespace tsbbench {
@@ -16,6 +18,11 @@ constexpr int kColumns = 100;
 constexpr int kRows = 100;
 constexpr int kPageWidth = 40 + 160 * kColumns;
 constexpr int kPageHeight = 40 + 100 * kRows;
+
+// A red one-way arrow from the right side of one element to the left side
+// of another, on the work area.
+tsb::TSingleHeadArrow* JoinByArrow(tsb::TComponent* owner, tsb::TScrollBox* box,
+                                   tsb::TCustomShape* from, tsb::TCustomShape* to);
 
 // Builds the diagram on the work area, every element selected; elements are
 // owned by `owner`.

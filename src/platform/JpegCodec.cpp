@@ -76,17 +76,12 @@ struct TDecompressor {
 struct TCompressor {
     jpeg_compress_struct Info{};
     TErrorManager Err{};
-    unsigned char* Buffer = nullptr; // malloc'ed by libjpeg's memory destination
-    unsigned long Size = 0;
 
     TCompressor() {
         InitErrorManager(Err);
         Info.err = &Err.Pub;
     }
-    ~TCompressor() {
-        jpeg_destroy_compress(&Info);
-        std::free(Buffer);
-    }
+    ~TCompressor() { jpeg_destroy_compress(&Info); }
     TCompressor(const TCompressor&) = delete;
     TCompressor& operator=(const TCompressor&) = delete;
 };
@@ -168,27 +163,6 @@ bool ReadPixels(TDecompressor* d, const TTarget* target) {
                    info->output_width, info->out_color_space, info->saw_Adobe_marker);
     }
     jpeg_finish_decompress(info);
-    return true;
-}
-
-bool Compress(TCompressor* c, const std::uint8_t* rgb, int width, int height,
-              std::size_t bytesPerLine, int quality) {
-    if (setjmp(c->Err.Jump)) return false;
-    jpeg_compress_struct* info = &c->Info;
-    jpeg_create_compress(info);
-    jpeg_mem_dest(info, &c->Buffer, &c->Size);
-    info->image_width = static_cast<JDIMENSION>(width);
-    info->image_height = static_cast<JDIMENSION>(height);
-    info->input_components = 3;
-    info->in_color_space = JCS_RGB;
-    jpeg_set_defaults(info);
-    jpeg_set_quality(info, quality, TRUE);
-    jpeg_start_compress(info, TRUE);
-    while (info->next_scanline < info->image_height) {
-        JSAMPROW row = const_cast<JSAMPLE*>(rgb + info->next_scanline * bytesPerLine);
-        jpeg_write_scanlines(info, &row, 1);
-    }
-    jpeg_finish_compress(info);
     return true;
 }
 
@@ -341,23 +315,25 @@ std::vector<std::uint8_t> EncodeJpeg(const QImage& image, int quality) {
     if (image.isNull()) throw EJPEG("JPEG image is empty");
     QImage rgb;
     if (image.hasAlphaChannel()) {
-        QImage flat(image.size(), QImage::Format_RGB32);
-        if (flat.isNull()) throw EJPEG("JPEG image is too large");
-        flat.fill(Qt::white);
-        {
-            QPainter painter(&flat);
-            painter.drawImage(0, 0, image);
-        }
-        rgb = flat.convertToFormat(QImage::Format_RGB888);
+        rgb = QImage(image.size(), QImage::Format_RGB32);
+        if (rgb.isNull()) throw EJPEG("JPEG image is too large");
+        rgb.fill(Qt::white);
+        QPainter painter(&rgb);
+        painter.drawImage(0, 0, image);
     } else {
-        rgb = image.convertToFormat(QImage::Format_RGB888);
+        rgb = image.convertToFormat(QImage::Format_RGB32);
     }
     if (rgb.isNull()) throw EJPEG("JPEG image is too large");
-    TCompressor c;
-    if (!Compress(&c, rgb.constBits(), rgb.width(), rgb.height(),
-                  static_cast<std::size_t>(rgb.bytesPerLine()), std::clamp(quality, 1, 100)))
-        throw EJPEG(c.Err.Message);
-    return std::vector<std::uint8_t>(c.Buffer, c.Buffer + c.Size);
+    std::vector<std::uint8_t> bytes;
+    TJpegStreamEncoder encoder(
+        rgb.width(), rgb.height(),
+        [&bytes](const std::uint8_t* data, std::size_t size) {
+            bytes.insert(bytes.end(), data, data + size);
+        },
+        quality);
+    encoder.WriteRows(rgb, rgb.height());
+    encoder.Finish();
+    return bytes;
 }
 
 } // namespace tsb
