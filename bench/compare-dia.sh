@@ -24,7 +24,7 @@ python3 bench/make-dia-diagram.py >"$work/big.dia"
 
 measure() { # label, command...
   local label=$1; shift
-  /usr/bin/time -f "$label: %e s, peak %M KB" "$@" >/dev/null 2>"$work/time.txt" || {
+  /usr/bin/time -f "$label: %e s wall, %U s user, %S s system, peak %M KB" "$@" >/dev/null 2>"$work/time.txt" || {
     cat "$work/time.txt"; exit 1; }
   tail -n 1 "$work/time.txt"
 }
