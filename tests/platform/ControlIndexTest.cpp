@@ -134,8 +134,9 @@ TEST(ControlIndex, AgreesWithAScanOfTheChildListUnderRandomChanges) {
                 host.FindControls(r, found);
                 ASSERT_EQ(found, Scan(host, r)) << "seed " << seed << " step " << step;
                 TPoint p{rnd.Coord(), rnd.Coord()};
-                if (!Scan(host, {p.X, p.Y, p.X, p.Y}).empty() || rnd.Pick(4) == 0)
+                if (!Scan(host, {p.X, p.Y, p.X, p.Y}).empty() || rnd.Pick(4) == 0) {
                     ASSERT_EQ(host.ControlAtPos(p), ScanAtPos(host, p)) << "step " << step;
+                }
             }
         }
         // Querying the whole plane at once lists every child in order.
