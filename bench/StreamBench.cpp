@@ -4,6 +4,7 @@
 #include <benchmark/benchmark.h>
 #include <cstdlib>
 
+#include "LargeDiagram.h"
 #include "model/Connector.h"
 #include "model/DiagramRoot.h"
 #include "model/DiagramStream.h"
@@ -35,16 +36,7 @@ void BuildDiagram(TDiagramRoot& root) {
         caption->SetText("Caption");
         shape->SetCaptionAlign(alClient);
         shape->SetCaption(caption);
-        if (previous) {
-            auto* arrow = new TSingleHeadArrow(&root);
-            arrow->LineColor = clRed;
-            arrow->StartConn().Side = csRight;
-            arrow->StartConn().SetShape(previous);
-            arrow->EndConn().Side = csLeft;
-            arrow->EndConn().SetShape(shape);
-            arrow->UpdateBounds();
-            arrow->SetParent(box);
-        }
+        if (previous) tsbbench::JoinByArrow(&root, box, previous, shape);
         previous = shape;
     }
     TCustomShape::SelectAll(box);

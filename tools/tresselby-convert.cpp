@@ -20,7 +20,7 @@
 #include "model/ModelClasses.h"
 #include "platform/Exception.h"
 #include "platform/FileStream.h"
-#include "platform/JpegCodec.h"
+#include "platform/PagePainter.h"
 #include "platform/ScrollBox.h"
 #include "workarea/SnapGrid.h"
 
@@ -37,13 +37,13 @@ TOutput OutputFor(const std::string& name) {
     throw tsb::Exception(tsb::FormatMessage("Unknown output file extension (.%s)", {extension}));
 }
 
-// The work area with its grid, as the editor shows an opened diagram.
+// The work area with its grid, as the editor shows an opened diagram,
+// painted in bands that go through the encoder straight into the file.
 void ExportImage(tsb::TScrollBox* area, const std::string& fileName) {
     tsb::TCustomShape::UnselectAll(area);
-    QImage bitmap(area->Width(), area->Height(), QImage::Format_RGB32);
-    bitmap.fill(Qt::white);
-    area->PaintTo(bitmap, 0, 0);
-    tsb::WriteFileBytes(fileName, tsb::EncodeJpeg(bitmap, 90));
+    tsb::WriteFileStreamed(fileName, [area](const tsb::TByteSink& write) {
+        tsb::TPagePainter(area).WriteJpeg(write, 90);
+    });
 }
 
 int Usage() {

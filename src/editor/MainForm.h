@@ -145,6 +145,9 @@ public:
     void ExitActionExecute();
     void NewActionExecute();
     void OpenActionExecute();
+    // Open's steps after the dialog: read the file, place the work area,
+    // attach the hooks and clear the selection.
+    void OpenFile(const std::string& fileName);
     void SaveActionExecute();
     // Attaches the element hooks to every element of the work area by its
     // kind, as after open and paste.
@@ -158,8 +161,12 @@ public:
     void UpdateMenuClick();
     // The private clipboard format of diagrams.
     static const std::string& ClipboardFormat();
-    // The work area as on screen, with grid points and selection handles.
+    // The work area as on screen, with grid points and selection handles:
+    // at full size up to FullBitmapPixels, scaled down to at most
+    // ReducedBitmapPixels beyond, so a copy of a huge page stays small.
     QImage WorkAreaBitmap() const;
+    static constexpr std::int64_t FullBitmapPixels = std::int64_t(64) << 20;
+    static constexpr std::int64_t ReducedBitmapPixels = std::int64_t(16) << 20;
     void P640x480ActionExecute();
     void P800x600ActionExecute();
     void P800x1035ActionExecute();

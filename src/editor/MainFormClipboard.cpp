@@ -12,6 +12,7 @@
 #include "platform/Clipboard.h"
 #include "platform/FileStream.h"
 #include "platform/JpegCodec.h"
+#include "platform/PagePainter.h"
 
 namespace tsb {
 
@@ -26,10 +27,9 @@ const std::string& TMainForm::ClipboardFormat() {
 }
 
 QImage TMainForm::WorkAreaBitmap() const {
-    QImage bitmap(ScrollBox1->Width(), ScrollBox1->Height(), QImage::Format_RGB32);
-    bitmap.fill(Qt::white);
-    ScrollBox1->PaintTo(bitmap, 0, 0);
-    return bitmap;
+    TPagePainter page(ScrollBox1);
+    bool fits = static_cast<std::int64_t>(page.Width()) * page.Height() <= FullBitmapPixels;
+    return page.Picture(fits ? FullBitmapPixels : ReducedBitmapPixels);
 }
 
 void TMainForm::CopyActionExecute() {
@@ -111,8 +111,13 @@ void TMainForm::CreateEditShortcuts() {
 }
 
 void TMainForm::ExportActionExecute() {
-    // The picture is taken before the dialog opens.
-    std::vector<std::uint8_t> jpeg = EncodeJpeg(WorkAreaBitmap(), 90);
+    // The picture is taken before the dialog opens, painted in bands that
+    // go to the encoder as they are made.
+    std::vector<std::uint8_t> jpeg;
+    TPagePainter(ScrollBox1)
+        .WriteJpeg([&jpeg](const std::uint8_t* data,
+                           std::size_t size) { jpeg.insert(jpeg.end(), data, data + size); },
+                   90);
     SaveDialog2->setDirectory(QString::fromStdString(InitialFolder()));
     if (SaveDialog2->exec() != QDialog::Accepted || SaveDialog2->selectedFiles().isEmpty()) return;
     WriteFileBytes(SaveDialog2->selectedFiles().first().toStdString(), jpeg);

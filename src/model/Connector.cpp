@@ -208,6 +208,9 @@ void TConnector::FollowCaption() {
         FCaption->BoundsRect().Offset(m.X - LastMidPoint.X, m.Y - LastMidPoint.Y));
     FCaption->Invalidate();
     LastMidPoint = m;
+    // Keeps the caption's offset from the midpoint, which need not be the
+    // place PlaceCaption gives it.
+    MarkCaptionDisplaced();
 }
 
 void TConnector::PlaceCaption() {
@@ -222,6 +225,7 @@ void TConnector::PlaceCaption() {
     } else {
         FCaption->SetBounds(p.X, p.Y, cw, ch);
     }
+    CaptionPlaced();
 }
 
 void TConnector::SetCaption(TTextShape* value) {
@@ -260,7 +264,8 @@ void TConnector::Paint() {
     canvas->Pen.Style = LineStyle;
     canvas->Pen.Color = LineColor;
     canvas->Pen.Mode = pmCopy;
-    // Set afresh on every paint: the gaps of a styled terminal stay clear.
+    // Set afresh on every paint: the gaps of a styled terminal stay clear,
+    // and a band or a repaint looks like the first paint.
     canvas->Brush.Style = bsClear;
     DrawStartTerminal();
     DrawEndTerminal();

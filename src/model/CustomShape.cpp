@@ -45,21 +45,34 @@ void TCustomShape::BeforeDestruction() {
             connector->Notification(this, opRemove);
     }
     TControl::BeforeDestruction();
+    CaptionPlaced();
 }
+
+namespace {
+void Forget(std::vector<TCustomShape*>& list, TCustomShape* shape) {
+    auto it = std::find(list.begin(), list.end(), shape);
+    if (it != list.end()) list.erase(it);
+}
+} // namespace
 
 void TCustomShape::SetCaption(TTextShape* value) {
     if (!value) {
         if (FCaption) {
             TTextShape* caption = FCaption;
             FCaption = nullptr;
+            Forget(caption->FCaptionOf, this);
             RemoveFreeNotification(caption);
             delete caption;
         }
         return;
     }
     if (value == FCaption) return;
-    if (FCaption) RemoveFreeNotification(FCaption);
+    if (FCaption) {
+        Forget(FCaption->FCaptionOf, this);
+        RemoveFreeNotification(FCaption);
+    }
     FCaption = value;
+    value->FCaptionOf.push_back(this);
     FreeNotification(value);
     value->SetParent(Parent());
     PlaceCaption();
@@ -72,12 +85,37 @@ void TCustomShape::SetCaptionAlign(TAlign value) {
 }
 
 void TCustomShape::SetSelected(bool value) {
-    FSelected = value;
+    SetSelectedFlag(value);
     if (FCaption) FCaption->SetSelected(value);
 }
 
+void TCustomShape::MarkCaptionDisplaced() {
+    if (FCaptionDisplaced) return;
+    FCaptionDisplaced = true;
+    FDisplaced.insert(this);
+}
+
+void TCustomShape::CaptionPlaced() {
+    if (!FCaptionDisplaced) return;
+    FCaptionDisplaced = false;
+    FDisplaced.erase(this);
+}
+
+std::vector<TCustomShape*> TCustomShape::DisplacedCaptions(const TWinControl* container) {
+    std::vector<TCustomShape*> out;
+    for (TCustomShape* shape : FDisplaced)
+        if (shape->Parent() == container) out.push_back(shape);
+    std::sort(out.begin(), out.end(), [](const TCustomShape* a, const TCustomShape* b) {
+        return a->ChildOrder() < b->ChildOrder();
+    });
+    return out;
+}
+
 void TCustomShape::PlaceCaption() {
-    if (!FCaption) return;
+    if (!FCaption) {
+        CaptionPlaced();
+        return;
+    }
     int l = Left(), t = Top(), w = Width(), h = Height();
     int cw = FCaption->Width(), ch = FCaption->Height();
     int x = l, y = t;
@@ -106,6 +144,7 @@ void TCustomShape::PlaceCaption() {
         break;
     }
     FCaption->SetBounds(x, y, cw, ch);
+    CaptionPlaced();
 }
 
 void TCustomShape::AddConnector(TCustomShape* connector) {
@@ -129,8 +168,17 @@ void TCustomShape::UpdateConnectors() {
 }
 
 void TCustomShape::SetBounds(int left, int top, int width, int height) {
+    TRect before = BoundsRect();
     TControl::SetBounds(left, top, width, height);
-    if (!Parent()) return;
+    bool moved = BoundsRect() != before;
+    // A caption that moves by itself is out of its element's place.
+    if (moved)
+        for (TCustomShape* element : FCaptionOf)
+            element->MarkCaptionDisplaced();
+    if (!Parent()) {
+        if (moved && FCaption) MarkCaptionDisplaced();
+        return;
+    }
     UpdateConnectors();
     PlaceCaption();
 }
@@ -150,7 +198,9 @@ TCustomShape* TCustomShape::ShapeAtPoint(int x, int y) const {
     TWinControl* container = Parent();
     if (!container) return nullptr;
     TPoint p = ClientToParent({x, y});
-    for (TControl* c : container->ControlList()) {
+    std::vector<TControl*> found;
+    container->FindControls({p.X, p.Y, p.X, p.Y}, found);
+    for (TControl* c : found) {
         if (c == this) continue;
         auto* shape = As<TCustomShape>(c);
         if (shape && shape->CanProcessMouseMsg &&

@@ -3,6 +3,8 @@
 // the operations that act on all elements of a container.
 #pragma once
 
+#include <cstdint>
+#include <unordered_set>
 #include <vector>
 
 #include "platform/WinControl.h"
@@ -31,6 +33,8 @@ public:
     void SetCaptionAlign(TAlign value);
     bool Selected() const { return FSelected; }
     virtual void SetSelected(bool value);
+    // Changes whenever any element's selected flag is set.
+    static std::uint64_t SelectionEpoch() { return FSelectionEpoch; }
     virtual void PlaceCaption();
 
     void SetBounds(int left, int top, int width, int height) override;
@@ -55,6 +59,15 @@ public:
     // Only selected elements are written to a stream.
     virtual bool WritesState() const { return FSelected; }
 
+    // True when PlaceCaption may move the caption: it, or the element
+    // without a container, changed its bounds other than by being placed.
+    bool CaptionDisplaced() const { return FCaptionDisplaced; }
+    // The container's elements whose captions may be out of place, in child
+    // order.
+    static std::vector<TCustomShape*> DisplacedCaptions(const TWinControl* container);
+    // The elements that have this element as their caption.
+    const std::vector<TCustomShape*>& CaptionOf() const { return FCaptionOf; }
+
     // Operations on every element of a container; other children are skipped.
     static void DeleteAll(TWinControl* container);
     static void DeleteSelected(TWinControl* container);
@@ -76,9 +89,19 @@ protected:
     // container.
     void UpdateConnectors();
 
+    void MarkCaptionDisplaced();
+    // Called once PlaceCaption has put the caption in its place.
+    void CaptionPlaced();
+    // Sets the selected flag alone, without the setter's effects.
+    void SetSelectedFlag(bool value) {
+        FSelected = value;
+        ++FSelectionEpoch;
+    }
+
     TTextShape* FCaption = nullptr;
     TAlign FCaptionAlign = alNone;
     bool FSelected = false;
+    static inline std::uint64_t FSelectionEpoch = 0;
 
 private:
     friend class TConnector;
@@ -86,6 +109,9 @@ private:
     void RemoveConnector(TCustomShape* connector);
 
     std::vector<TCustomShape*> FConnectors;
+    std::vector<TCustomShape*> FCaptionOf;
+    bool FCaptionDisplaced = false;
+    static inline std::unordered_set<TCustomShape*> FDisplaced;
 };
 
 // Rectangle helpers of the element classes.

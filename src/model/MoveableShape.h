@@ -1,6 +1,9 @@
 // Elements that the user drags with the mouse, kept inside the container.
 #pragma once
 
+#include <cstdint>
+#include <vector>
+
 #include "model/CustomShape.h"
 
 namespace tsb {
@@ -28,7 +31,23 @@ public:
 protected:
     void BeginMove(int x, int y);
     void EndMove();
+    // The end of a move drag: captions go back to their places, and an
+    // element now covered by this one comes to the front.
+    void ReleaseWalk(TWinControl* container);
     void BeforeDestruction() override;
+
+private:
+    // The selected moveable elements of the container in child order, as
+    // the last step found them; found again once the children, their order
+    // or any selection changed. A drag's steps then cost what they move.
+    struct TMoveSet {
+        const TWinControl* Container = nullptr;
+        std::uint64_t ChildVersion = 0;
+        std::uint64_t SelectionEpoch = 0;
+        std::vector<TMoveableShape*> Items;
+    };
+    const std::vector<TMoveableShape*>& SelectedInContainer(TWinControl* container);
+    TMoveSet FMoveSet;
 };
 
 // The frame that marks a selected junction or picture element: a closed

@@ -85,7 +85,7 @@ void TSizeableShape::MouseDown(TMouseButton button, TShiftState shift, int x, in
     }
     UnselectAll(Parent());
     BringToFront();
-    FSelected = true;
+    SetSelectedFlag(true);
     Invalidate();
     LastPoint = {x, y};
 }

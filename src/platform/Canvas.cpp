@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <functional>
+#include <unordered_map>
 
 namespace tsb {
 
@@ -94,6 +95,7 @@ void TCanvas::Bind(QImage* device) {
 void TCanvas::Bind(QImage* device, TPoint origin, const TRect& clip) {
     EndPainter();
     FVector = nullptr;
+    OnDamage = nullptr;
     FDevice = device;
     FOrigin = origin;
     FClip = device ? clip.Intersect({0, 0, device->width(), device->height()}) : TRect{};
@@ -167,7 +169,35 @@ void TCanvas::StyledPixel(int dx, int dy) {
 void TCanvas::ThinLine(int x1, int y1, int x2, int y2) {
     int x = x1 + FOrigin.X, y = y1 + FOrigin.Y;
     int ex = x2 + FOrigin.X, ey = y2 + FOrigin.Y;
-    WalkLine(x, y, ex, ey, [this](int px, int py) { StyledPixel(px, py); });
+    // The walk visits max(|dx|, |dy|) pixels; a styled pen's pattern runs on
+    // over the ones clipped away, so a line looks the same however it is
+    // clipped.
+    const int n = std::max(std::abs(ex - x), std::abs(ey - y));
+    const bool styled = !StylePattern(Pen.Style).empty();
+    const int start = FStyleStep;
+    TRect box{std::min(x, ex), std::min(y, ey), std::max(x, ex) + 1, std::max(y, ey) + 1};
+    if (box.Intersect(FClip).IsEmpty()) {
+        if (styled) FStyleStep = start + n;
+        return;
+    }
+    Damage(box);
+    if (x != ex && y != ey) {
+        WalkLine(x, y, ex, ey, [this](int px, int py) { StyledPixel(px, py); });
+        return;
+    }
+    // Horizontal and vertical lines: only the pixels inside the clip.
+    const bool horizontal = y == ey;
+    const int from = horizontal ? x : y, step = (horizontal ? ex - x : ey - y) > 0 ? 1 : -1;
+    const int low = horizontal ? FClip.Left : FClip.Top;
+    const int high = horizontal ? FClip.Right : FClip.Bottom;
+    int first = step > 0 ? std::max(0, low - from) : std::max(0, from - high + 1);
+    int last = step > 0 ? std::min(n, high - from) : std::min(n, from - low + 1);
+    for (int i = first; i < last; ++i) {
+        if (styled) FStyleStep = start + i;
+        int p = from + step * i;
+        StyledPixel(horizontal ? p : x, horizontal ? y : p);
+    }
+    if (styled) FStyleStep = start + n;
 }
 
 void TCanvas::WideLine(int x1, int y1, int x2, int y2) {
@@ -197,6 +227,7 @@ void TCanvas::Polyline(const std::vector<TPoint>& points) {
 }
 
 void TCanvas::ApplyMask(const TRect& box, const std::vector<std::uint8_t>& mask, bool outline) {
+    Damage(box);
     std::uint32_t brush = ToRgb(Brush.Color);
     std::uint32_t pen = ToRgb(Pen.Color);
     bool fill = Brush.Style == bsSolid;
@@ -214,20 +245,6 @@ void TCanvas::ApplyMask(const TRect& box, const std::vector<std::uint8_t>& mask,
 
 // Marks as outline every filled pixel that has a 4-neighbour outside the
 // figure. `inside` tests device pixels and may look beyond the box.
-template <typename Inside>
-static void MarkFigure(const TRect& box, std::vector<std::uint8_t>& mask, Inside inside,
-                       bool outline) {
-    int w = box.Width();
-    for (int y = box.Top; y < box.Bottom; ++y) {
-        for (int x = box.Left; x < box.Right; ++x) {
-            if (!inside(x, y)) continue;
-            bool edge = outline && (!inside(x - 1, y) || !inside(x + 1, y) || !inside(x, y - 1) ||
-                                    !inside(x, y + 1));
-            mask[static_cast<std::size_t>((y - box.Top) * w + (x - box.Left))] = edge ? 2 : 1;
-        }
-    }
-}
-
 // Pixel (x, y) lies in the ellipse inscribed in [l, r) x [t, b) when its
 // centre does.
 static bool InEllipse(long long x, long long y, long long l, long long t, long long r,
@@ -246,12 +263,74 @@ TRect TCanvas::DeviceBox(int x1, int y1, int x2, int y2) const {
     return TRect{x1, y1, x2, y2}.Offset(FOrigin.X, FOrigin.Y);
 }
 
+// The figures (rectangles, ellipses, rounded rectangles) are symmetric and
+// convex: the inside pixels of each row form one run around the middle
+// column, whose ends are found by halving. A pixel of the run is outline
+// when a 4-neighbour lies outside the figure.
 void TCanvas::DrawFigure(const TRect& fig, const std::function<bool(int, int)>& inside) {
     TRect box = fig.Intersect(FClip);
     if (box.IsEmpty()) return;
-    std::vector<std::uint8_t> mask(static_cast<std::size_t>(box.Width()) * box.Height(), 0);
-    MarkFigure(box, mask, inside, Pen.Style != psClear);
-    ApplyMask(box, mask);
+    const int middle = fig.Left + (fig.Width() - 1) / 2;
+    auto run = [&](int y, int& left, int& right) {
+        left = right = middle;
+        if (y < fig.Top || y >= fig.Bottom || !inside(middle, y)) return;
+        int lo = fig.Left, hi = middle; // first inside column
+        while (lo < hi) {
+            int mid = lo + (hi - lo) / 2;
+            if (inside(mid, y))
+                hi = mid;
+            else
+                lo = mid + 1;
+        }
+        left = lo;
+        lo = middle + 1, hi = fig.Right; // first outside column after the middle
+        while (lo < hi) {
+            int mid = lo + (hi - lo) / 2;
+            if (inside(mid, y))
+                lo = mid + 1;
+            else
+                hi = mid;
+        }
+        right = lo;
+    };
+    // Each pixel is touched once: the run's outline parts with the pen, the
+    // part between them with the brush.
+    Damage(box);
+    const bool outline = Pen.Style != psClear;
+    const bool fill = Brush.Style == bsSolid;
+    const std::uint32_t pen = ToRgb(Pen.Color), brush = ToRgb(Brush.Color);
+    auto span = [&](int x0, int x1, int y, std::uint32_t rgb) {
+        x0 = std::max(x0, box.Left);
+        x1 = std::min(x1, box.Right);
+        if (x0 >= x1) return;
+        auto* line = reinterpret_cast<std::uint32_t*>(FDevice->scanLine(y));
+        if (Pen.Mode == pmCopy) {
+            std::fill(line + x0, line + x1, 0xFF000000u | rgb);
+            return;
+        }
+        for (int x = x0; x < x1; ++x)
+            Plot(x, y, rgb, Pen.Mode);
+    };
+    int aboveL, aboveR, rowL, rowR, belowL, belowR;
+    run(box.Top - 1, aboveL, aboveR);
+    run(box.Top, rowL, rowR);
+    for (int y = box.Top; y < box.Bottom; ++y) {
+        run(y + 1, belowL, belowR);
+        if (rowL < rowR) {
+            // Inside pixels with all four neighbours inside.
+            int innerL = rowL, innerR = rowR;
+            if (outline) {
+                innerL = std::max({rowL + 1, aboveL, belowL});
+                innerR = std::min({rowR - 1, aboveR, belowR});
+                if (innerL >= innerR) innerL = innerR = rowR;
+                span(rowL, innerL, y, pen);
+                span(innerR, rowR, y, pen);
+            }
+            if (fill) span(innerL, innerR, y, brush);
+        }
+        aboveL = rowL, aboveR = rowR;
+        rowL = belowL, rowR = belowR;
+    }
 }
 
 void TCanvas::Rectangle(int x1, int y1, int x2, int y2) {
@@ -433,6 +512,7 @@ void TCanvas::FillRect(const TRect& r) {
     }
     TRect box = r.Offset(FOrigin.X, FOrigin.Y).Intersect(FClip);
     std::uint32_t c = 0xFF000000u | ToRgb(Brush.Color);
+    Damage(box);
     for (int y = box.Top; y < box.Bottom; ++y) {
         auto* line = reinterpret_cast<std::uint32_t*>(FDevice->scanLine(y));
         std::fill(line + box.Left, line + box.Right, c);
@@ -453,6 +533,7 @@ void TCanvas::SetPixel(int x, int y, TColor color) {
         return;
     }
     Plot(x + FOrigin.X, y + FOrigin.Y, ToRgb(color), pmCopy);
+    Damage(Bounds(x + FOrigin.X, y + FOrigin.Y, 1, 1));
 }
 
 TColor TCanvas::Pixel(int x, int y) const {
@@ -483,21 +564,45 @@ QPainter* TCanvas::BeginPainter() {
 }
 
 void TCanvas::EndPainter() {
-    if (FPainter && FPainter == FVector)
+    if (!FPainter) return;
+    if (FPainter == FVector) {
         FVector->restore();
-    else
-        delete FPainter;
+        FPainter = nullptr;
+        return;
+    }
+    delete FPainter;
     FPainter = nullptr;
+    Damage(FClip);
 }
 
+namespace {
+
+// Measurements by font and text: a diagram measures the same captions in the
+// same font over and over, and shaping text is slow. Bounded; emptied when
+// full.
+int Measured(const TFont& font, const std::string* text) {
+    static std::unordered_map<std::string, int> cache;
+    std::string key = font.Name();
+    key += '\x01' + std::to_string(font.Height()) + ',' + std::to_string(font.Style()) + ',' +
+           std::to_string(int(font.Pitch())) + (text ? "w" : "h");
+    if (text) key += *text;
+    auto it = cache.find(key);
+    if (it != cache.end()) return it->second;
+    QFontMetrics fm(font.ToQFont());
+    int value = text ? fm.horizontalAdvance(ToQ(*text)) : fm.height();
+    if (cache.size() >= 4096) cache.clear();
+    cache.emplace(std::move(key), value);
+    return value;
+}
+
+} // namespace
+
 int TCanvas::TextWidth(const std::string& text) {
-    QFontMetrics fm(Font.ToQFont());
-    return fm.horizontalAdvance(ToQ(text));
+    return Measured(Font, &text);
 }
 
 int TCanvas::TextHeight(const std::string&) {
-    QFontMetrics fm(Font.ToQFont());
-    return fm.height();
+    return Measured(Font, nullptr);
 }
 
 void TCanvas::TextOut(int x, int y, const std::string& text) {
@@ -596,6 +701,7 @@ void TCanvas::DrawTransparent(int x, int y, const QImage& image, std::uint32_t t
         VectorImage(Bounds(x, y, src.width(), src.height()), src);
         return;
     }
+    Damage(Bounds(x + FOrigin.X, y + FOrigin.Y, src.width(), src.height()));
     for (int sy = 0; sy < src.height(); ++sy) {
         const auto* line = reinterpret_cast<const std::uint32_t*>(src.constScanLine(sy));
         for (int sx = 0; sx < src.width(); ++sx) {
@@ -630,6 +736,7 @@ void TCanvas::CopyRect(const TRect& dest, const QImage& source, const TRect& sou
         if (CopyMode != cmSrcPaint) VectorImage(dest, src);
         return;
     }
+    Damage(dest.Offset(FOrigin.X, FOrigin.Y));
     for (int y = 0; y < src.height(); ++y) {
         const auto* line = reinterpret_cast<const std::uint32_t*>(src.constScanLine(y));
         for (int x = 0; x < src.width(); ++x) {

@@ -59,6 +59,7 @@ public:
 
     // Binds the canvas to a device image; origin is where (0, 0) lands on it
     // and clip limits drawing, both in device pixels.
+    // Binding forgets OnDamage.
     void Bind(QImage* device, TPoint origin, const TRect& clip);
     void Bind(QImage* device);
     // Binds the canvas to a painter on a vector device (PDF, SVG, a page
@@ -75,6 +76,7 @@ public:
     void Unbind() {
         FDevice = nullptr;
         FVector = nullptr;
+        OnDamage = nullptr;
     }
     bool IsVector() const { return FVector != nullptr; }
     QImage* Device() const { return FDevice; }
@@ -86,6 +88,9 @@ public:
     TFont Font;
     TCopyMode CopyMode = cmSrcCopy;
     TPoint PenPos;
+    // Told the device rectangle each drawing may have changed, clipped;
+    // a live surface uses it to show what was drawn outside painting.
+    std::function<void(const TRect&)> OnDamage;
 
     void MoveTo(int x, int y);
     void LineTo(int x, int y);
@@ -128,6 +133,12 @@ private:
     bool Ready() const { return (FDevice || FVector) && !FClip.IsEmpty(); }
     // The state of the styled pen's pattern at the next pixel; advances it.
     bool NextStyleOn();
+    void Damage(const TRect& deviceBox) {
+        if (OnDamage) {
+            TRect r = deviceBox.Intersect(FClip);
+            if (!r.IsEmpty()) OnDamage(r);
+        }
+    }
     void Plot(int dx, int dy, std::uint32_t rgb, TPenMode mode);
     void ThinLine(int x1, int y1, int x2, int y2);
     void WideLine(int x1, int y1, int x2, int y2);

@@ -22,6 +22,7 @@ void TControl::SetBounds(int left, int top, int width, int height) {
     FTop = top;
     FWidth = width;
     FHeight = height;
+    BoundsChanged();
     Invalidate();
 }
 
@@ -30,6 +31,13 @@ void TControl::UpdateBoundsRect(const TRect& r) {
     FTop = r.Top;
     FWidth = r.Width();
     FHeight = r.Height();
+    BoundsChanged();
+}
+
+void TControl::BoundsChanged() {
+    if (!FParent) return;
+    FParent->FIndex.Update(this);
+    if (FParent->FBoundsLog) FParent->FBoundsLog->push_back(this);
 }
 
 void TControl::SetParent(TWinControl* parent) {
@@ -70,11 +78,17 @@ void TControl::SetAlign(TAlign a) {
 TCanvas* TControl::Canvas() {
     if (!FCanvas) FCanvas = std::make_unique<TCanvas>();
     if (!FPainting && FParent) {
-        // Drawing outside painting lands on the parent's surface at once
-        // and shows with the next update of the widget.
-        QImage& surface = FParent->Surface();
-        FCanvas->Bind(&surface, {FLeft, FTop}, BoundsRect());
-        FParent->InvalidateRect(BoundsRect());
+        // Drawing outside painting lands on the parent's surface at once,
+        // over a picture brought up to date first, and the pixels it touches
+        // show with the next update of the widget.
+        TWinControl* parent = FParent;
+        parent->PrepareSurface(BoundsRect());
+        TRect area = parent->SurfaceRect();
+        FCanvas->Bind(&parent->FSurface, {FLeft - area.Left, FTop - area.Top},
+                      BoundsRect().Offset(-area.Left, -area.Top));
+        FCanvas->OnDamage = [parent, area](const TRect& r) {
+            parent->SurfaceDrawn(r.Offset(area.Left, area.Top));
+        };
     }
     return FCanvas.get();
 }
@@ -93,10 +107,13 @@ void TControl::PaintOn(QImage* device, TPoint origin, const TRect& clip) {
     } catch (...) {
         FPainting = false;
         FCanvas->EndPainter();
+        FCanvas->Unbind();
         throw;
     }
     FPainting = false;
     FCanvas->EndPainter();
+    // The device may be a band or bitmap that goes away after painting.
+    FCanvas->Unbind();
 }
 
 void TControl::Paint() {}
@@ -110,10 +127,7 @@ void TControl::InvalidateRect(const TRect& clientRect) {
         if (FParent) FParent->InvalidateRect(clientRect.Offset(FLeft, FTop));
         return;
     }
-    auto* self = static_cast<TWinControl*>(this);
-    if (self->Host())
-        self->Host()->update(
-            QRect(clientRect.Left, clientRect.Top, clientRect.Width(), clientRect.Height()));
+    static_cast<TWinControl*>(this)->InvalidateClient(clientRect);
 }
 
 void TControl::BringToFront() {
@@ -123,6 +137,8 @@ void TControl::BringToFront() {
     if (it == list.end() || it + 1 == list.end()) return;
     list.erase(it);
     list.push_back(this);
+    FZOrder = ++FParent->FFrontZ;
+    ++FParent->FChildVersion;
     if (auto* w = As<TWinControl>(this); w && w->Widget()) w->Widget()->raise();
     Invalidate();
 }
@@ -134,6 +150,8 @@ void TControl::SendToBack() {
     if (it == list.end() || it == list.begin()) return;
     list.erase(it);
     list.insert(list.begin(), this);
+    FZOrder = --FParent->FBackZ;
+    ++FParent->FChildVersion;
     if (auto* w = As<TWinControl>(this); w && w->Widget()) w->Widget()->lower();
     Invalidate();
 }

@@ -2,6 +2,7 @@
 // parent's surface, with mouse handlers, click and double-click events.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
@@ -69,7 +70,9 @@ public:
     void SetAlign(TAlign a);
 
     // The control's own canvas. Pen, brush and font persist between paints.
-    // Outside painting it draws straight onto the parent's surface.
+    // Outside painting it draws straight onto the parent's surface, brought
+    // up to date under the control first; what it draws shows with the next
+    // update of the window.
     TCanvas* Canvas();
     // The canvas object with its pen, brush and font, bound to nothing new;
     // for measuring text.
@@ -82,6 +85,9 @@ public:
 
     void BringToFront();
     void SendToBack();
+    // Compares as the control's place in its parent's child list: larger
+    // is further front.
+    std::int64_t ChildOrder() const { return FZOrder; }
 
     // Mouse capture: every move and the release go to the capturing control.
     bool MouseCapture() const;
@@ -114,12 +120,21 @@ public:
 
 protected:
     void BeforeDestruction() override;
+    // Tells the parent's index that the bounds changed.
+    void BoundsChanged();
     bool FPainting = false;
     int FLeft = 0, FTop = 0, FWidth = 0, FHeight = 0;
 
 private:
     friend class TWinControl;
+    friend class TControlIndex;
+
     TWinControl* FParent = nullptr;
+    // Place in the parent's child order (larger is further front) and the
+    // buckets of the parent's index the control is entered in.
+    std::int64_t FZOrder = 0;
+    TRect FIndexCells;
+    bool FIndexLarge = false;
     bool FVisible = true;
     bool FEnabled = true;
     bool FClicked = false;

@@ -1,6 +1,8 @@
 // Whole-file reads and writes for the document files.
 #pragma once
 
+#include <cstdint>
+#include <functional>
 #include <string>
 
 #include "platform/ClassInfo.h"
@@ -15,5 +17,13 @@ TBytes ReadFileBytes(const std::string& fileName);
 // "Cannot create file %s" when the file cannot be created and "Stream write
 // error" when writing or replacing fails; the old file is then untouched.
 void WriteFileBytes(const std::string& fileName, const TBytes& data);
+
+// The same for a file made piece by piece: produce hands its bytes to the
+// writer it is given as it makes them. When produce raises, the target is
+// left untouched and the error passes on.
+void WriteFileStreamed(
+    const std::string& fileName,
+    const std::function<void(const std::function<void(const std::uint8_t*, std::size_t)>&)>&
+        produce);
 
 } // namespace tsb

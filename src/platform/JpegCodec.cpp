@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <exception>
 
 // jpeglib.h needs FILE and size_t declared first.
 #include <jerror.h>
@@ -75,17 +76,12 @@ struct TDecompressor {
 struct TCompressor {
     jpeg_compress_struct Info{};
     TErrorManager Err{};
-    unsigned char* Buffer = nullptr; // malloc'ed by libjpeg's memory destination
-    unsigned long Size = 0;
 
     TCompressor() {
         InitErrorManager(Err);
         Info.err = &Err.Pub;
     }
-    ~TCompressor() {
-        jpeg_destroy_compress(&Info);
-        std::free(Buffer);
-    }
+    ~TCompressor() { jpeg_destroy_compress(&Info); }
     TCompressor(const TCompressor&) = delete;
     TCompressor& operator=(const TCompressor&) = delete;
 };
@@ -170,28 +166,136 @@ bool ReadPixels(TDecompressor* d, const TTarget* target) {
     return true;
 }
 
-bool Compress(TCompressor* c, const std::uint8_t* rgb, int width, int height,
-              std::size_t bytesPerLine, int quality) {
+// The stream encoder's libjpeg destination: a buffer handed to the sink
+// whenever it fills. A sink that throws is caught here and reported to
+// libjpeg as a write error, so no exception passes through libjpeg.
+constexpr std::size_t StreamBufferSize = 1 << 16;
+
+struct TStreamDestination {
+    jpeg_destination_mgr Pub; // first member: libjpeg sees only this part
+    TByteSink* Sink = nullptr;
+    std::exception_ptr SinkError;
+    JOCTET Buffer[StreamBufferSize];
+
+    bool Flush(std::size_t size) noexcept {
+        try {
+            if (size > 0) (*Sink)(Buffer, size);
+            return true;
+        } catch (...) {
+            SinkError = std::current_exception();
+            return false;
+        }
+    }
+};
+
+void InitDestination(j_compress_ptr info) {
+    auto* dest = reinterpret_cast<TStreamDestination*>(info->dest);
+    dest->Pub.next_output_byte = dest->Buffer;
+    dest->Pub.free_in_buffer = StreamBufferSize;
+}
+
+boolean EmptyOutputBuffer(j_compress_ptr info) {
+    auto* dest = reinterpret_cast<TStreamDestination*>(info->dest);
+    if (!dest->Flush(StreamBufferSize)) ERREXIT(info, JERR_FILE_WRITE);
+    InitDestination(info);
+    return TRUE;
+}
+
+void TermDestination(j_compress_ptr info) {
+    auto* dest = reinterpret_cast<TStreamDestination*>(info->dest);
+    if (!dest->Flush(StreamBufferSize - dest->Pub.free_in_buffer)) ERREXIT(info, JERR_FILE_WRITE);
+}
+
+bool StartStream(TCompressor* c, TStreamDestination* dest, int width, int height, int quality) {
     if (setjmp(c->Err.Jump)) return false;
     jpeg_compress_struct* info = &c->Info;
     jpeg_create_compress(info);
-    jpeg_mem_dest(info, &c->Buffer, &c->Size);
+    dest->Pub.init_destination = InitDestination;
+    dest->Pub.empty_output_buffer = EmptyOutputBuffer;
+    dest->Pub.term_destination = TermDestination;
+    info->dest = &dest->Pub;
     info->image_width = static_cast<JDIMENSION>(width);
     info->image_height = static_cast<JDIMENSION>(height);
-    info->input_components = 3;
-    info->in_color_space = JCS_RGB;
+    // Rows come as they lie in an RGB32 image: blue, green, red, unused.
+    info->input_components = 4;
+    info->in_color_space = JCS_EXT_BGRX;
     jpeg_set_defaults(info);
     jpeg_set_quality(info, quality, TRUE);
     jpeg_start_compress(info, TRUE);
-    while (info->next_scanline < info->image_height) {
-        JSAMPROW row = const_cast<JSAMPLE*>(rgb + info->next_scanline * bytesPerLine);
-        jpeg_write_scanlines(info, &row, 1);
-    }
-    jpeg_finish_compress(info);
+    return true;
+}
+
+bool WriteStreamRow(TCompressor* c, JSAMPLE* row) {
+    if (setjmp(c->Err.Jump)) return false;
+    JSAMPROW rows[1] = {row};
+    jpeg_write_scanlines(&c->Info, rows, 1);
+    return true;
+}
+
+bool FinishStream(TCompressor* c) {
+    if (setjmp(c->Err.Jump)) return false;
+    jpeg_finish_compress(&c->Info);
     return true;
 }
 
 } // namespace
+
+struct TJpegStreamEncoder::TState {
+    TCompressor Compressor;
+    TStreamDestination Destination;
+    TByteSink Sink;
+    int Width = 0;
+    int Height = 0;
+    int Written = 0;
+    bool Failed = false;
+    bool Finished = false;
+};
+
+TJpegStreamEncoder::TJpegStreamEncoder(int width, int height, TByteSink sink, int quality)
+    : F(std::make_unique<TState>()) {
+    if (width <= 0 || height <= 0) throw EJPEG("JPEG image is empty");
+    if (static_cast<std::int64_t>(width) > JPEG_MAX_DIMENSION ||
+        static_cast<std::int64_t>(height) > JPEG_MAX_DIMENSION)
+        throw EJPEG("JPEG image is too large");
+    F->Sink = std::move(sink);
+    F->Destination.Sink = &F->Sink;
+    F->Width = width;
+    F->Height = height;
+    if (!StartStream(&F->Compressor, &F->Destination, width, height, std::clamp(quality, 1, 100)))
+        Fail();
+}
+
+TJpegStreamEncoder::~TJpegStreamEncoder() = default;
+
+void TJpegStreamEncoder::Fail() {
+    F->Failed = true;
+    if (F->Destination.SinkError) std::rethrow_exception(F->Destination.SinkError);
+    throw EJPEG(F->Compressor.Err.Message);
+}
+
+void TJpegStreamEncoder::WriteRows(const QImage& image, int rows) {
+    if (F->Failed) Fail();
+    if (image.width() != F->Width || rows < 0 || rows > image.height() ||
+        F->Written + rows > F->Height)
+        throw EJPEG("JPEG image size is not valid");
+    const QImage rgb = image.format() == QImage::Format_RGB32
+                           ? image
+                           : image.convertToFormat(QImage::Format_RGB32);
+    static_assert(Q_BYTE_ORDER == Q_LITTLE_ENDIAN, "RGB32 rows are read as BGRX bytes");
+    for (int y = 0; y < rows; ++y) {
+        auto* row = const_cast<JSAMPLE*>(reinterpret_cast<const JSAMPLE*>(rgb.constScanLine(y)));
+        if (!WriteStreamRow(&F->Compressor, row)) Fail();
+        ++F->Written;
+    }
+}
+
+void TJpegStreamEncoder::Finish() {
+    if (F->Failed) Fail();
+    if (F->Finished) return;
+    if (F->Written != F->Height) throw EJPEG("JPEG image size is not valid");
+    if (!FinishStream(&F->Compressor)) Fail();
+    F->Finished = true;
+}
 
 QImage DecodeJpeg(const std::uint8_t* data, std::size_t size) {
     if (data == nullptr || size == 0) throw EJPEG("Empty input file");
@@ -211,23 +315,25 @@ std::vector<std::uint8_t> EncodeJpeg(const QImage& image, int quality) {
     if (image.isNull()) throw EJPEG("JPEG image is empty");
     QImage rgb;
     if (image.hasAlphaChannel()) {
-        QImage flat(image.size(), QImage::Format_RGB32);
-        if (flat.isNull()) throw EJPEG("JPEG image is too large");
-        flat.fill(Qt::white);
-        {
-            QPainter painter(&flat);
-            painter.drawImage(0, 0, image);
-        }
-        rgb = flat.convertToFormat(QImage::Format_RGB888);
+        rgb = QImage(image.size(), QImage::Format_RGB32);
+        if (rgb.isNull()) throw EJPEG("JPEG image is too large");
+        rgb.fill(Qt::white);
+        QPainter painter(&rgb);
+        painter.drawImage(0, 0, image);
     } else {
-        rgb = image.convertToFormat(QImage::Format_RGB888);
+        rgb = image.convertToFormat(QImage::Format_RGB32);
     }
     if (rgb.isNull()) throw EJPEG("JPEG image is too large");
-    TCompressor c;
-    if (!Compress(&c, rgb.constBits(), rgb.width(), rgb.height(),
-                  static_cast<std::size_t>(rgb.bytesPerLine()), std::clamp(quality, 1, 100)))
-        throw EJPEG(c.Err.Message);
-    return std::vector<std::uint8_t>(c.Buffer, c.Buffer + c.Size);
+    std::vector<std::uint8_t> bytes;
+    TJpegStreamEncoder encoder(
+        rgb.width(), rgb.height(),
+        [&bytes](const std::uint8_t* data, std::size_t size) {
+            bytes.insert(bytes.end(), data, data + size);
+        },
+        quality);
+    encoder.WriteRows(rgb, rgb.height());
+    encoder.Finish();
+    return bytes;
 }
 
 } // namespace tsb

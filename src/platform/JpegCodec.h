@@ -5,6 +5,8 @@
 #include <QImage>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
+#include <memory>
 #include <vector>
 
 #include "platform/Exception.h"
@@ -34,5 +36,31 @@ QImage DecodeJpeg(const std::uint8_t* data, std::size_t size);
 // 2 x 2 chroma subsampling at the given quality (1 to 100). Pixels that are
 // not opaque are first laid over white. Raises EJPEG on failure.
 std::vector<std::uint8_t> EncodeJpeg(const QImage& image, int quality = DefaultJpegQuality);
+
+// Where encoded bytes go as they are made. A sink may throw; the encoder
+// then fails with that exception.
+using TByteSink = std::function<void(const std::uint8_t* data, std::size_t size)>;
+
+// Encodes the same files as EncodeJpeg from rows handed over top to bottom,
+// passing the bytes to the sink as libjpeg makes them: neither the image
+// nor the file is ever held whole. Raises EJPEG, or what the sink raised;
+// after a failure every call raises again.
+class TJpegStreamEncoder {
+public:
+    TJpegStreamEncoder(int width, int height, TByteSink sink, int quality = DefaultJpegQuality);
+    ~TJpegStreamEncoder();
+    TJpegStreamEncoder(const TJpegStreamEncoder&) = delete;
+    TJpegStreamEncoder& operator=(const TJpegStreamEncoder&) = delete;
+
+    // The first `rows` rows of an image as wide as the file (opaque RGB32).
+    void WriteRows(const QImage& image, int rows);
+    // Ends the file once every row is written.
+    void Finish();
+
+private:
+    struct TState;
+    [[noreturn]] void Fail();
+    std::unique_ptr<TState> F;
+};
 
 } // namespace tsb

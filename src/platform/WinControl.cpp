@@ -1,11 +1,15 @@
 #include "platform/WinControl.h"
 
+#include <QGuiApplication>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <algorithm>
+#include <cstdlib>
+#include <cstring>
 
 #include "platform/Application.h"
 #include "platform/Screen.h"
@@ -74,13 +78,7 @@ TControlHost::TControlHost(TWinControl* control, QWidget* parent)
 
 void TControlHost::paintEvent(QPaintEvent* e) {
     if (!FControl) return;
-    Guarded([&] {
-        QImage& surface = FControl->Surface();
-        QRect r = e->rect();
-        FControl->RenderInto(surface, {0, 0}, {r.left(), r.top(), r.right() + 1, r.bottom() + 1});
-        QPainter p(this);
-        p.drawImage(r, surface, r);
-    });
+    Guarded([&] { FControl->PaintHost(e->region()); });
 }
 
 void TControlHost::resizeEvent(QResizeEvent*) {
@@ -146,6 +144,10 @@ int TWinControl::IndexOfControl(const TControl* c) const {
 void TWinControl::InsertControl(TControl* c) {
     FControls.push_back(c);
     c->FParent = this;
+    c->FZOrder = ++FFrontZ;
+    FIndex.Insert(c);
+    ++FChildVersion;
+    if (Is<TWinControl>(c)) ++FWindowedCount;
     if (auto* w = As<TWinControl>(c)) {
         QWidget* widget = w->Widget();
         widget->setParent(ChildParentWidget());
@@ -159,10 +161,18 @@ void TWinControl::InsertControl(TControl* c) {
 }
 
 void TWinControl::RemoveControl(TControl* c) {
-    auto it = std::find(FControls.begin(), FControls.end(), c);
-    if (it != FControls.end()) FControls.erase(it);
+    // Children mostly leave from the front (deleting all of them does).
+    auto it = std::find(FControls.rbegin(), FControls.rend(), c);
+    if (it != FControls.rend()) {
+        FControls.erase(std::next(it).base());
+        FIndex.Remove(c);
+        ++FChildVersion;
+        if (Is<TWinControl>(c)) --FWindowedCount;
+    }
     if (FCaptureControl == c) FCaptureControl = nullptr;
     c->FParent = nullptr;
+    // A canvas left bound to this surface must not outlive it.
+    if (c->FCanvas && !c->FPainting) c->FCanvas->Unbind();
     if (auto* w = As<TWinControl>(c)) {
         if (QWidget* widget = w->Widget()) {
             widget->hide();
@@ -177,6 +187,7 @@ void TWinControl::SetBounds(int left, int top, int width, int height) {
     FTop = top;
     FWidth = width;
     FHeight = height;
+    BoundsChanged();
     if (QWidget* w = Widget()) w->setGeometry(left, top, width, height);
     if (Parent()) Parent()->Realign();
     if (sized) Realign();
@@ -187,13 +198,14 @@ void TWinControl::SetParent(TWinControl* parent) {
 }
 
 void TWinControl::Invalidate() {
-    if (FHost) FHost->update();
+    if (FHost) InvalidateClient({0, 0, FHost->width(), FHost->height()});
 }
 
 void TWinControl::WidgetResized(int width, int height) {
     if (Widget() == FHost) {
         FWidth = width;
         FHeight = height;
+        BoundsChanged();
     }
     Realign();
 }
@@ -203,8 +215,14 @@ void TWinControl::Realign() {
         if (c->Align() == alClient) c->SetBounds(0, 0, ClientWidth(), ClientHeight());
 }
 
+void TWinControl::FindControls(const TRect& area, std::vector<TControl*>& out) const {
+    FIndex.Query(area, out);
+}
+
 TControl* TWinControl::ControlAtPos(TPoint p) const {
-    for (auto it = FControls.rbegin(); it != FControls.rend(); ++it) {
+    std::vector<TControl*> found;
+    FindControls({p.X, p.Y, p.X, p.Y}, found);
+    for (auto it = found.rbegin(); it != found.rend(); ++it) {
         TControl* c = *it;
         if (Is<TWinControl>(c) || !c->Visible() || !c->Enabled()) continue;
         if (c->BoundsRect().Contains(p.X, p.Y)) return c;
@@ -212,14 +230,141 @@ TControl* TWinControl::ControlAtPos(TPoint p) const {
     return nullptr;
 }
 
-QImage& TWinControl::Surface() {
-    QSize size = FHost ? FHost->size() : QSize(FWidth, FHeight);
-    if (size.isEmpty()) size = QSize(1, 1);
-    if (FSurface.size() != size) {
-        FSurface = QImage(size, QImage::Format_RGB32);
-        RenderInto(FSurface, {0, 0}, {0, 0, size.width(), size.height()});
+namespace {
+
+QRect ToQRect(const TRect& r) {
+    return QRect(r.Left, r.Top, r.Width(), r.Height());
+}
+
+TRect FromQRect(const QRect& r) {
+    return {r.left(), r.top(), r.left() + r.width(), r.top() + r.height()};
+}
+
+// The size of the screen, which bounds the surface of a control not shown.
+QSize ScreenSize() {
+    if (QScreen* screen = QGuiApplication::primaryScreen()) {
+        QSize s = screen->virtualSize();
+        if (!s.isEmpty()) return s;
     }
+    return QSize(1920, 1080);
+}
+
+// Moves an image's pixels by (-dx, -dy): what was at (x + dx, y + dy) comes
+// to (x, y); rows and columns that come from outside keep old pixels.
+void ShiftImage(QImage& image, int dx, int dy) {
+    const int w = image.width(), h = image.height();
+    if (std::abs(dx) >= w || std::abs(dy) >= h) return;
+    const std::size_t bytes = static_cast<std::size_t>(w - std::abs(dx)) * 4;
+    auto row = [&](int y) {
+        const std::uint8_t* src = image.constScanLine(y + dy) + std::max(dx, 0) * 4;
+        std::uint8_t* dst = image.scanLine(y) + std::max(-dx, 0) * 4;
+        std::memmove(dst, src, bytes);
+    };
+    if (dy >= 0) {
+        for (int y = 0; y + dy < h; ++y)
+            row(y);
+    } else {
+        for (int y = h - 1; y + dy >= 0; --y)
+            row(y);
+    }
+}
+
+} // namespace
+
+TRect TWinControl::VisibleClientRect() const {
+    if (!FHost) return {};
+    QRect r = FHost->rect();
+    // Each parent widget clips its children; a scroll area's viewport shows
+    // only the part of the content that is scrolled into view.
+    QPoint offset(0, 0);
+    for (QWidget* w = FHost; !w->isWindow() && w->parentWidget(); w = w->parentWidget()) {
+        offset -= w->pos();
+        r &= QRect(offset, w->parentWidget()->size());
+    }
+    if (!FHost->isVisible()) r &= QRect(QPoint(0, 0), ScreenSize());
+    return r.isEmpty() ? TRect{} : FromQRect(r);
+}
+
+void TWinControl::SyncSurface() {
+    TRect want = VisibleClientRect();
+    if (want == FSurfaceRect && !FSurface.isNull() == !want.IsEmpty()) return;
+    if (want.IsEmpty()) {
+        FSurface = QImage();
+        FSurfaceRect = {};
+        FDirty = QRegion();
+        return;
+    }
+    QRect next = ToQRect(want), old = ToQRect(FSurfaceRect);
+    if (FSurface.isNull() || FSurface.size() != next.size()) {
+        QImage image(next.size(), QImage::Format_RGB32);
+        if (image.isNull()) throw Exception("Not enough memory to show the work area");
+        QRect both = next & old;
+        if (!both.isEmpty() && !FSurface.isNull()) {
+            QPainter p(&image);
+            p.setCompositionMode(QPainter::CompositionMode_Source);
+            p.drawImage(both.topLeft() - next.topLeft(), FSurface, both.translated(-old.topLeft()));
+        }
+        FSurface = std::move(image);
+    } else {
+        ShiftImage(FSurface, next.left() - old.left(), next.top() - old.top());
+    }
+    FDirty = (FDirty & next) | (QRegion(next) - QRegion(old));
+    FSurfaceRect = want;
+}
+
+void TWinControl::RenderSurface(const QRect& clientRect) {
+    RenderInto(FSurface, {-FSurfaceRect.Left, -FSurfaceRect.Top},
+               FromQRect(clientRect).Offset(-FSurfaceRect.Left, -FSurfaceRect.Top));
+}
+
+void TWinControl::PrepareSurface(const TRect& clientRect) {
+    SyncSurface();
+    QRegion todo = FDirty & ToQRect(clientRect.Intersect(FSurfaceRect));
+    if (todo.isEmpty()) return;
+    for (const QRect& r : todo)
+        RenderSurface(r);
+    FDirty -= todo;
+}
+
+QImage& TWinControl::Surface() {
+    SyncSurface();
+    PrepareSurface(FSurfaceRect);
     return FSurface;
+}
+
+void TWinControl::SurfaceDrawn(const TRect& clientRect) {
+    TRect r = clientRect.Intersect(FSurfaceRect);
+    if (FHost && !r.IsEmpty()) FHost->update(ToQRect(r));
+}
+
+void TWinControl::InvalidateClient(const TRect& clientRect) {
+    // Nothing outside the surface can show; what scrolls into view later is
+    // repainted then.
+    TRect r = clientRect.Intersect(FSurfaceRect);
+    if (r.IsEmpty()) return;
+    // Already waiting to be repainted: nothing to add.
+    if (FDirty.rectCount() == 1 && FDirty.boundingRect().contains(ToQRect(r))) return;
+    FDirty |= ToQRect(r);
+    // Many scattered rectangles cost more to walk than their bounds to paint.
+    if (FDirty.rectCount() > 64) {
+        FDirty = FDirty.boundingRect();
+        if (FHost) FHost->update(FDirty.boundingRect());
+        return;
+    }
+    if (FHost) FHost->update(ToQRect(r));
+}
+
+void TWinControl::PaintHost(const QRegion& region) {
+    SyncSurface();
+    QRegion todo = FDirty & region;
+    for (const QRect& r : todo)
+        RenderSurface(r);
+    FDirty -= todo;
+    if (FSurface.isNull()) return;
+    QPainter p(FHost);
+    const QPoint origin(FSurfaceRect.Left, FSurfaceRect.Top);
+    for (const QRect& r : region)
+        p.drawImage(r.topLeft(), FSurface, r.translated(-origin));
 }
 
 void TWinControl::PaintBackground(TCanvas& canvas, const TRect& clip) {
@@ -233,9 +378,11 @@ void TWinControl::RenderInto(QImage& device, TPoint origin, const TRect& clip) {
     if (area.IsEmpty()) return;
     TCanvas canvas;
     canvas.Bind(&device, origin, area);
-    PaintBackground(canvas, area.Offset(-origin.X, -origin.Y));
-    for (std::size_t i = 0; i < FControls.size(); ++i) {
-        TControl* c = FControls[i];
+    TRect client = area.Offset(-origin.X, -origin.Y);
+    PaintBackground(canvas, client);
+    std::vector<TControl*> found;
+    FindControls(client, found);
+    for (TControl* c : found) {
         if (Is<TWinControl>(c) || !c->Visible()) continue;
         TRect r = c->BoundsRect().Offset(origin.X, origin.Y).Intersect(area);
         if (r.IsEmpty()) continue;
@@ -245,6 +392,7 @@ void TWinControl::RenderInto(QImage& device, TPoint origin, const TRect& clip) {
 
 void TWinControl::PaintTo(QImage& device, int x, int y) {
     RenderInto(device, {x, y}, Bounds(x, y, ClientWidth(), ClientHeight()));
+    if (FWindowedCount == 0) return;
     for (TControl* c : FControls) {
         auto* w = As<TWinControl>(c);
         if (w && w->Visible()) w->PaintTo(device, x + w->Left(), y + w->Top());
@@ -293,7 +441,9 @@ void TWinControl::UpdateCursorAndHint(TPoint p) {
     FHost->setCursor(Screen().Cursor(cursor));
     // Disabled children (the grid, the rulers) still give their hint.
     TControl* hintControl = nullptr;
-    for (auto it = FControls.rbegin(); it != FControls.rend() && !hintControl; ++it)
+    std::vector<TControl*> found;
+    FindControls({p.X, p.Y, p.X, p.Y}, found);
+    for (auto it = found.rbegin(); it != found.rend() && !hintControl; ++it)
         if (!Is<TWinControl>(*it) && (*it)->Visible() && (*it)->BoundsRect().Contains(p.X, p.Y))
             hintControl = *it;
     Application().SetHint(hintControl ? hintControl->EffectiveHint() : EffectiveHint());
@@ -338,6 +488,7 @@ void TScrollingWinControl::WidgetResized(int, int) {
 void TScrollingWinControl::OuterResized(int width, int height) {
     FWidth = width;
     FHeight = height;
+    BoundsChanged();
     Realign();
 }
 

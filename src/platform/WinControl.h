@@ -4,10 +4,12 @@
 
 #include <QImage>
 #include <QPointer>
+#include <QRegion>
 #include <QWidget>
 #include <vector>
 
 #include "platform/Control.h"
+#include "platform/ControlIndex.h"
 
 class QScrollArea;
 
@@ -50,6 +52,9 @@ public:
     TControl* Controls(int index) const { return FControls[static_cast<std::size_t>(index)]; }
     const std::vector<TControl*>& ControlList() const { return FControls; }
     int IndexOfControl(const TControl* c) const;
+    // Changes whenever a child comes, goes or changes its place in the
+    // child order.
+    std::uint64_t ChildListVersion() const { return FChildVersion; }
 
     TColor Color = clBtnFace;
 
@@ -60,14 +65,40 @@ public:
     // The front-most visible, enabled windowless child under a client point.
     TControl* ControlAtPos(TPoint p) const;
     TControl* CaptureControl() const { return FCaptureControl; }
+    // Appends, in child order, the children whose bounds may meet a client
+    // rectangle, right and bottom edges included: every child that does,
+    // and perhaps a few more. Callers test the bounds themselves.
+    void FindControls(const TRect& area, std::vector<TControl*>& out) const;
+    // While set, every child whose bounds change is appended to the log.
+    void LogBoundsChanges(std::vector<TControl*>* log) { FBoundsLog = log; }
 
     // Renders the control, its windowless children and its windowed
-    // children onto a device image with the control's top-left at (x, y).
+    // children onto a device image with the control's top-left at (x, y),
+    // clipped to the device.
     void PaintTo(QImage& device, int x, int y);
-    // The surface outside-of-paint drawing goes to.
-    QImage& Surface();
-    // Repaints the client area of the widget from the background up.
+    // Repaints part of the client area from the background up onto a
+    // device: origin is where the client's (0, 0) lands, clip is in device
+    // pixels.
     void RenderInto(QImage& device, TPoint origin, const TRect& clip);
+
+    // The surface: one image of the part of the client area that can show
+    // (for a control not on screen, a screen-sized part from its top-left
+    // corner), kept between paints. Invalidated parts are repainted into it
+    // before they show; drawing outside painting lands on it at once.
+    // Surface() returns it up to date everywhere.
+    QImage& Surface();
+    // The client rectangle the surface covers.
+    TRect SurfaceRect() const { return FSurfaceRect; }
+    // Follows the visible part and brings the surface up to date within a
+    // client rectangle, before drawing on it outside painting.
+    void PrepareSurface(const TRect& clientRect);
+    // Pixels drawn on the surface outside painting: shown with the next
+    // update, without repainting.
+    void SurfaceDrawn(const TRect& clientRect);
+    // Marks part of the client area for repainting from the background up.
+    void InvalidateClient(const TRect& clientRect);
+    // The host's paint event: repaint what is invalid, show the region.
+    void PaintHost(const QRegion& region);
 
     // Lays out children aligned to the client area.
     virtual void Realign();
@@ -95,11 +126,26 @@ private:
     void InsertControl(TControl* c);
     void RemoveControl(TControl* c);
     void UpdateCursorAndHint(TPoint p);
+    // The client rectangle that can show on screen.
+    TRect VisibleClientRect() const;
+    // Moves the surface onto the visible part, keeping the pixels both
+    // share; what comes into view is invalid.
+    void SyncSurface();
+    void RenderSurface(const QRect& clientRect);
 
     TControlHost* FHost = nullptr;
     std::vector<TControl*> FControls;
+    TControlIndex FIndex;
+    std::int64_t FFrontZ = 0;
+    std::int64_t FBackZ = 0;
+    std::uint64_t FChildVersion = 0;
+    int FWindowedCount = 0;
+    std::vector<TControl*>* FBoundsLog = nullptr;
     TControl* FCaptureControl = nullptr;
     QImage FSurface;
+    TRect FSurfaceRect;
+    // Client pixels of the surface still to repaint.
+    QRegion FDirty;
 };
 
 // A windowed control whose children scroll inside a viewport, grown to hold

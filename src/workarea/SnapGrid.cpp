@@ -36,8 +36,13 @@ void TSnapGrid::Paint() {
     TControl::Paint();
     if (!FShowGrid) return;
     TCanvas* canvas = Canvas();
-    for (int x = 0; x <= Width(); x += FGridSize)
-        for (int y = 0; y <= Height(); y += FGridSize)
+    // Only the dots inside the area being painted: the first grid line at or
+    // after its edge up to the last before its far edge.
+    TRect clip = canvas->ClipRect().Intersect({0, 0, Width() + 1, Height() + 1});
+    if (clip.IsEmpty()) return;
+    auto first = [this](int edge) { return (edge + FGridSize - 1) / FGridSize * FGridSize; };
+    for (int x = first(clip.Left); x < clip.Right; x += FGridSize)
+        for (int y = first(clip.Top); y < clip.Bottom; y += FGridSize)
             canvas->SetPixel(x, y, clGray);
 }
 

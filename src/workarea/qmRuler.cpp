@@ -1,8 +1,21 @@
 #include "workarea/qmRuler.h"
 
+#include <algorithm>
 #include <string>
 
 namespace tsb {
+
+namespace {
+
+constexpr int LabelReach = 100;
+
+// The first tick of a scale starting at zero that lies at or after edge.
+int FirstTick(int zero, int edge) {
+    if (edge <= zero) return zero;
+    return zero + (edge - zero + 24) / 25 * 25;
+}
+
+} // namespace
 
 TqmRuler::TqmRuler(TComponent* owner) : TControl(owner) {
     SetAlign(alClient);
@@ -97,7 +110,13 @@ void TqmRuler::PaintHorzRuler(TCanvas& canvas) {
     canvas.Brush.Style = bsSolid;
     canvas.FillRect(s);
     int u = (s.Bottom - s.Top) / 4;
-    for (int x = s.Left; x <= s.Right; x += 25) {
+    // Ticks and labels that can reach the area being painted: a label spans
+    // less than LabelReach pixels on either side of its tick.
+    TRect clip = canvas.ClipRect();
+    if (s.Left <= s.Right) canvas.Pen.Color = clBlack;
+    int from = FirstTick(s.Left, clip.Left - LabelReach);
+    int to = std::min(s.Right, clip.Right + LabelReach);
+    for (int x = from; x <= to; x += 25) {
         canvas.Pen.Color = clBlack;
         int d = x - s.Left;
         if (d % 50 != 0) {
@@ -139,7 +158,11 @@ void TqmRuler::PaintVertRuler(TCanvas& canvas) {
     canvas.Brush.Style = bsSolid;
     canvas.FillRect(s);
     int u = (s.Right - s.Left) / 4;
-    for (int y = s.Top; y <= s.Bottom; y += 25) {
+    TRect clip = canvas.ClipRect();
+    if (s.Top <= s.Bottom) canvas.Pen.Color = clBlack;
+    int from = FirstTick(s.Top, clip.Top - LabelReach);
+    int to = std::min(s.Bottom, clip.Bottom + LabelReach);
+    for (int y = from; y <= to; y += 25) {
         canvas.Pen.Color = clBlack;
         int d = y - s.Top;
         if (d % 50 != 0) {

@@ -238,3 +238,41 @@ TEST_F(ClipboardCommands, ExportWritesTheWorkAreaAsJpeg) {
     QRgb blank = image.pixel(700, 500 + 10);
     EXPECT_GT(qGray(blank), 200);
 }
+
+// A copy of a page beyond 64 megapixels: the bitmap entry is the page scaled
+// down to at most 16 megapixels, and the text and the diagram still go.
+TEST_F(ClipboardCommands, CopyOfAHugePageScalesTheBitmapDown) {
+    Form->ScrollBox1->SetBounds(40, 30, 12000, 6000);
+    TStandardShape* shape = PlaceShape(200, 200);
+    shape->SetBounds(6000, 3000, 600, 300); // a sixth of the picture's size
+    shape->SetSelected(true);
+    Form->CopyBtn->click();
+    EXPECT_TRUE(tsbtest::ShownErrors().empty());
+    EXPECT_EQ(Clipboard().Text(), "TCustomShape: Diagram Tool custom type");
+    EXPECT_TRUE(Clipboard().HasFormat(TMainForm::ClipboardFormat()));
+    QImage bitmap = Clipboard().Bitmap();
+    ASSERT_FALSE(bitmap.isNull());
+    EXPECT_LE(std::int64_t(bitmap.width()) * bitmap.height(), TMainForm::ReducedBitmapPixels);
+    EXPECT_GT(std::int64_t(bitmap.width()) * bitmap.height(),
+              TMainForm::ReducedBitmapPixels * 9 / 10);
+    EXPECT_NEAR(double(bitmap.width()) / bitmap.height(), 2.0, 0.01);
+    // Each pixel comes from the page pixel it covers: the shape's handles
+    // (5 x 5) where the scale puts them, white inside it.
+    auto page = [&](int x, int y) {
+        return QPoint(int(std::int64_t(x) * 12000 / bitmap.width()),
+                      int(std::int64_t(y) * 6000 / bitmap.height()));
+    };
+    int handles = 0;
+    for (int y = 0; y < bitmap.height(); ++y)
+        for (int x = 0; x < bitmap.width(); ++x) {
+            QPoint p = page(x, y);
+            if (QRect(6000, 3000, 5, 5).contains(p) || QRect(6595, 3295, 5, 5).contains(p))
+                handles += qGray(bitmap.pixel(x, y)) < 80;
+        }
+    EXPECT_GE(handles, 2);
+    double scale = double(bitmap.width()) / 12000;
+    EXPECT_EQ(bitmap.pixel(int(6300 * scale), int(3150 * scale)) & 0xFFFFFFu, 0xFFFFFFu);
+    // A paste brings the diagram back.
+    Form->PasteBtn->click();
+    EXPECT_NE(Form->FindComponent("StandardShape2"), nullptr);
+}

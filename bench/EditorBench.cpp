@@ -1,0 +1,185 @@
+// The editor with the large diagram in a 1600 x 1200 main window: open to
+// the first paint of the viewport, a drag step of one element with its
+// repaint, a scroll step of one viewport, a hair-line move, and the memory
+// held with the diagram open and with a 60,000 x 40,000 page open.
+//
+// Memory figures are the process's resident memory after the open; run each
+// memory benchmark on its own (--benchmark_filter) for a clean figure.
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QMainWindow>
+#include <QMouseEvent>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <benchmark/benchmark.h>
+#include <cstdlib>
+#include <memory>
+
+#include "LargeDiagram.h"
+#include "editor/MainForm.h"
+#include "model/CustomShape.h"
+#include "model/StandardShape.h"
+#include "workarea/qmRuler.h"
+
+using namespace tsb;
+using namespace tsbbench;
+
+namespace {
+
+std::string TempFile(const char* name) {
+    return QDir::temp().filePath(name).toStdString();
+}
+
+const std::string& LargeFile() {
+    static const std::string file = [] {
+        std::string f = TempFile("tresselby-bench-large.tsb");
+        WriteLargeDiagram(f);
+        return f;
+    }();
+    return file;
+}
+
+const std::string& HugePageFile() {
+    static const std::string file = [] {
+        std::string f = TempFile("tresselby-bench-huge-page.tsb");
+        WriteHugePage(f, 60000, 40000);
+        return f;
+    }();
+    return file;
+}
+
+std::unique_ptr<TMainForm> NewWindow() {
+    auto form = std::make_unique<TMainForm>();
+    form->Window()->resize(1600, 1200);
+    form->Window()->show();
+    QApplication::processEvents();
+    return form;
+}
+
+// Lets the window paint what changed.
+void Settle() {
+    QApplication::processEvents();
+}
+
+void Mouse(QWidget* w, QEvent::Type type, QPoint p, Qt::MouseButton button,
+           Qt::MouseButtons buttons) {
+    QMouseEvent e(type, QPointF(p), QPointF(w->mapToGlobal(p)), button, buttons, Qt::NoModifier);
+    QApplication::sendEvent(w, &e);
+}
+
+void BM_OpenToFirstPaint(benchmark::State& state) {
+    const std::string& file = LargeFile();
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto form = NewWindow();
+        state.ResumeTiming();
+        form->OpenFile(file);
+        form->Window()->repaint();
+        state.PauseTiming();
+        form.reset();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_OpenToFirstPaint)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// One open window with the large diagram for the interaction benchmarks.
+TMainForm& OpenForm() {
+    static std::unique_ptr<TMainForm> form = [] {
+        auto f = NewWindow();
+        f->OpenFile(LargeFile());
+        Settle();
+        return f;
+    }();
+    return *form;
+}
+
+void BM_DragStep(benchmark::State& state) {
+    TMainForm& form = OpenForm();
+    QWidget* host = form.ScrollBox1->Host();
+    // The shape at row 2, column 3, pressed on its body.
+    QPoint at(20 + 3 * 160 + 30, 20 + 2 * 100 + 40);
+    Mouse(host, QEvent::MouseMove, at, Qt::NoButton, Qt::NoButton);
+    Mouse(host, QEvent::MouseButtonPress, at, Qt::LeftButton, Qt::LeftButton);
+    Settle();
+    int step = 0;
+    for (auto _ : state) {
+        int dx = (step++ % 2) ? -1 : 1;
+        at += QPoint(dx, 0);
+        Mouse(host, QEvent::MouseMove, at, Qt::NoButton, Qt::LeftButton);
+        Settle();
+    }
+    Mouse(host, QEvent::MouseButtonRelease, at, Qt::LeftButton, Qt::NoButton);
+    Settle();
+}
+BENCHMARK(BM_DragStep)->Unit(benchmark::kMillisecond);
+
+void BM_ScrollStep(benchmark::State& state) {
+    TMainForm& form = OpenForm();
+    QScrollBar* bar = form.ContainerPanel->ScrollArea()->verticalScrollBar();
+    int page = form.ContainerPanel->ScrollArea()->viewport()->height();
+    int position = 0;
+    for (auto _ : state) {
+        position = position + page > bar->maximum() ? 0 : position + page;
+        bar->setValue(position);
+        Settle();
+    }
+    bar->setValue(0);
+    Settle();
+}
+BENCHMARK(BM_ScrollStep)->Unit(benchmark::kMillisecond);
+
+void BM_HairLineMove(benchmark::State& state) {
+    TMainForm& form = OpenForm();
+    QWidget* host = form.ScrollBox1->Host();
+    int step = 0;
+    for (auto _ : state) {
+        // Over empty page between two shapes.
+        QPoint p(140 + (step++ % 16), 85);
+        Mouse(host, QEvent::MouseMove, p, Qt::NoButton, Qt::NoButton);
+        Settle();
+    }
+}
+BENCHMARK(BM_HairLineMove)->Unit(benchmark::kMicrosecond);
+
+// Opens the file, paints, scrolls to the far corner and back, and reports
+// the resident memory.
+void MeasureOpen(benchmark::State& state, const std::string& file) {
+    double before = ResidentMB();
+    std::unique_ptr<TMainForm> form;
+    for (auto _ : state) {
+        form = NewWindow();
+        form->OpenFile(file);
+        form->Window()->repaint();
+    }
+    QScrollArea* area = form->ContainerPanel->ScrollArea();
+    for (int value : {1, 0}) {
+        area->horizontalScrollBar()->setValue(value * area->horizontalScrollBar()->maximum());
+        area->verticalScrollBar()->setValue(value * area->verticalScrollBar()->maximum());
+        Settle();
+    }
+    state.counters["rss_MB"] = ResidentMB();
+    state.counters["rss_before_MB"] = before;
+    state.counters["peak_MB"] = PeakResidentMB();
+}
+
+void BM_MemoryLargeDiagram(benchmark::State& state) {
+    MeasureOpen(state, LargeFile());
+}
+BENCHMARK(BM_MemoryLargeDiagram)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+void BM_MemoryHugePage(benchmark::State& state) {
+    MeasureOpen(state, HugePageFile());
+}
+BENCHMARK(BM_MemoryHugePage)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,93 @@
+#include "LargeDiagram.h"
+
+#include <fstream>
+#include <sstream>
+#include <sys/resource.h>
+
+#include "model/Connector.h"
+#include "model/CustomShape.h"
+#include "model/DiagramRoot.h"
+#include "model/StandardShape.h"
+#include "model/TextShape.h"
+#include "platform/ScrollBox.h"
+
+using namespace tsb;
+
+namespace tsbbench {
+
+TSingleHeadArrow* JoinByArrow(TComponent* owner, TScrollBox* box, TCustomShape* from,
+                              TCustomShape* to) {
+    auto* arrow = new TSingleHeadArrow(owner);
+    arrow->LineColor = clRed;
+    arrow->StartConn().Side = csRight;
+    arrow->StartConn().SetShape(from);
+    arrow->EndConn().Side = csLeft;
+    arrow->EndConn().SetShape(to);
+    arrow->UpdateBounds();
+    arrow->SetParent(box);
+    return arrow;
+}
+
+void BuildLargeDiagram(TComponent* owner, TScrollBox* box) {
+    box->SetBounds(40, 30, kPageWidth, kPageHeight);
+    TStandardShape* previous = nullptr;
+    for (int i = 0; i < kColumns * kRows; ++i) {
+        auto* shape = new TStandardShape(owner);
+        shape->SetName("StandardShape" + std::to_string(i + 1));
+        shape->SetTop(20 + (i / kColumns) * 100);
+        shape->SetLeft(20 + (i % kColumns) * 160);
+        shape->SetParent(box);
+        shape->SetShapeType(stRoundRect);
+        auto* caption = new TTextShape(owner);
+        caption->SetName(shape->Name() + "_Caption");
+        caption->SetText("Caption");
+        shape->SetCaptionAlign(alClient);
+        shape->SetCaption(caption);
+        if (previous) JoinByArrow(owner, box, previous, shape);
+        previous = shape;
+    }
+    TCustomShape::SelectAll(box);
+}
+
+void WriteLargeDiagram(const std::string& fileName) {
+    TDiagramRoot root;
+    BuildLargeDiagram(&root, root.ScrollBox1);
+    TCustomShape::SaveToFile(fileName, root.ScrollBox1);
+}
+
+void WriteHugePage(const std::string& fileName, int width, int height) {
+    TDiagramRoot root;
+    root.ScrollBox1->SetBounds(40, 30, width, height);
+    TStandardShape* previous = nullptr;
+    for (int i = 0; i < 16; ++i) {
+        auto* shape = new TStandardShape(&root);
+        shape->SetName("StandardShape" + std::to_string(i + 1));
+        shape->SetBounds(20 + (i % 4) * (width / 4), 20 + (i / 4) * (height / 4), 100, 60);
+        shape->SetParent(root.ScrollBox1);
+        if (previous) JoinByArrow(&root, root.ScrollBox1, previous, shape);
+        previous = shape;
+    }
+    TCustomShape::SelectAll(root.ScrollBox1);
+    TCustomShape::SaveToFile(fileName, root.ScrollBox1);
+}
+
+double ResidentMB() {
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line))
+        if (line.rfind("VmRSS:", 0) == 0) {
+            std::istringstream in(line.substr(6));
+            double kb = 0;
+            in >> kb;
+            return kb / 1024.0;
+        }
+    return 0;
+}
+
+double PeakResidentMB() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return static_cast<double>(usage.ru_maxrss) / 1024.0;
+}
+
+} // namespace tsbbench
