@@ -88,9 +88,9 @@ void DumpProperties(std::string& line, const TPersistent& instance, const TClass
             if (prop->HasData && !prop->HasData(instance)) continue;
             TBytes data;
             prop->WriteData(instance, data);
-            value = "<";
-            value += std::to_string(data.size());
-            value += " bytes>";
+            value = std::to_string(data.size());
+            value.insert(value.begin(), '<');
+            value.append(" bytes>");
             break;
         }
         default: {
@@ -110,8 +110,14 @@ std::string DumpElement(const TComponent* element, const TComponent* root) {
     std::string line = element->ClassName();
     line.append(" ").append(element->Name().empty() ? std::string("-") : element->Name());
     if (auto* c = dynamic_cast<const TControl*>(element))
-        line += " " + std::to_string(c->Left()) + "," + std::to_string(c->Top()) + " " +
-                std::to_string(c->Width()) + "x" + std::to_string(c->Height());
+        line.append(" ")
+            .append(std::to_string(c->Left()))
+            .append(",")
+            .append(std::to_string(c->Top()))
+            .append(" ")
+            .append(std::to_string(c->Width()))
+            .append("x")
+            .append(std::to_string(c->Height()));
     if (const TClassInfo* info = ClassInfoOf(element))
         DumpProperties(line, *element, *info, std::string(), root);
     return line;

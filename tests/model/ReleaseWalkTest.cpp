@@ -48,13 +48,13 @@ struct RandomDiagram {
     explicit RandomDiagram(unsigned seed) : Rng(seed) {
         for (int i = 0; i < 14; ++i) {
             auto* shape = new TStandardShape(D.Root.get());
-            shape->SetName("S" + std::to_string(i));
+            shape->SetName(std::string("S") + std::to_string(i));
             shape->SetBounds(Between(0, 300), Between(0, 300), Between(16, 220), Between(16, 160));
             shape->SetParent(D.Box);
             Shapes.push_back(shape);
             if (Between(0, 2) != 0) {
                 auto* caption = new TTextShape(D.Root.get());
-                caption->SetName("C" + std::to_string(i));
+                caption->SetName(std::string("C") + std::to_string(i));
                 caption->SetText(Between(0, 1) ? "Caption" : "A\nlonger caption");
                 shape->SetCaptionAlign(static_cast<TAlign>(Between(0, 5)));
                 shape->SetCaption(caption);
@@ -63,7 +63,7 @@ struct RandomDiagram {
         }
         for (int i = 0; i < 5; ++i) {
             auto* line = new TLineConnector(D.Root.get());
-            line->SetName("L" + std::to_string(i));
+            line->SetName(std::string("L") + std::to_string(i));
             line->StartConn().SetShape(Pick(Shapes));
             line->EndConn().SetShape(Pick(Shapes));
             line->UpdateBounds();
