@@ -31,6 +31,7 @@
 #include "platform/Image.h"
 #include "platform/JPEGImage.h"
 #include "platform/Resources.h"
+#include "preview/qmPrinter.h"
 #include "workarea/SnapGrid.h"
 #include "workarea/qmRuler.h"
 
@@ -119,6 +120,7 @@ void TMainForm::CreateLayout() {
     CreateWorkArea();
     CreateStatusBar();
     CreateDialogs();
+    CreatePrinter();
 }
 
 const TClassInfo& TMainForm::StaticClassInfo() {
@@ -189,7 +191,7 @@ void TMainForm::CreateToolBar() {
     NewBtn = AddToolButton("NewBtn", "New project", 0, false, &TMainForm::NewActionExecute);
     OpenBtn = AddToolButton("OpenBtn", "Open file", 1, false, &TMainForm::OpenActionExecute);
     SaveBtn = AddToolButton("SaveBtn", "Save file", 2, false, &TMainForm::SaveActionExecute);
-    PrintBtn = AddToolButton("PrintBtn", "Print project", 3, false, nullptr);
+    PrintBtn = AddToolButton("PrintBtn", "Print project", 3, false, &TMainForm::PrintActionExecute);
     ExportBtn =
         AddToolButton("ExportBtn", "Export as jpg", 4, false, &TMainForm::ExportActionExecute);
     ToolBar1->addWidget(new TToolSeparator);
@@ -281,7 +283,7 @@ void TMainForm::CreateMenu() {
     grid->setCheckable(true);
     grid->setChecked(true);
     file->addSeparator()->setObjectName("N3");
-    AddMenuItem(file, "PrintAction1", "&Print", nullptr);
+    AddMenuItem(file, "PrintAction1", "&Print", &TMainForm::PrintActionExecute);
     file->addSeparator()->setObjectName("N4");
     AddMenuItem(file, "ExitAction1", "&Exit", &TMainForm::ExitActionExecute);
 

@@ -34,6 +34,9 @@ class TReader;
 class TImage;
 class TSnapGrid;
 class TqmRuler;
+class TqmPrinter;
+class TPageInfo;
+class TMetafileCanvas;
 class TScrollingWinControl;
 
 enum TToolMode : std::uint8_t {
@@ -105,6 +108,8 @@ public:
     QFileDialog* SaveDialog1 = nullptr;
     QFileDialog* SaveDialog2 = nullptr;
     static std::string InitialFolder();
+    // The print engine: portrait, US Letter, one page of the work area.
+    TqmPrinter* qmPrinter1 = nullptr;
 
     // The published methods: the work area's handlers, which diagram streams
     // name.
@@ -165,6 +170,11 @@ public:
     void ShowGridActionExecute();
     void SelectAll();
     void DeleteActionExecute();
+    void PrintActionExecute();
+    void qmPrinter1BeginPrint(TComponent* sender, TPageInfo*& info);
+    void qmPrinter1PrintPage(TComponent* sender, TPageInfo*& info, TMetafileCanvas& canvas,
+                             TRect drawRect);
+    void qmPrinter1EndPrint(TComponent* sender, TPageInfo*& info);
 
     void Notification(TComponent* component, TOperation operation) override;
 
@@ -185,6 +195,7 @@ private:
     void CreateStatusBar();
     void CreateWorkArea();
     void CreateDialogs();
+    void CreatePrinter();
     QToolButton* AddToolButton(const char* name, const char* hint, int image, bool check,
                                void (TMainForm::*handler)());
     QAction* AddMenuItem(QMenu* menu, const char* name, const char* caption,
@@ -199,6 +210,8 @@ private:
 
     QMainWindow* FWindow = nullptr;
     QButtonGroup* FToolGroup = nullptr;
+    // The page information of the print in progress.
+    std::unique_ptr<TPageInfo> FPageInfo;
 };
 
 } // namespace tsb
