@@ -12,17 +12,16 @@ void TMainForm::CreatePrinter() {
     qmPrinter1->SetName("qmPrinter1");
     qmPrinter1->SetOrientation(poPortrait);
     qmPrinter1->SetPaperSize(qmLetter);
-    qmPrinter1->BeginPrint = TBeginPrintEvent(
-        [this](TComponent* s, TPageInfo*& info) { qmPrinter1BeginPrint(s, info); },
-        "qmPrinter1BeginPrint");
-    qmPrinter1->PrintPage = TPrintPageEvent(
-        [this](TComponent* s, TPageInfo*& info, TMetafileCanvas& canvas, TRect r) {
-            qmPrinter1PrintPage(s, info, canvas, r);
-        },
-        "qmPrinter1PrintPage");
-    qmPrinter1->EndPrint = TEndPrintEvent(
-        [this](TComponent* s, TPageInfo*& info) { qmPrinter1EndPrint(s, info); },
-        "qmPrinter1EndPrint");
+    qmPrinter1->BeginPrint =
+        TBeginPrintEvent([this](TComponent* s, TPageInfo*& info) { qmPrinter1BeginPrint(s, info); },
+                         "qmPrinter1BeginPrint");
+    qmPrinter1->PrintPage =
+        TPrintPageEvent([this](TComponent* s, TPageInfo*& info, TMetafileCanvas& canvas,
+                               TRect r) { qmPrinter1PrintPage(s, info, canvas, r); },
+                        "qmPrinter1PrintPage");
+    qmPrinter1->EndPrint =
+        TEndPrintEvent([this](TComponent* s, TPageInfo*& info) { qmPrinter1EndPrint(s, info); },
+                       "qmPrinter1EndPrint");
 }
 
 void TMainForm::PrintActionExecute() {
@@ -35,8 +34,7 @@ void TMainForm::qmPrinter1BeginPrint(TComponent*, TPageInfo*& info) {
     info = FPageInfo.get();
 }
 
-void TMainForm::qmPrinter1PrintPage(TComponent*, TPageInfo*& info, TMetafileCanvas& canvas,
-                                    TRect) {
+void TMainForm::qmPrinter1PrintPage(TComponent*, TPageInfo*& info, TMetafileCanvas& canvas, TRect) {
     // The page shows the diagram without the grid, shifted two pixels up
     // and left, at its own scale; the engine fits the page to the paper.
     bool showGrid = SnapGrid1->ShowGrid();

@@ -24,6 +24,8 @@ void TMetafile::Play(QPainter& painter, const QRect& target) const {
     }
     painter.save();
     painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
+    // PDF output keeps every pixel rather than compressing the page as JPEG.
+    painter.setRenderHint(QPainter::LosslessImageRendering, true);
     painter.drawImage(target, FImage);
     painter.restore();
 }

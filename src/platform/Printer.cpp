@@ -6,8 +6,8 @@
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QPrinter>
 #include <QPrintDialog>
+#include <QPrinter>
 #include <QPrinterInfo>
 #include <QSaveFile>
 #include <QTemporaryFile>
@@ -101,10 +101,10 @@ void TPrinter::Submit(const std::string& name, const QString& file) {
     int copies = std::max(1, printer.copyCount());
     count = cupsAddOption("copies", std::to_string(copies).c_str(), count, &options);
     if (copies > 1)
-        count = cupsAddOption("collate", printer.collateCopies() ? "true" : "false", count,
-                              &options);
-    int job = cupsPrintFile(name.c_str(), QFile::encodeName(file).constData(), Title.c_str(),
-                            count, options);
+        count =
+            cupsAddOption("collate", printer.collateCopies() ? "true" : "false", count, &options);
+    int job = cupsPrintFile(name.c_str(), QFile::encodeName(file).constData(), Title.c_str(), count,
+                            options);
     cupsFreeOptions(count, options);
     if (job == 0)
         throw EPrinter(FormatMessage("Printer %s did not take the job: %s",
@@ -140,14 +140,21 @@ void TPrinter::SetPrinterIndex(int index) {
     const std::string& name = list[static_cast<std::size_t>(index)];
     QPrinter& printer = QtPrinter();
     if (printer.printerName() != ToQ(name)) {
-        printer.setPrinterName(ToQ(name));
+        // A printer Qt does not know (a stand-in) keeps its settings in a
+        // PDF printer object, which takes any of them.
+        if (QPrinterInfo::printerInfo(ToQ(name)).isNull())
+            printer.setOutputFormat(QPrinter::PdfFormat);
+        else
+            printer.setPrinterName(ToQ(name));
         FitMargins();
     }
     auto mode = std::make_unique<TDeviceMode>();
-    if (QueryDeviceMode(name, *mode))
+    if (QueryDeviceMode(name, *mode)) {
         FDeviceMode = std::move(mode);
-    else
+        ApplyDeviceMode(*FDeviceMode);
+    } else {
         FDeviceMode.reset();
+    }
 }
 
 TDeviceMode* TPrinter::GetPrinter(std::string& device, std::string& driver, std::string& port) {
@@ -162,19 +169,25 @@ TDeviceMode* TPrinter::GetPrinter(std::string& device, std::string& driver, std:
 
 void TPrinter::SetPrinter(const std::string& device, const std::string&, const std::string&,
                           const TDeviceMode* mode) {
-    if (!mode || FIndex < 0 || device != Printers()[static_cast<std::size_t>(FIndex)]) return;
+    if (!mode || !FDeviceMode || FIndex < 0 ||
+        device != Printers()[static_cast<std::size_t>(FIndex)])
+        return;
     if (mode != FDeviceMode.get()) *FDeviceMode = *mode;
+    ApplyDeviceMode(*mode);
+}
+
+void TPrinter::ApplyDeviceMode(const TDeviceMode& settings) {
     QPrinter& printer = QtPrinter();
-    if (mode->dmFields & DM_ORIENTATION)
-        printer.setPageOrientation(mode->dmOrientation == DMORIENT_LANDSCAPE
+    if (settings.dmFields & DM_ORIENTATION)
+        printer.setPageOrientation(settings.dmOrientation == DMORIENT_LANDSCAPE
                                        ? QPageLayout::Landscape
                                        : QPageLayout::Portrait);
-    if (mode->dmFields & DM_PAPERSIZE) {
-        QPageSize::PageSizeId id = QPageSize::id(mode->dmPaperSize);
+    if (settings.dmFields & DM_PAPERSIZE) {
+        QPageSize::PageSizeId id = QPageSize::id(settings.dmPaperSize);
         if (id != QPageSize::Custom) printer.setPageSize(QPageSize(id));
     }
-    if (mode->dmFields & DM_COPIES) printer.setCopyCount(std::max<int>(1, mode->dmCopies));
-    if (mode->dmFields & DM_COLLATE) printer.setCollateCopies(mode->dmCollate != 0);
+    if (settings.dmFields & DM_COPIES) printer.setCopyCount(std::max<int>(1, settings.dmCopies));
+    if (settings.dmFields & DM_COLLATE) printer.setCollateCopies(settings.dmCollate != 0);
     FitMargins();
 }
 
@@ -186,8 +199,8 @@ int TPrinter::DevicePapers(const std::string& device, std::int16_t* output, int 
     return count;
 }
 
-bool TPrinter::ExecutePrintDialog(int minPage, int maxPage, int& fromPage, int& toPage,
-                                  int& copies, bool& collate) {
+bool TPrinter::ExecutePrintDialog(int minPage, int maxPage, int& fromPage, int& toPage, int& copies,
+                                  bool& collate) {
     QPrinter& printer = QtPrinter();
     QPrintDialog dialog(&printer, QApplication::activeWindow());
     dialog.setObjectName("PrintDialog");
@@ -217,6 +230,7 @@ QPrinter& TPrinter::QtPrinter() {
             FPrinter->setPageSize(QPageSize(QPageSize::Letter));
         }
         FitMargins();
+        if (FIndex < 0 && !Printers().empty()) SetPrinterIndex(-1);
     }
     return *FPrinter;
 }
@@ -229,7 +243,7 @@ void TPrinter::FitMargins() {
 
 TPrinterOrientation TPrinter::Orientation() {
     return QtPrinter().pageLayout().orientation() == QPageLayout::Landscape ? poLandscape
-                                                                             : poPortrait;
+                                                                            : poPortrait;
 }
 
 void TPrinter::SetOrientation(TPrinterOrientation orientation) {
@@ -271,7 +285,8 @@ void TPrinter::BeginDoc() {
         FJobPrinter = Printers()[static_cast<std::size_t>(PrinterIndex())];
         auto temp = std::make_unique<QTemporaryFile>(QDir::tempPath() + "/tresselby-XXXXXX.pdf");
         if (!temp->open())
-            throw EPrinter(FormatMessage("Cannot create file %s", {temp->fileTemplate().toStdString()}));
+            throw EPrinter(
+                FormatMessage("Cannot create file %s", {temp->fileTemplate().toStdString()}));
         FJobFile = std::move(temp);
     } else {
         FJobPrinter.clear();
@@ -304,7 +319,8 @@ void TPrinter::EndDoc() {
     FJob.reset();
     try {
         if (auto* save = qobject_cast<QSaveFile*>(FJobFile.get())) {
-            if (!save->commit()) throw EPrinter(FormatMessage("Cannot create file %s", {OutputFile}));
+            if (!save->commit())
+                throw EPrinter(FormatMessage("Cannot create file %s", {OutputFile}));
         } else {
             FJobFile->close();
             Submit(FJobPrinter, FJobFile->fileName());

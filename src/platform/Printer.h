@@ -127,6 +127,8 @@ protected:
     QPrinter& QtPrinter();
 
 private:
+    // Makes Qt's printer object follow the settings.
+    void ApplyDeviceMode(const TDeviceMode& settings);
     void FitMargins();
     QPageLayout CurrentLayout();
     int CurrentResolution();

@@ -149,7 +149,8 @@ void TPreviewForm::CreateToolBar() {
         b->setAutoDefault(false);
         b->setGeometry(left, 2, 50, 24);
         SetHint(b, hint);
-        connect(b, &QPushButton::clicked, this, [this, handler] { Guarded([&] { (this->*handler)(); }); });
+        connect(b, &QPushButton::clicked, this,
+                [this, handler] { Guarded([&] { (this->*handler)(); }); });
         return b;
     };
     PrintBut = button("PrintBut", "&Print", "Print", "Print the Current Document", 5,
@@ -163,11 +164,13 @@ void TPreviewForm::CreateToolBar() {
     ComboBox1 = new QComboBox(ToolBarPanel);
     ComboBox1->setObjectName("ComboBox1");
     ComboBox1->setAccessibleName("Zoom");
-    ComboBox1->addItems({"500 %", "300 %", "200 %", "100 %", "Page Width", "Fit Page", "40 %", "25%"});
+    ComboBox1->addItems(
+        {"500 %", "300 %", "200 %", "100 %", "Page Width", "Fit Page", "40 %", "25%"});
     ComboBox1->setGeometry(170, 2, 132, 24);
     ComboBox1->setFocusPolicy(Qt::ClickFocus);
     // Only a user's choice runs the handler, not a change made in code.
-    connect(ComboBox1, &QComboBox::activated, this, [this] { Guarded([this] { ComboBox1Change(); }); });
+    connect(ComboBox1, &QComboBox::activated, this,
+            [this] { Guarded([this] { ComboBox1Change(); }); });
 
     auto tool = [this](const char* name, const char* glyph, const char* hint, int left,
                        void (TPreviewForm::*handler)()) {
@@ -180,14 +183,15 @@ void TPreviewForm::CreateToolBar() {
         b->setGeometry(left, 2, 25, 25);
         b->setToolTip(hint);
         SetHint(b, hint);
-        connect(b, &QToolButton::clicked, this, [this, handler] { Guarded([&] { (this->*handler)(); }); });
+        connect(b, &QToolButton::clicked, this,
+                [this, handler] { Guarded([&] { (this->*handler)(); }); });
         return b;
     };
     ZoomCursorBut = tool("ZoomCursorBut", "ZoomTool", "Selects the Zoom Tool to zoom in or out",
                          307, &TPreviewForm::ZoomCursorButClick);
-    HandCursorBut = tool("HandCursorBut", "HandTool",
-                         "Selects the Hand Tool to pan across the Page", 331,
-                         &TPreviewForm::HandCursorButClick);
+    HandCursorBut =
+        tool("HandCursorBut", "HandTool", "Selects the Hand Tool to pan across the Page", 331,
+             &TPreviewForm::HandCursorButClick);
     auto* group = new QButtonGroup(ToolBarPanel);
     group->setExclusive(true);
     group->addButton(ZoomCursorBut);
@@ -196,9 +200,9 @@ void TPreviewForm::CreateToolBar() {
 
     CloseBut = button("CloseBut", "&Close", "Close", "Close the Print Preview window", 362,
                       &TPreviewForm::CloseButClick);
-    AboutBut = button("AboutBut", "&About", "About",
-                      "Displays information on the Print Preview Component", 418,
-                      &TPreviewForm::AboutButClick);
+    AboutBut =
+        button("AboutBut", "&About", "About", "Displays information on the Print Preview Component",
+               418, &TPreviewForm::AboutButClick);
     AboutBut->setVisible(false);
 }
 
@@ -226,7 +230,8 @@ void TPreviewForm::CreateStatusBar() {
         b->setAutoRaise(true);
         b->setGeometry(left, 0, 25, 21);
         SetHint(b, hint);
-        connect(b, &QToolButton::clicked, this, [this, handler] { Guarded([&] { (this->*handler)(); }); });
+        connect(b, &QToolButton::clicked, this,
+                [this, handler] { Guarded([&] { (this->*handler)(); }); });
         return b;
     };
     FirstPageSpeed = speed("FirstPageSpeed", "FirstPage", "Go to First Page in Document", 1,
@@ -330,8 +335,7 @@ void TPreviewForm::FormShow() {
 }
 
 bool TPreviewForm::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == ScrollBox1 && event->type() == QEvent::Resize)
-        Guarded([this] { FormResize(); });
+    if (watched == ScrollBox1 && event->type() == QEvent::Resize) Guarded([this] { FormResize(); });
     return QDialog::eventFilter(watched, event);
 }
 
@@ -401,7 +405,8 @@ float TPreviewForm::PageWidthZoom() const {
 }
 
 float TPreviewForm::FitPageZoom() const {
-    float room = static_cast<float>(height() - ToolBarPanel->height() - StatBarPanel->height() - 40);
+    float room =
+        static_cast<float>(height() - ToolBarPanel->height() - StatBarPanel->height() - 40);
     return room / static_cast<float>(FEngine->PageHeight());
 }
 

@@ -47,8 +47,7 @@ TqmAboutBox::TqmAboutBox(TComponent* owner) : TComponent(owner) {
     TitleLabel->setWordWrap(true);
     MakerLabel = AddLabel(Panel, "MakerLabel", "The Tresselby Diagram Tool developers", 40, 14);
     VersionLabel = AddLabel(Panel, "VersionLabel", "Version 1.00", 54, 14);
-    RightsLabel =
-        AddLabel(Panel, "RightsLabel", "Free to use with Tresselby Diagram Tool", 68, 14);
+    RightsLabel = AddLabel(Panel, "RightsLabel", "Free to use with Tresselby Diagram Tool", 68, 14);
     for (QLabel* label : {VersionLabel, RightsLabel})
         label->setFont(PixelFont("Arial", 11, false));
     for (QLabel* label : {TitleLabel, VersionLabel, RightsLabel}) {
@@ -57,8 +56,8 @@ TqmAboutBox::TqmAboutBox(TComponent* owner) : TComponent(owner) {
         label->setPalette(palette);
     }
 
-    OkButton = new QPushButton(QApplication::style()->standardIcon(QStyle::SP_DialogOkButton),
-                               "OK", Window);
+    OkButton = new QPushButton(QApplication::style()->standardIcon(QStyle::SP_DialogOkButton), "OK",
+                               Window);
     OkButton->setObjectName("OkButton");
     OkButton->setAccessibleName("OK");
     OkButton->setGeometry(134, 202, 77, 27);
