@@ -4,12 +4,14 @@
 #include <QComboBox>
 #include <QEvent>
 #include <QFrame>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QIcon>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QToolButton>
@@ -115,6 +117,10 @@ TPreviewForm::TPreviewForm(TqmPrinter* engine) : QDialog(nullptr), FEngine(engin
     palette.setColor(QPalette::Window, QtColor(clBtnFace));
     setPalette(palette);
     setGeometry(264, 139, 530, 420);
+    // The window opens maximised; it has that size before it first shows,
+    // so the opening zoom fits the window the user sees.
+    if (QScreen* screen = QGuiApplication::primaryScreen())
+        setGeometry(screen->availableGeometry());
     setWindowState(Qt::WindowMaximized);
 
     auto* layout = new QVBoxLayout(this);
@@ -275,13 +281,14 @@ void TPreviewForm::CreateStatusBar() {
 void TPreviewForm::CreatePageArea() {
     ScrollBox1 = new QScrollArea(this);
     ScrollBox1->setObjectName("ScrollBox1");
-    ScrollBox1->setAccessibleName("Page");
+    ScrollBox1->setAccessibleName("Pages");
     ScrollBox1->setFrameShape(QFrame::NoFrame);
     ScrollBox1->setWidgetResizable(false);
     ScrollBox1->installEventFilter(this);
 
     ContainPanel = new QWidget;
     ContainPanel->setObjectName("ContainPanel");
+    ContainPanel->setAccessibleName("Page surround");
     ContainPanel->setAutoFillBackground(true);
     QPalette dark = ContainPanel->palette();
     dark.setColor(QPalette::Window, QtColor(clBtnShadow));
@@ -290,6 +297,7 @@ void TPreviewForm::CreatePageArea() {
 
     PagePanel = new QFrame(ContainPanel);
     PagePanel->setObjectName("PagePanel");
+    PagePanel->setAccessibleName("Page");
     PagePanel->setFrameStyle(QFrame::Box | QFrame::Plain);
     PagePanel->setLineWidth(1);
     PagePanel->setAutoFillBackground(true);
@@ -300,9 +308,10 @@ void TPreviewForm::CreatePageArea() {
 
     PB1 = new TPaintBox(this, PagePanel);
     PB1->setObjectName("PB1");
-    PB1->setAccessibleName("Page view");
-    SetHint(PB1, "With Zoom Tool, left or right click to zoom in/out.  Click && drag with Hand "
-                 "Tool to pan.");
+    const char* hint = "With Zoom Tool, left or right click to zoom in/out.  Click && drag with "
+                       "Hand Tool to pan.";
+    PB1->setAccessibleName(hint);
+    SetHint(PB1, hint);
 }
 
 void TPreviewForm::FormCreate() {

@@ -27,6 +27,8 @@ public:
                                   tsb::DM_COLLATE,
                               tsb::DMORIENT_PORTRAIT, 1, 1, 0};
     std::vector<std::int16_t> Papers{1, 5, 8, 9, 11};
+    // True: the printer takes no job.
+    bool Refuse = false;
     // Every finished job's PDF.
     std::vector<QByteArray> Jobs;
     std::vector<std::string> JobPrinters;
@@ -46,6 +48,7 @@ protected:
     }
     std::vector<std::int16_t> QueryPapers(const std::string&) override { return Papers; }
     void Submit(const std::string& name, const QString& file) override {
+        if (Refuse) throw tsb::EPrinter("Printer " + name + " did not take the job: offline");
         QFile f(file);
         f.open(QIODevice::ReadOnly);
         Jobs.push_back(f.readAll());
