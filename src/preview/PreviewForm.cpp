@@ -315,8 +315,8 @@ void TPreviewForm::CreatePageArea() {
 }
 
 void TPreviewForm::FormCreate() {
-    Screen().SetCursorImage(crZoom, TScreen::LoadCursorResource("ZOOM_CURSOR", 6, 6));
-    Screen().SetCursorImage(crHand, TScreen::LoadCursorResource("HAND_CURSOR", 10, 10));
+    Screen().SetCursorImage(crZoomTool, TScreen::LoadCursorResource("ZOOM_CURSOR", 6, 6));
+    Screen().SetCursorImage(crHandTool, TScreen::LoadCursorResource("HAND_CURSOR", 10, 10));
 }
 
 void TPreviewForm::showEvent(QShowEvent* event) {
@@ -333,7 +333,7 @@ void TPreviewForm::FormShow() {
     SetBaseWidth(ScrollBox1->width() - 20);
     SetZoom(PageWidthZoom());
     ZoomCursorBut->setChecked(true);
-    PB1->setCursor(Screen().Cursor(crZoom));
+    PB1->setCursor(Screen().Cursor(crZoomTool));
     if (!FHintInstalled) {
         FSavedHint = Application().OnHint;
         Application().OnHint = [this](const std::string& hint) { HintChanged(hint); };
@@ -534,11 +534,11 @@ void TPreviewForm::AboutButClick() {
 }
 
 void TPreviewForm::ZoomCursorButClick() {
-    PB1->setCursor(Screen().Cursor(crZoom));
+    PB1->setCursor(Screen().Cursor(crZoomTool));
 }
 
 void TPreviewForm::HandCursorButClick() {
-    PB1->setCursor(Screen().Cursor(crHand));
+    PB1->setCursor(Screen().Cursor(crHandTool));
 }
 
 void TPreviewForm::PB1MouseDown(TMouseButton, TShiftState shift, int x, int y) {

@@ -23,8 +23,8 @@ class TMetafile;
 class TqmPrinter;
 
 // Cursor numbers of the preview's tools.
-constexpr TCursor crZoom = 40;
-constexpr TCursor crHand = 41;
+constexpr TCursor crZoomTool = 40;
+constexpr TCursor crHandTool = 41;
 
 class TPreviewForm : public QDialog {
     Q_OBJECT
