@@ -39,6 +39,7 @@ TqmAboutBox::TqmAboutBox(TComponent* owner) : TComponent(owner) {
 
     Panel = new QFrame(Window);
     Panel->setObjectName("Panel");
+    Panel->setAccessibleName("About");
     Panel->setFrameStyle(QFrame::Panel | QFrame::Raised);
     Panel->setGeometry(8, 8, 329, 185);
 

@@ -52,6 +52,8 @@ TqmGoPageForm::TqmGoPageForm(TComponent* owner) : TComponent(owner) {
 
     OkButton = AddButton(Window, "OkButton", "&Ok", QStyle::SP_DialogOkButton, 34);
     OkButton->setAccessibleName("Ok");
+    // The Ok kind of button is the window's default: Enter confirms.
+    OkButton->setDefault(true);
     QObject::connect(OkButton, &QPushButton::clicked, Window,
                      [this] { Guarded([this] { OkClick(); }); });
     CancelButton = AddButton(Window, "CancelButton", "&Cancel", QStyle::SP_DialogCancelButton, 130);

@@ -106,7 +106,8 @@ TEST_F(Preview, OnePageOpensAtPageWidthWithNavigationDisabled) {
         EXPECT_TRUE(f->ZoomCursorBut->isChecked());
         EXPECT_FALSE(f->HandCursorBut->isChecked());
         EXPECT_FALSE(f->AboutBut->isVisible());
-        EXPECT_EQ(f->PB1->cursor().pixmap().toImage(), Screen().Cursor(crZoomTool).pixmap().toImage());
+        EXPECT_EQ(f->PB1->cursor().pixmap().toImage(),
+                  Screen().Cursor(crZoomTool).pixmap().toImage());
         EXPECT_EQ(f->PB1->cursor().hotSpot(), QPoint(6, 6));
         EXPECT_EQ(ShownColour(f), 0xFF0000u);
         // Every control has a name for assistive tools; the labels expose
@@ -208,7 +209,8 @@ TEST_F(Preview, HandToolDragMovesTheViewWithTheMouse) {
         Click(f->HandCursorBut);
         EXPECT_TRUE(f->HandCursorBut->isChecked());
         EXPECT_FALSE(f->ZoomCursorBut->isChecked());
-        EXPECT_EQ(f->PB1->cursor().pixmap().toImage(), Screen().Cursor(crHandTool).pixmap().toImage());
+        EXPECT_EQ(f->PB1->cursor().pixmap().toImage(),
+                  Screen().Cursor(crHandTool).pixmap().toImage());
         QScrollBar* h = f->ScrollBox1->horizontalScrollBar();
         QScrollBar* v = f->ScrollBox1->verticalScrollBar();
         h->setValue(500);

@@ -3,6 +3,8 @@
 // printers without settings, and a system without any printer.
 #include <QFileDialog>
 #include <QLineEdit>
+#include <QRadioButton>
+#include <QSpinBox>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -184,6 +186,56 @@ TEST(PrinterSettings, WithoutPrintersPrintOffersAPdfFile) {
     EXPECT_EQ(tsbtest::Px(pages[0], 10, 10), 0x000080u);
     EXPECT_EQ(tsbtest::Px(pages[0], 110, 10), 0xFFFFFFu);
     EXPECT_TRUE(Printer().OutputFile.empty()) << "the next job goes to a printer again";
+}
+
+} // namespace
+
+namespace {
+
+TEST(PrinterSettings, PrintDialogAsksForRangeAndCopies) {
+    TPrinterScope<> fake;
+    TqmPrinter engine(nullptr);
+    engine.ShowPrintDialog = true;
+    std::unique_ptr<TPageInfo> info;
+    engine.BeginPrint = TBeginPrintEvent([&](TComponent*, TPageInfo*& i) {
+        info = std::make_unique<TPageInfo>();
+        i = info.get();
+    });
+    engine.PrintPage = TPrintPageEvent([](TComponent*, TPageInfo*& i, TMetafileCanvas&, TRect) {
+        i->LastPage = i->PageNumber == 4;
+    });
+    int before = 0;
+    engine.BeforePrint = TNotifyEvent([&](TComponent*) { ++before; });
+    engine.BuildPages();
+
+    tsbtest::AnswerModal<QDialog>([](QDialog* d) {
+        EXPECT_EQ(d->objectName(), "PrintDialog");
+        d->reject();
+    });
+    engine.Print();
+    EXPECT_EQ(before, 0) << "a cancelled dialog prints nothing";
+    EXPECT_TRUE(fake->Jobs.empty());
+
+    tsbtest::AnswerModal<QDialog>([](QDialog* d) {
+        auto* range = d->findChild<QRadioButton*>("printRange");
+        auto* from = d->findChild<QSpinBox*>("from");
+        auto* to = d->findChild<QSpinBox*>("to");
+        auto* copies = d->findChild<QSpinBox*>("copies");
+        ASSERT_TRUE(range && from && to && copies);
+        EXPECT_EQ(from->maximum(), 4);
+        range->setChecked(true);
+        from->setValue(2);
+        to->setValue(3);
+        copies->setValue(2);
+        d->accept();
+    });
+    engine.Print();
+    EXPECT_EQ(before, 1);
+    EXPECT_EQ(engine.FromPage(), 2);
+    EXPECT_EQ(engine.ToPage(), 3);
+    EXPECT_EQ(fake->Current()->dmCopies, 2);
+    ASSERT_EQ(fake->Jobs.size(), 1u);
+    EXPECT_EQ(tsbtest::RenderPdf(fake->Jobs[0]).size(), 2u);
 }
 
 } // namespace

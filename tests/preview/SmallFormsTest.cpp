@@ -74,10 +74,16 @@ TEST(GoPageForm, RangeCountAndStart) {
     form.SetPage(7);
     EXPECT_EQ(form.GetPage(), 3);
     EXPECT_EQ(form.PageLabel->buddy(), form.PageEdit);
-    // Esc cancels.
+    // Esc cancels; Enter takes the typed number.
     tsbtest::AnswerModal<TDialogWindow>(
         [](TDialogWindow* d) { QTest::keyClick(d, Qt::Key_Escape); });
     EXPECT_FALSE(form.Execute());
+    tsbtest::AnswerModal<TDialogWindow>([&form](TDialogWindow*) {
+        QTest::keyClicks(form.PageEdit, "2");
+        QTest::keyClick(form.PageEdit, Qt::Key_Return);
+    });
+    EXPECT_TRUE(form.Execute());
+    EXPECT_EQ(form.GetPage(), 2);
 }
 
 TEST(AboutBox, TextsAndOk) {
