@@ -12,6 +12,9 @@ writes, next to this script:
     cursors/HAND_CURSOR.png    the preview's hand tool, 32 x 32, hot spot (10, 10)
     preview/NAME.png           the preview's glyphs and window icon, 16 x 16 RGBA
     images/DefaultPicture.jpg  default picture of new picture elements, 85 x 85
+    logo/LogoAnd.png           about box logo, AND mask: black where the logo is
+    logo/LogoOr.png            about box logo, OR image: black around the logo
+                               (both 294 x 134, RGB without alpha)
 
 Every image is drawn here, from character maps (icons, cursors) or from
 simple shapes (the picture), so running the script again reproduces the
@@ -75,8 +78,9 @@ class Image:
                     self.pixels[y][x] = palette[ch]
 
 
-def png_bytes(image):
-    """Encodes an image as an 8-bit RGBA PNG (colour type 6, no filtering)."""
+def png_bytes(image, alpha=True):
+    """Encodes an image as an 8-bit RGBA PNG (colour type 6, no filtering),
+    or as RGB (colour type 2) with alpha=False."""
 
     def chunk(kind, data):
         body = kind + data
@@ -86,8 +90,8 @@ def png_bytes(image):
     for row in image.pixels:
         raw.append(0)  # filter type None
         for pixel in row:
-            raw.extend(pixel)
-    header = struct.pack(">IIBBBBB", image.width, image.height, 8, 6, 0, 0, 0)
+            raw.extend(pixel if alpha else pixel[:3])
+    header = struct.pack(">IIBBBBB", image.width, image.height, 8, 6 if alpha else 2, 0, 0, 0)
     return (b"\x89PNG\r\n\x1a\n"
             + chunk(b"IHDR", header)
             + chunk(b"IDAT", zlib.compress(bytes(raw), 9))
@@ -928,11 +932,153 @@ def build_picture():
     write_file("images/DefaultPicture.jpg", result.stdout)
 
 
+# ---------------------------------------------------------------------------
+# About box logo: a small wiring diagram (a unit, a junction hub and a
+# device joined by arrows) over the word TRESSELBY. Drawn with hard edges:
+# the play-field combines the pair by AND and OR, which knows no blending.
+# The mask is black wherever the logo has a pixel and white elsewhere; the
+# image is black wherever the mask is white.
+
+LOGO_WIDTH = 294
+LOGO_HEIGHT = 134
+
+LETTERS = {
+    "T": ["#####", "..#..", "..#..", "..#..", "..#..", "..#..", "..#.."],
+    "R": ["####.", "#...#", "#...#", "####.", "#.#..", "#..#.", "#...#"],
+    "E": ["#####", "#....", "#....", "####.", "#....", "#....", "#####"],
+    "S": [".####", "#....", "#....", ".###.", "....#", "....#", "####."],
+    "L": ["#....", "#....", "#....", "#....", "#....", "#....", "#####"],
+    "B": ["####.", "#...#", "#...#", "####.", "#...#", "#...#", "####."],
+    "Y": ["#...#", "#...#", ".#.#.", "..#..", "..#..", "..#..", "..#.."],
+}
+
+
+class Logo:
+    """A picture of opaque pixels; every pixel not drawn stays transparent."""
+
+    def __init__(self, width, height):
+        self.width = width
+        self.height = height
+        self.pixels = [[None] * width for _ in range(height)]
+
+    def plot(self, x, y, colour):
+        if 0 <= x < self.width and 0 <= y < self.height:
+            self.pixels[y][x] = colour
+
+    def rect(self, x0, y0, x1, y1, colour):
+        """Fills [x0, x1) x [y0, y1)."""
+        for y in range(y0, y1):
+            for x in range(x0, x1):
+                self.plot(x, y, colour)
+
+    def rounded_rect(self, x0, y0, x1, y1, radius, colour):
+        for y in range(y0, y1):
+            for x in range(x0, x1):
+                dx = max(x0 + radius - (x + 0.5), (x + 0.5) - (x1 - radius), 0)
+                dy = max(y0 + radius - (y + 0.5), (y + 0.5) - (y1 - radius), 0)
+                if dx * dx + dy * dy <= radius * radius:
+                    self.plot(x, y, colour)
+
+    def ellipse(self, cx, cy, rx, ry, colour):
+        for y in range(int(cy - ry), int(cy + ry) + 1):
+            for x in range(int(cx - rx), int(cx + rx) + 1):
+                px, py = x + 0.5 - cx, y + 0.5 - cy
+                if (px * px) / (rx * rx) + (py * py) / (ry * ry) <= 1.0:
+                    self.plot(x, y, colour)
+
+    def arrow_head(self, tip_x, y, direction, colour):
+        """A filled triangle 9 pixels long and 11 high pointing along x."""
+        for i in range(9):
+            x = tip_x - direction * i
+            half = (i * 5) // 8
+            for dy in range(-half, half + 1):
+                self.plot(x, y + dy, colour)
+
+    def text(self, x, y, word, scale, colour):
+        for letter in word:
+            for row, line in enumerate(LETTERS[letter]):
+                for col, ch in enumerate(line):
+                    if ch == "#":
+                        self.rect(x + col * scale, y + row * scale,
+                                  x + (col + 1) * scale, y + (row + 1) * scale, colour)
+            x += 6 * scale
+
+
+def draw_logo(logo):
+    outline = (0x17, 0x2a, 0x5c)
+    unit = (0x3a, 0x78, 0xd8)
+    unit_light = (0xa8, 0xd4, 0xff)
+    hub = (0x3f, 0xae, 0x3f)
+    hub_dark = (0x1d, 0x6b, 0x1d)
+    device = (0xff, 0x9a, 0x1a)
+    device_dark = (0xb8, 0x5c, 0x00)
+    wire = (0x30, 0x30, 0x30)
+    shadow = (0x80, 0x80, 0x80)
+    word = (0x17, 0x40, 0x8f)
+    accent = (0xe8, 0x30, 0x2a)
+
+    # the unit at the left: a rounded box with a display and two buttons
+    logo.rounded_rect(14, 10, 88, 62, 8, outline)
+    logo.rounded_rect(16, 12, 86, 60, 6, unit)
+    logo.rect(24, 19, 78, 37, outline)
+    logo.rect(26, 21, 76, 35, unit_light)
+    for x in (28, 50):
+        logo.rect(x, 44, x + 16, 52, outline)
+        logo.rect(x + 1, 45, x + 15, 51, unit_light)
+
+    # the hub in the middle: an ellipse with four terminals
+    logo.ellipse(147, 36, 30, 22, hub_dark)
+    logo.ellipse(147, 36, 27, 19, hub)
+    for cx in (135, 159):
+        for cy in (29, 43):
+            logo.ellipse(cx, cy, 4, 4, hub_dark)
+
+    # the device at the right: a square box with a dial
+    logo.rect(208, 10, 280, 62, outline)
+    logo.rect(210, 12, 278, 60, device)
+    logo.ellipse(244, 36, 17, 17, device_dark)
+    logo.ellipse(244, 36, 14, 14, (0xff, 0xe0, 0xb0))
+    logo.rect(243, 24, 246, 37, device_dark)
+
+    # wires: a one-way arrow from the unit to the hub, a two-way arrow
+    # between the hub and the device
+    logo.rect(89, 35, 116, 38, wire)
+    logo.arrow_head(116, 36, 1, wire)
+    logo.rect(186, 35, 199, 38, wire)
+    logo.arrow_head(178, 36, -1, wire)
+    logo.arrow_head(207, 36, 1, wire)
+
+    # the word, with its shadow, and a rule beneath it
+    scale = 4
+    width = 9 * 6 * scale - scale
+    x = (LOGO_WIDTH - width) // 2
+    logo.text(x + 2, 80, "TRESSELBY", scale, shadow)
+    logo.text(x, 78, "TRESSELBY", scale, word)
+    logo.rect(x, 114, x + width, 118, accent)
+    logo.rect(x + 2, 118, x + width + 2, 120, shadow)
+
+
+def build_logo():
+    logo = Logo(LOGO_WIDTH, LOGO_HEIGHT)
+    draw_logo(logo)
+    black, white = (0, 0, 0, 255), (255, 255, 255, 255)
+    mask = Image(LOGO_WIDTH, LOGO_HEIGHT, white)
+    picture = Image(LOGO_WIDTH, LOGO_HEIGHT, black)
+    for y, row in enumerate(logo.pixels):
+        for x, colour in enumerate(row):
+            if colour is not None:
+                mask.pixels[y][x] = black
+                picture.pixels[y][x] = colour + (255,)
+    write_file("logo/LogoAnd.png", png_bytes(mask, alpha=False))
+    write_file("logo/LogoOr.png", png_bytes(picture, alpha=False))
+
+
 def main():
     build_icons()
     build_cursors()
     build_preview_glyphs()
     build_picture()
+    build_logo()
     return 0
 
 

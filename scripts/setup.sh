@@ -5,6 +5,7 @@ packages=(
   cmake ninja-build g++ clang libclang-rt-14-dev
   qt6-base-dev libgl-dev libjpeg-dev libgtest-dev libgmock-dev libbenchmark-dev
   fonts-liberation2 xvfb xauth
+  openbox dbus at-spi2-core python3-pyatspi
   libcups2-dev cups printer-driver-cups-pdf poppler-utils
 )
 missing=()

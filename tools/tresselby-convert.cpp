@@ -4,10 +4,12 @@
 //   tresselby-convert IN.tsb OUT.tsb   load, select all, save
 //   tresselby-convert IN.tsb OUT.jpg   the work area as the editor exports it
 //   tresselby-convert --dump IN.tsb    one line per element
+// Any other output extension is refused with an error.
 //
 // Errors go to standard error in the editor's words; the exit status is then
 // 1 (2 for a wrong command line). OUT is replaced only by a complete file.
 #include <QApplication>
+#include <QFileInfo>
 #include <cstdlib>
 #include <cstring>
 #include <iostream>
@@ -16,6 +18,7 @@
 #include "model/DiagramDump.h"
 #include "model/DiagramRoot.h"
 #include "model/ModelClasses.h"
+#include "platform/Exception.h"
 #include "platform/FileStream.h"
 #include "platform/JpegCodec.h"
 #include "platform/ScrollBox.h"
@@ -23,9 +26,15 @@
 
 namespace {
 
-bool IsImageName(const std::string& name) {
-    QString lower = QString::fromStdString(name).toLower();
-    return lower.endsWith(".jpg") || lower.endsWith(".jpeg");
+enum class TOutput { Stream, Jpeg };
+
+// The output format by the file's extension; anything unknown is refused
+// before a byte is written.
+TOutput OutputFor(const std::string& name) {
+    const std::string extension = QFileInfo(QString::fromStdString(name)).suffix().toStdString();
+    if (tsb::SameText(extension, "tsb")) return TOutput::Stream;
+    if (tsb::SameText(extension, "jpg") || tsb::SameText(extension, "jpeg")) return TOutput::Jpeg;
+    throw tsb::Exception(tsb::FormatMessage("Unknown output file extension (.%s)", {extension}));
 }
 
 // The work area with its grid, as the editor shows an opened diagram.
@@ -56,6 +65,7 @@ int main(int argc, char** argv) {
         return Usage();
     QApplication app(argc, argv);
     try {
+        const TOutput output = dump ? TOutput::Stream : OutputFor(argv[2]);
         tsb::RegisterModelClasses();
         tsb::TDiagramRoot root;
         auto* grid = new tsb::TSnapGrid(&root);
@@ -65,7 +75,7 @@ int main(int argc, char** argv) {
         tsb::TCustomShape::LoadFromFile(argv[dump ? 2 : 1], root.ScrollBox1);
         if (dump) {
             std::cout << tsb::DumpDiagram(root.ScrollBox1) << std::flush;
-        } else if (IsImageName(argv[2])) {
+        } else if (output == TOutput::Jpeg) {
             ExportImage(root.ScrollBox1, argv[2]);
         } else {
             tsb::TCustomShape::SelectAll(root.ScrollBox1);

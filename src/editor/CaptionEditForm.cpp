@@ -90,7 +90,8 @@ bool TCaptionEditDlg::EditCaption(std::string& text, TFont& font) {
     // Editing starts from the caption's own font, so "Ok" alone keeps it.
     dialog->SetMemoFont(font);
     if (dialog->exec() != QDialog::Accepted) return false;
-    text = dialog->CaptionEdit->toPlainText().toStdString();
+    // Lines are joined with CR LF, as diagram files hold them.
+    text = dialog->CaptionEdit->toPlainText().replace('\n', QLatin1String("\r\n")).toStdString();
     font.Assign(dialog->MemoFont());
     return true;
 }

@@ -4,7 +4,7 @@
 #include <QPushButton>
 #include <QScreen>
 
-#include "editor/RadioGroup.h"
+#include "controls/RadioGroup.h"
 #include "platform/Font.h"
 
 namespace tsb {

@@ -20,6 +20,7 @@
 #include <QToolBar>
 #include <QToolButton>
 
+#include "about/AboutDlg.h"
 #include "editor/CaptionEditForm.h"
 #include "model/DiagramRoot.h"
 #include "model/GraphicShape.h"
@@ -31,6 +32,7 @@
 #include "platform/Image.h"
 #include "platform/JPEGImage.h"
 #include "platform/Resources.h"
+#include "platform/ToolButton.h"
 #include "preview/qmPrinter.h"
 #include "workarea/SnapGrid.h"
 #include "workarea/qmRuler.h"
@@ -145,6 +147,12 @@ void TMainForm::CreateDialogs() {
     SaveDialog2 = make("SaveDialog2", "Save As Image", QFileDialog::AcceptSave);
     SaveDialog2->setNameFilter("Image files (*.jpg *.jpeg)");
     SaveDialog2->setDefaultSuffix("jpg");
+
+    AboutDlg1 = new TAboutDlg(this);
+    AboutDlg1->SetName("AboutDlg1");
+    AboutDlg1->Title = "Tresselby Application";
+    AboutDlg1->Copyright = "2026 The Tresselby developers";
+    AboutDlg1->WebPage = TAboutDlg::DefaultWebPage;
 }
 
 std::string TMainForm::InitialFolder() {
@@ -156,7 +164,7 @@ std::string TMainForm::InitialFolder() {
 
 QToolButton* TMainForm::AddToolButton(const char* name, const char* hint, int image, bool check,
                                       void (TMainForm::*handler)()) {
-    auto* b = new QToolButton(ToolBar1);
+    auto* b = new TToolButton(ToolBar1);
     b->setObjectName(name);
     b->setToolTip(hint);
     b->setProperty("hint", QString(hint));
@@ -226,6 +234,11 @@ void TMainForm::CreateToolBar() {
         FToolGroup->addButton(b);
     SelectBtn->setChecked(true);
     SnapBtn->setChecked(true);
+    // The tool bar's own button for the tools that do not fit.
+    if (auto* more = ToolBar1->findChild<QToolButton*>("qt_toolbar_ext_button")) {
+        more->setToolTip("More tools");
+        more->setAccessibleName("More tools");
+    }
 }
 
 QAction* TMainForm::AddMenuItem(QMenu* menu, const char* name, const char* caption,
@@ -289,15 +302,25 @@ void TMainForm::CreateMenu() {
 
     EditMenu = bar->addMenu("&Edit");
     EditMenu->setObjectName("Edit1");
-    // Short-cuts are shown in the menu; they act through the window so the
-    // items' enabling can be worked out first.
-    AddMenuItem(EditMenu, "Cut1", "Cut\tCtrl+X", &TMainForm::CutActionExecute)->setEnabled(false);
-    AddMenuItem(EditMenu, "Copy1", "&Copy\tCtrl+C", &TMainForm::CopyActionExecute)
-        ->setEnabled(false);
-    AddMenuItem(EditMenu, "Paste1", "&Paste\tCtrl+V", &TMainForm::PasteActionExecute)
-        ->setEnabled(false);
-    AddMenuItem(EditMenu, "Delete2", "Delete\tCtrl+Del", &TMainForm::DeleteActionExecute)
-        ->setEnabled(false);
+    // The items carry their short-cuts, which the menu shows and screen
+    // readers announce; in the window the short-cuts act through the Edit
+    // short-cuts below, which work out the items' enabling first.
+    struct EditItem {
+        const char* Name;
+        const char* Caption;
+        const char* Keys;
+        void (TMainForm::*Handler)();
+    };
+    for (auto [name, caption, keys, handler] :
+         {EditItem{"Cut1", "Cut", "Ctrl+X", &TMainForm::CutActionExecute},
+          EditItem{"Copy1", "&Copy", "Ctrl+C", &TMainForm::CopyActionExecute},
+          EditItem{"Paste1", "&Paste", "Ctrl+V", &TMainForm::PasteActionExecute},
+          EditItem{"Delete2", "Delete", "Ctrl+Del", &TMainForm::DeleteActionExecute}}) {
+        QAction* item = AddMenuItem(EditMenu, name, caption, handler);
+        item->setShortcut(QKeySequence(keys));
+        item->setShortcutContext(Qt::WidgetShortcut);
+        item->setEnabled(false);
+    }
     EditMenu->addSeparator()->setObjectName("N6");
     AddMenuItem(EditMenu, "SelectAll1", "Select All", &TMainForm::SelectAll);
 
@@ -311,7 +334,7 @@ void TMainForm::CreateMenu() {
 
     QMenu* help = bar->addMenu("Help");
     help->setObjectName("Help1");
-    AddMenuItem(help, "About1", "&About", nullptr);
+    AddMenuItem(help, "About1", "&About", &TMainForm::About1Click);
 }
 
 void TMainForm::CreateStatusBar() {
@@ -335,8 +358,9 @@ void TMainForm::CreateStatusBar() {
         {50, false, false, ""}};
     for (int i = 0; i < 9; ++i) {
         auto* label = new QLabel(panels[i].Text, bar);
+        // A label's accessible name is its text, so screen readers read
+        // the panels as they change.
         label->setObjectName(QString("StatusPanel%1").arg(i));
-        label->setAccessibleName(QString("Status panel %1").arg(i));
         label->setFixedWidth(panels[i].Width);
         label->setFrameStyle(panels[i].Lowered ? (QFrame::Panel | QFrame::Sunken)
                                                : QFrame::NoFrame);
@@ -423,7 +447,11 @@ std::string TMainForm::StatusText(int panel) const {
 }
 
 void TMainForm::SetStatusText(int panel, const std::string& text) {
-    StatusPanels[static_cast<std::size_t>(panel)]->setText(QString::fromStdString(text));
+    QLabel* label = StatusPanels[static_cast<std::size_t>(panel)];
+    const QString value = QString::fromStdString(text);
+    if (label->text() == value) return;
+    // The label announces its new text to screen readers itself.
+    label->setText(value);
 }
 
 void TMainForm::SetToolMode(TToolMode mode) {
@@ -607,6 +635,10 @@ void TMainForm::ReattachHooks() {
         else if (auto* hidden = As<THiddenShape>(c))
             AttachElementHooks(hidden, TNotifyEvent());
     }
+}
+
+void TMainForm::About1Click() {
+    AboutDlg1->Execute();
 }
 
 void TMainForm::Notification(TComponent* component, TOperation operation) {

@@ -12,7 +12,7 @@
 #include <utility>
 #include <vector>
 
-#include "platform/Application.h"
+#include "platform/Exception.h"
 #include "platform/ClassInfo.h"
 #include "platform/Component.h"
 #include "platform/ScrollBox.h"
@@ -29,6 +29,7 @@ class QToolButton;
 
 namespace tsb {
 
+class TAboutDlg;
 class TCustomShape;
 class TReader;
 class TImage;
@@ -108,6 +109,8 @@ public:
     QFileDialog* SaveDialog1 = nullptr;
     QFileDialog* SaveDialog2 = nullptr;
     static std::string InitialFolder();
+    // The about box of Help > About.
+    TAboutDlg* AboutDlg1 = nullptr;
     // The print engine: portrait, US Letter, one page of the work area.
     TqmPrinter* qmPrinter1 = nullptr;
 
@@ -170,6 +173,7 @@ public:
     void ShowGridActionExecute();
     void SelectAll();
     void DeleteActionExecute();
+    void About1Click();
     void PrintActionExecute();
     void qmPrinter1BeginPrint(TComponent* sender, TPageInfo*& info);
     void qmPrinter1PrintPage(TComponent* sender, TPageInfo*& info, TMetafileCanvas& canvas,

@@ -8,6 +8,7 @@
 #include "editor/MainForm.h"
 #include "model/CustomShape.h"
 #include "model/DiagramStream.h"
+#include "platform/Application.h"
 #include "platform/Clipboard.h"
 #include "platform/FileStream.h"
 #include "platform/JpegCodec.h"
@@ -17,12 +18,6 @@ namespace tsb {
 namespace {
 const char* const kClipboardText = "TCustomShape: Diagram Tool custom type";
 const char* const kClipboardFormatName = "Quellmoor: Custom Shapes";
-std::string LowerName(const std::string& name) {
-    std::string out = name;
-    for (char& c : out)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    return out;
-}
 } // namespace
 
 const std::string& TMainForm::ClipboardFormat() {
@@ -79,12 +74,12 @@ void TMainForm::PasteSetName(TReader& reader, TComponent* component, std::string
     }
     FPasteNames.emplace_back(name, fresh);
     // Like a string list's name lookup, the first entry of a name counts.
-    FPasteIndex.emplace(LowerName(name), fresh);
+    FPasteIndex.emplace(LowerCaseAscii(name), fresh);
     name = fresh;
 }
 
 void TMainForm::PasteReferenceName(TReader&, std::string& name) {
-    auto it = FPasteIndex.find(LowerName(name));
+    auto it = FPasteIndex.find(LowerCaseAscii(name));
     if (it != FPasteIndex.end()) name = it->second;
 }
 
@@ -102,11 +97,8 @@ void TMainForm::CreateEditShortcuts() {
     // act only through an enabled item.
     QObject::connect(EditMenu, &QMenu::aboutToShow, FWindow,
                      [this] { Guarded([&] { UpdateMenuClick(); }); });
-    for (auto [keys, item] : {std::pair{"Ctrl+X", "Cut1"},
-                              {"Ctrl+C", "Copy1"},
-                              {"Ctrl+V", "Paste1"},
-                              {"Ctrl+Del", "Delete2"}}) {
-        auto* shortcut = new QShortcut(QKeySequence(keys), FWindow);
+    for (const char* item : {"Cut1", "Copy1", "Paste1", "Delete2"}) {
+        auto* shortcut = new QShortcut(MenuItem(item)->shortcut(), FWindow);
         shortcut->setObjectName(QString("Shortcut") + item);
         QObject::connect(shortcut, &QShortcut::activated, FWindow, [this, name = item] {
             Guarded([&] {

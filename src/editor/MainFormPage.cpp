@@ -4,7 +4,8 @@
 #include "editor/MainForm.h"
 #include "editor/SizeEnterForm.h"
 #include "model/CustomShape.h"
-#include "platform/Application.h"
+#include "platform/Exception.h"
+#include "platform/PlatformClasses.h"
 #include "workarea/SnapGrid.h"
 
 namespace tsb {
@@ -35,6 +36,12 @@ void TMainForm::CustomClick() {
         // A page without area cannot hold anything; keep the page as it was.
         if (width <= 0 || height <= 0)
             throw Exception("The work area must be at least 1 pixel wide and 1 pixel high");
+        // Diagram files and the clipboard hold no larger page.
+        if (width > CoordinateLimit || height > CoordinateLimit) {
+            const std::string limit = std::to_string(CoordinateLimit);
+            throw Exception(FormatMessage(
+                "The work area must be at most %s pixels wide and %s pixels high", {limit, limit}));
+        }
         ScrollBox1->SetBounds(ScrollBox1->Left(), ScrollBox1->Top(), width, height);
     }
     PlaceWorkArea(30);

@@ -5,10 +5,10 @@
 #include <QMainWindow>
 #include <QStandardPaths>
 
+#include "controls/RadioGroup.h"
 #include "editor/CaptionPosForm.h"
 #include "editor/ConnDlg.h"
 #include "editor/MainForm.h"
-#include "editor/RadioGroup.h"
 #include "model/Connector.h"
 #include "model/GraphicShape.h"
 #include "model/HiddenShape.h"
@@ -201,8 +201,8 @@ void TMainForm::ChoosePicture(TComponent* sender) {
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
-    dialog.setNameFilters(
-        {"All (*.jpg *.jpeg *.bmp)", "JPEG Image File (*.jpg *.jpeg)", "Bitmaps (*.bmp)"});
+    dialog.setNameFilters({"All (*.jpg *.jpeg *.bmp *.ico)", "JPEG Image File (*.jpg *.jpeg)",
+                           "Bitmaps (*.bmp)", "Icons (*.ico)"});
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
     graphic->Image().LoadFromFile(dialog.selectedFiles().first().toStdString());
 }

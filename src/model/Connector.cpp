@@ -77,88 +77,35 @@ TPoint TConnection::OuterPoint(const TRect& terminal) const {
     return {0, 0};
 }
 
-TPoint TConnection::ExtentLeft(const TRect& terminal) const {
-    TPoint p = AttachPoint();
-    if (!FShape) return p;
-    int l = FShape->Left(), w = FShape->Width();
-    int len = terminal.Right - terminal.Left, thick = terminal.Bottom - terminal.Top;
-    bool hidden = Hidden();
+TRect TConnection::Extent(const TRect& terminal) const {
+    if (!FShape) {
+        TPoint p = AttachPoint();
+        return {p.X, p.Y, p.X, p.Y};
+    }
+    const int l = FShape->Left(), t = FShape->Top(), w = FShape->Width(), h = FShape->Height();
+    const int off = Offset(), len = terminal.Right - terminal.Left;
+    const int half = (terminal.Bottom - terminal.Top) / 2;
+    // A junction is a point at its centre (cx, cy).
+    const int cx = l + w / 2, cy = t + h / 2;
+    const bool hidden = Hidden();
+    // clang-format off
+    //                        left            top             right           bottom
     switch (Side) {
     case csLeft:
-        p.X = hidden ? l + w / 2 - len : l - len;
-        break;
+        return hidden ? TRect{cx - len,       t + off - half, cx,             t + off + half}
+                      : TRect{l - len,        t + off - half, l - 1,          t + off + half};
     case csRight:
-        p.X = hidden ? l + w / 2 : l + w;
-        break;
+        return hidden ? TRect{cx,             t + off - half, cx + len,       t + off + half}
+                      : TRect{l + w,          t + off - half, l + w + len,    t + off + half};
     case csTop:
+        return hidden ? TRect{l + off - half, cy - len - 1,   l + off + half, cy}
+                      : TRect{l + off - half, t - len,        l + off + half, t};
     case csBottom:
-        p.X = l + Offset() - thick / 2;
-        break;
+        return hidden ? TRect{l + off - half, cy,             l + off + half, cy + len}
+                      : TRect{l + off - half, t + h - 1,      l + off + half, t + h + len};
     }
-    return p;
-}
-
-TPoint TConnection::ExtentRight(const TRect& terminal) const {
-    TPoint p = AttachPoint();
-    if (!FShape) return p;
-    int l = FShape->Left(), w = FShape->Width();
-    int len = terminal.Right - terminal.Left, thick = terminal.Bottom - terminal.Top;
-    bool hidden = Hidden();
-    switch (Side) {
-    case csLeft:
-        p.X = hidden ? l + w / 2 : l - 1;
-        break;
-    case csRight:
-        p.X = hidden ? l + w / 2 + len : l + w + len;
-        break;
-    case csTop:
-    case csBottom:
-        p.X = l + Offset() + thick / 2;
-        break;
-    }
-    return p;
-}
-
-TPoint TConnection::ExtentTop(const TRect& terminal) const {
-    TPoint p = AttachPoint();
-    if (!FShape) return p;
-    int t = FShape->Top(), h = FShape->Height();
-    int len = terminal.Right - terminal.Left, thick = terminal.Bottom - terminal.Top;
-    bool hidden = Hidden();
-    switch (Side) {
-    case csLeft:
-    case csRight:
-        p.Y = t + Offset() - thick / 2;
-        break;
-    case csTop:
-        p.Y = hidden ? t + h / 2 - len - 1 : t - len;
-        break;
-    case csBottom:
-        p.Y = hidden ? t + h / 2 : t + h - 1;
-        break;
-    }
-    return p;
-}
-
-TPoint TConnection::ExtentBottom(const TRect& terminal) const {
-    TPoint p = AttachPoint();
-    if (!FShape) return p;
-    int t = FShape->Top(), h = FShape->Height();
-    int len = terminal.Right - terminal.Left, thick = terminal.Bottom - terminal.Top;
-    bool hidden = Hidden();
-    switch (Side) {
-    case csLeft:
-    case csRight:
-        p.Y = t + Offset() + thick / 2;
-        break;
-    case csTop:
-        p.Y = hidden ? t + h / 2 : t;
-        break;
-    case csBottom:
-        p.Y = hidden ? t + h / 2 + len : t + h + len;
-        break;
-    }
-    return p;
+    // clang-format on
+    return {};
 }
 
 // ---------------------------------------------------------------------------
@@ -226,10 +173,11 @@ void TConnector::UpdateBounds() {
     const TConnection& s = *FStartConn;
     const TConnection& e = *FEndConn;
     if (!s.Shape() || !e.Shape()) return;
-    int left = std::min(s.ExtentLeft(FStartTerminal).X, e.ExtentLeft(FEndTerminal).X);
-    int top = std::min(s.ExtentTop(FStartTerminal).Y, e.ExtentTop(FEndTerminal).Y);
-    int w = std::max(s.ExtentRight(FStartTerminal).X, e.ExtentRight(FEndTerminal).X) - left + 2;
-    int h = std::max(s.ExtentBottom(FStartTerminal).Y, e.ExtentBottom(FEndTerminal).Y) - top + 2;
+    const TRect a = s.Extent(FStartTerminal), b = e.Extent(FEndTerminal);
+    int left = std::min(a.Left, b.Left);
+    int top = std::min(a.Top, b.Top);
+    int w = std::max(a.Right, b.Right) - left + 2;
+    int h = std::max(a.Bottom, b.Bottom) - top + 2;
     ApplyMinimumSize(w, h);
     Invalidate();
     // Stored as they are, so the elements attached to this connector and
@@ -312,6 +260,8 @@ void TConnector::Paint() {
     canvas->Pen.Style = LineStyle;
     canvas->Pen.Color = LineColor;
     canvas->Pen.Mode = pmCopy;
+    // Set afresh on every paint: the gaps of a styled terminal stay clear.
+    canvas->Brush.Style = bsClear;
     DrawStartTerminal();
     DrawEndTerminal();
     canvas->Brush.Style = bsClear;

@@ -44,12 +44,9 @@ public:
     TPoint AttachPoint() const;
     // Where the terminal meets the middle segment.
     TPoint OuterPoint(const TRect& terminal) const;
-    // The extents of the end with its terminal; only X of the left and right
-    // ones and Y of the top and bottom ones are meant.
-    TPoint ExtentLeft(const TRect& terminal) const;
-    TPoint ExtentRight(const TRect& terminal) const;
-    TPoint ExtentTop(const TRect& terminal) const;
-    TPoint ExtentBottom(const TRect& terminal) const;
+    // How far the end with its terminal reaches: left, top, right and bottom,
+    // all inclusive. Without an element, the attach point (0, 0).
+    TRect Extent(const TRect& terminal) const;
 
 private:
     bool Hidden() const;

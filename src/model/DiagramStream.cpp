@@ -2,6 +2,7 @@
 
 #include "model/CustomShape.h"
 #include "model/ModelClasses.h"
+#include "model/Writer.h"
 
 namespace tsb {
 

@@ -21,7 +21,10 @@ void TGraphicShape::BeforeDestruction() {
 }
 
 void TGraphicShape::FitPicture() {
-    SetBounds(Left(), Top(), FPicture->Width() + 2, FPicture->Height() + 2);
+    // A picture kept only as data has no size: the element keeps its own.
+    const TGraphic* graphic = FPicture->Graphic();
+    if (!graphic || graphic->SizeKnown())
+        SetBounds(Left(), Top(), FPicture->Width() + 2, FPicture->Height() + 2);
     Invalidate();
 }
 
@@ -54,6 +57,16 @@ void TGraphicShape::Paint() {
     DrawDottedFrame(*canvas, Width(), Height(), Selected());
     TGraphic* graphic = FPicture->Graphic();
     if (!graphic) return;
+    if (!graphic->SizeKnown()) {
+        // A picture this program cannot draw: an empty frame where it lies.
+        canvas->Pen.Mode = pmCopy;
+        canvas->Pen.Style = psSolid;
+        canvas->Pen.Width = 1;
+        canvas->Pen.Color = clGray;
+        canvas->Brush.Style = bsClear;
+        canvas->Rectangle(1, 1, Width() - 1, Height() - 1);
+        return;
+    }
     if (graphic->Transparent() != FTransparent) {
         // Only how the graphic draws changes, not its size.
         FSyncingGraphic = true;

@@ -1,20 +1,10 @@
 #include "model/Reader.h"
 
-#include "platform/TextEncoding.h"
 #include "platform/WinControl.h"
 
 namespace tsb {
 
 namespace {
-
-constexpr int kMaxNesting = 32;
-
-std::string LowerAscii(std::string_view s) {
-    std::string out(s);
-    for (char& c : out)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    return out;
-}
 
 [[noreturn]] void InvalidValue() {
     throw Exception("Invalid property value");
@@ -26,218 +16,14 @@ bool IsIdentTag(TValueType t) {
 
 } // namespace
 
-TReader::TReader(std::span<const std::uint8_t> data) : FData(data) {}
+TReader::TReader(std::span<const std::uint8_t> data) : TValueReader(data) {}
 
 TReader::~TReader() = default;
-
-void TReader::ReadError() {
-    throw EReadError("Stream read error");
-}
-
-std::uint8_t TReader::ReadByte() {
-    if (FPos >= FData.size()) ReadError();
-    return FData[FPos++];
-}
-
-const std::uint8_t* TReader::ReadBytes(std::size_t n) {
-    if (n > Remaining()) ReadError();
-    const std::uint8_t* p = FData.data() + FPos;
-    FPos += n;
-    return p;
-}
-
-std::uint32_t TReader::ReadUInt32() {
-    const std::uint8_t* p = ReadBytes(4);
-    return std::uint32_t(p[0]) | std::uint32_t(p[1]) << 8 | std::uint32_t(p[2]) << 16 |
-           std::uint32_t(p[3]) << 24;
-}
-
-TValueType TReader::ReadValue() {
-    return static_cast<TValueType>(ReadByte());
-}
-
-TValueType TReader::NextValue() const {
-    if (FPos >= FData.size()) ReadError();
-    return static_cast<TValueType>(FData[FPos]);
-}
-
-void TReader::ReadListEnd() {
-    if (ReadValue() != vaNull) ReadError();
-}
-
-bool TReader::ReadIntPayload(TValueType type, std::int64_t& value) {
-    switch (type) {
-    case vaInt8:
-        value = static_cast<std::int8_t>(ReadByte());
-        return true;
-    case vaInt16: {
-        const std::uint8_t* p = ReadBytes(2);
-        value = static_cast<std::int16_t>(std::uint16_t(p[0] | p[1] << 8));
-        return true;
-    }
-    case vaInt32:
-        value = static_cast<std::int32_t>(ReadUInt32());
-        return true;
-    case vaInt64: {
-        std::uint64_t lo = ReadUInt32();
-        std::uint64_t hi = ReadUInt32();
-        value = static_cast<std::int64_t>(lo | hi << 32);
-        return true;
-    }
-    default:
-        return false;
-    }
-}
-
-std::int64_t TReader::ReadInteger() {
-    std::int64_t value = 0;
-    if (!ReadIntPayload(ReadValue(), value)) InvalidValue();
-    return value;
-}
-
-std::string TReader::ReadStr() {
-    std::size_t n = ReadByte();
-    const std::uint8_t* p = ReadBytes(n);
-    std::string_view bytes(reinterpret_cast<const char*>(p), n);
-    for (std::uint8_t b : bytes)
-        if (b >= 0x80) return Cp1252ToUtf8(bytes);
-    return std::string(bytes);
-}
-
-std::string TReader::IdentText(TValueType type) {
-    switch (type) {
-    case vaIdent:
-        return ReadStr();
-    case vaFalse:
-        return "False";
-    case vaTrue:
-        return "True";
-    case vaNil:
-        return "nil";
-    case vaNull:
-        return "Null";
-    default:
-        InvalidValue();
-    }
-}
-
-std::string TReader::ReadIdent() {
-    return IdentText(ReadValue());
-}
-
-std::string TReader::ReadString() {
-    switch (ReadValue()) {
-    case vaString: {
-        std::size_t n = ReadByte();
-        const std::uint8_t* p = ReadBytes(n);
-        return Cp1252ToUtf8(std::string_view(reinterpret_cast<const char*>(p), n));
-    }
-    case vaLString: {
-        std::size_t n = ReadUInt32();
-        const std::uint8_t* p = ReadBytes(n);
-        return Cp1252ToUtf8(std::string_view(reinterpret_cast<const char*>(p), n));
-    }
-    case vaWString: {
-        std::size_t n = ReadUInt32();
-        if (n > Remaining() / 2) ReadError();
-        const std::uint8_t* p = ReadBytes(n * 2);
-        std::u16string units(n, u'\0');
-        for (std::size_t i = 0; i < n; ++i)
-            units[i] = static_cast<char16_t>(p[2 * i] | p[2 * i + 1] << 8);
-        return Utf16ToUtf8(units);
-    }
-    default:
-        InvalidValue();
-    }
-}
-
-void TReader::SkipValue() {
-    SkipValue(0);
-}
-
-void TReader::SkipValue(int depth) {
-    if (depth > kMaxNesting) ReadError();
-    TValueType type = ReadValue();
-    switch (type) {
-    case vaNull:
-    case vaFalse:
-    case vaTrue:
-    case vaNil:
-        return;
-    case vaList:
-        while (!EndOfList())
-            SkipValue(depth + 1);
-        ReadListEnd();
-        return;
-    case vaInt8:
-        ReadBytes(1);
-        return;
-    case vaInt16:
-        ReadBytes(2);
-        return;
-    case vaInt32:
-    case vaSingle:
-        ReadBytes(4);
-        return;
-    case vaInt64:
-    case vaCurrency:
-    case vaDate:
-        ReadBytes(8);
-        return;
-    case vaExtended:
-        ReadBytes(10);
-        return;
-    case vaString:
-    case vaIdent:
-        ReadBytes(ReadByte());
-        return;
-    case vaBinary:
-    case vaLString:
-        ReadBytes(ReadUInt32());
-        return;
-    case vaWString: {
-        std::size_t n = ReadUInt32();
-        if (n > Remaining() / 2) ReadError();
-        ReadBytes(n * 2);
-        return;
-    }
-    case vaSet:
-        while (std::size_t n = ReadByte())
-            ReadBytes(n);
-        return;
-    case vaCollection:
-        while (!EndOfList()) {
-            TValueType next = NextValue();
-            if (next == vaInt8 || next == vaInt16 || next == vaInt32) SkipValue(depth + 1);
-            if (ReadValue() != vaList) ReadError();
-            SkipProperties(depth + 1);
-        }
-        ReadListEnd();
-        return;
-    default:
-        InvalidValue();
-    }
-}
-
-void TReader::SkipProperties(int depth) {
-    if (depth > kMaxNesting) ReadError();
-    while (!EndOfList()) {
-        ReadBytes(ReadByte());
-        SkipValue(depth + 1);
-    }
-    ReadListEnd();
-}
-
-void TReader::ReadSignature() {
-    const std::uint8_t* p = ReadBytes(sizeof StreamSignature);
-    for (std::size_t i = 0; i < sizeof StreamSignature; ++i)
-        if (p[i] != StreamSignature[i]) throw EReadError("Invalid stream format");
-}
 
 void TReader::ReadPrefix() {
     std::uint8_t b = static_cast<std::uint8_t>(NextValue());
     if ((b & 0xF0) != 0xF0) return;
-    ++FPos;
+    ReadByte();
     if (b & 0x02) {
         std::int64_t position = 0;
         if (!ReadIntPayload(ReadValue(), position)) ReadError();
@@ -295,13 +81,13 @@ void TReader::AssignName(TComponent* component, std::string name) {
         throw Exception(FormatMessage("''%s'' is not a valid component name", {name}));
     if (NameInUse(name))
         throw Exception(FormatMessage("A component named %s already exists", {name}));
-    FPendingIndex.emplace(LowerAscii(name), component);
+    FPendingIndex.emplace(LowerCaseAscii(name), component);
     FPendingNames.emplace_back(component, std::move(name));
 }
 
 bool TReader::NameInUse(const std::string& name) const {
     if (name.empty()) return false;
-    if (FPendingIndex.count(LowerAscii(name))) return true;
+    if (FPendingIndex.count(LowerCaseAscii(name))) return true;
     TComponent* existing = Root ? Root->FindComponent(name) : nullptr;
     return existing && !(IsReplaced && IsReplaced(existing));
 }
@@ -502,7 +288,7 @@ void TReader::Apply(TPersistent& instance, const TPropInfo& prop, const TValue& 
 
 TComponent* TReader::LookupOne(const std::string& name) const {
     if (name.empty()) return nullptr;
-    if (auto it = FPendingIndex.find(LowerAscii(name)); it != FPendingIndex.end())
+    if (auto it = FPendingIndex.find(LowerCaseAscii(name)); it != FPendingIndex.end())
         return it->second;
     TComponent* found = Root ? Root->FindComponent(name) : nullptr;
     if (found && IsReplaced && IsReplaced(found)) return nullptr;

@@ -18,13 +18,7 @@
 // its low bits. Flag 2 announces a child position, a tagged integer that
 // follows the prefix; it is read and ignored, as are the other flags.
 //
-// Tags 0-19 are all understood; a value of a kind the property cannot take
-// (reals, collections, lists, a wrong tag) raises "Invalid property value".
-// Properties the tables declare as ignored accept any value and skip it, with
-// lists and collections nested at most 32 deep. Bytes above 19 where a value
-// tag belongs raise "Invalid property value"; running out of input, a length
-// or count beyond the input, a record inside an element record and deeper
-// nesting raise "Stream read error".
+// Values are read by TValueReader (ValueReader.h).
 #pragma once
 
 #include <cstdint>
@@ -35,23 +29,15 @@
 #include <unordered_set>
 #include <vector>
 
-#include "model/Writer.h"
-#include "platform/Application.h"
+#include "model/ValueReader.h"
 #include "platform/ClassInfo.h"
+#include "platform/Exception.h"
 
 namespace tsb {
 
-// "Stream read error", "Invalid stream format": the input is not a stream that
-// can be followed. Property errors are plain exceptions, wrapped as
-// "Error reading %s%s%s: %s".
-class EReadError : public Exception {
-public:
-    using Exception::Exception;
-};
-
 class TWinControl;
 
-class TReader {
+class TReader : public TValueReader {
 public:
     explicit TReader(std::span<const std::uint8_t> data);
     ~TReader();
@@ -78,8 +64,6 @@ public:
     // Called before each collected reference is looked up; may change the name.
     std::function<void(TReader&, std::string&)> OnReferenceName;
 
-    // Reads "TPF0"; raises "Invalid stream format" otherwise.
-    void ReadSignature();
     void ReadRootComponent(TComponent* instance);
     void ResolveReferences();
     void Commit();
@@ -93,23 +77,6 @@ public:
     // Known while IsReplaced is set.
     bool IsCreated(const TComponent* component) const { return FCreatedSet.count(component); }
     const std::vector<TComponent*>& Created() const { return FCreated; }
-    std::size_t Position() const { return FPos; }
-    bool AtEnd() const { return FPos >= FData.size(); }
-
-    // The values.
-    TValueType ReadValue();
-    TValueType NextValue() const;
-    bool EndOfList() const { return NextValue() == vaNull; }
-    void ReadListEnd();
-    std::int64_t ReadInteger();
-    // A short string without tag, Windows-1252 converted to UTF-8.
-    std::string ReadStr();
-    // The text of an identifier value: Ident, or the bare tags False, True,
-    // nil, Null.
-    std::string ReadIdent();
-    // String, LString (Windows-1252) or WString (UTF-16), as UTF-8.
-    std::string ReadString();
-    void SkipValue();
 
 private:
     struct TFixup {
@@ -133,13 +100,6 @@ private:
         const TPropInfo* Prop;
         TValue Value;
     };
-    std::size_t Remaining() const { return FData.size() - FPos; }
-    bool ReadIntPayload(TValueType type, std::int64_t& value);
-    std::string IdentText(TValueType type);
-    std::uint8_t ReadByte();
-    const std::uint8_t* ReadBytes(std::size_t n);
-    std::uint32_t ReadUInt32();
-    [[noreturn]] static void ReadError();
     void ReadPrefix();
     void ReadChild(TWinControl* parent);
     void ReadProperties(TComponent* component, const TClassInfo& info, bool deferred);
@@ -154,11 +114,7 @@ private:
     std::string DisplayName(const TComponent* component) const;
     [[noreturn]] void PropertyError(const TComponent* component, const std::string& path,
                                     const std::string& message) const;
-    void SkipValue(int depth);
-    void SkipProperties(int depth);
 
-    std::span<const std::uint8_t> FData;
-    std::size_t FPos = 0;
     TComponent* FRootInstance = nullptr;
     std::string FRootName;
     std::vector<TComponent*> FCreated;

@@ -75,18 +75,4 @@ std::string TApplication::ExeFolder() {
     return dir.toStdString();
 }
 
-std::string FormatMessage(const std::string& format, std::initializer_list<std::string> args) {
-    std::string out;
-    auto it = args.begin();
-    for (std::size_t i = 0; i < format.size(); ++i) {
-        if (format[i] == '%' && i + 1 < format.size() && format[i + 1] == 's') {
-            if (it != args.end()) out += *it++;
-            ++i;
-        } else {
-            out += format[i];
-        }
-    }
-    return out;
-}
-
 } // namespace tsb

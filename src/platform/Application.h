@@ -6,6 +6,8 @@
 #include <functional>
 #include <string>
 
+#include "platform/Exception.h"
+
 namespace tsb {
 
 class TApplication {
@@ -58,19 +60,5 @@ template <typename F> void Guarded(F&& f) {
         Application().HandleException(std::string("Unknown error"));
     }
 }
-
-// Message text of the framework's exceptions.
-class Exception : public std::exception {
-public:
-    explicit Exception(std::string message) : FMessage(std::move(message)) {}
-    const char* what() const noexcept override { return FMessage.c_str(); }
-    const std::string& Message() const { return FMessage; }
-
-private:
-    std::string FMessage;
-};
-
-// Formats a message with %s placeholders filled in order.
-std::string FormatMessage(const std::string& format, std::initializer_list<std::string> args);
 
 } // namespace tsb

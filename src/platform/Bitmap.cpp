@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "platform/Application.h"
 #include "platform/BmpCodec.h"
+#include "platform/Exception.h"
 
 namespace tsb {
 

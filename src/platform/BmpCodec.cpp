@@ -4,7 +4,7 @@
 #include <array>
 #include <bit>
 
-#include "platform/Application.h"
+#include "platform/Exception.h"
 
 namespace tsb {
 

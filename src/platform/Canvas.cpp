@@ -192,7 +192,7 @@ void TCanvas::Polyline(const std::vector<TPoint>& points) {
         LineTo(points[i].X, points[i].Y);
 }
 
-void TCanvas::ApplyMask(const TRect& box, const std::vector<std::uint8_t>& mask) {
+void TCanvas::ApplyMask(const TRect& box, const std::vector<std::uint8_t>& mask, bool outline) {
     std::uint32_t brush = ToRgb(Brush.Color);
     std::uint32_t pen = ToRgb(Pen.Color);
     bool fill = Brush.Style == bsSolid;
@@ -200,9 +200,9 @@ void TCanvas::ApplyMask(const TRect& box, const std::vector<std::uint8_t>& mask)
     for (int y = box.Top; y < box.Bottom; ++y) {
         for (int x = box.Left; x < box.Right; ++x) {
             std::uint8_t m = mask[static_cast<std::size_t>((y - box.Top) * w + (x - box.Left))];
-            if (m == 2)
-                Plot(x, y, pen, Pen.Mode);
-            else if (m == 1 && fill)
+            if (m == 2) {
+                if (outline) Plot(x, y, pen, Pen.Mode);
+            } else if (m == 1 && fill)
                 Plot(x, y, brush, Pen.Mode);
         }
     }
@@ -310,7 +310,10 @@ void TCanvas::Polygon(const std::vector<TPoint>& points) {
         minY = std::min(minY, p.Y);
         maxY = std::max(maxY, p.Y);
     }
-    TRect fig = TRect{minX, minY, maxX + 1, maxY + 1}.Offset(FOrigin.X, FOrigin.Y);
+    // A wide pen reaches beyond the vertices.
+    const int reach = Pen.Width > 1 ? Pen.Width : 0;
+    TRect fig = TRect{minX - reach, minY - reach, maxX + 1 + reach, maxY + 1 + reach}.Offset(
+        FOrigin.X, FOrigin.Y);
     TRect box = fig.Intersect(FClip);
     if (box.IsEmpty()) return;
     int w = box.Width();
@@ -340,7 +343,9 @@ void TCanvas::Polygon(const std::vector<TPoint>& points) {
         }
     }
     // Outline: the closed polyline, each vertex once.
-    if (Pen.Style != psClear) {
+    const bool outline = Pen.Style != psClear;
+    const bool wide = outline && Pen.Width > 1;
+    if (outline && !wide) {
         for (std::size_t i = 0; i < n; ++i) {
             int x = points[i].X + FOrigin.X, y = points[i].Y + FOrigin.Y;
             int ex = points[(i + 1) % n].X + FOrigin.X, ey = points[(i + 1) % n].Y + FOrigin.Y;
@@ -353,7 +358,27 @@ void TCanvas::Polygon(const std::vector<TPoint>& points) {
             mask[static_cast<std::size_t>((points[0].Y + FOrigin.Y - box.Top) * w +
                                           (points[0].X + FOrigin.X - box.Left))] = 2;
     }
-    ApplyMask(box, mask);
+    const bool styled = outline && !wide && !StylePattern(Pen.Style).empty();
+    // A styled or wide outline is drawn as lines of its own, in its pen's
+    // width and style, like any other line; the fill leaves its pixels to it.
+    ApplyMask(box, mask, !styled);
+    if (styled) {
+        MoveTo(points[0].X, points[0].Y);
+        for (std::size_t i = 1; i <= n; ++i)
+            LineTo(points[i % n].X, points[i % n].Y);
+    } else if (wide && Pen.Mode != pmNop) {
+        if (QPainter* p = BeginPainter()) {
+            QColor c = Pen.Mode == pmNot ? QColor(Qt::white) : QColor::fromRgb(ToRgb(Pen.Color));
+            p->setCompositionMode(RasterOp(Pen.Mode));
+            p->setPen(QPen(c, Pen.Width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+            p->setBrush(Qt::NoBrush);
+            QPolygonF outlinePoints;
+            for (const TPoint& pt : points)
+                outlinePoints << QPointF(pt.X + 0.5, pt.Y + 0.5);
+            p->drawPolygon(outlinePoints);
+            EndPainter();
+        }
+    }
     PenPos = points[0];
 }
 

@@ -110,8 +110,9 @@ private:
     void ThinLine(int x1, int y1, int x2, int y2);
     void WideLine(int x1, int y1, int x2, int y2);
     void StyledPixel(int dx, int dy);
-    // Fill marks 1, outline marks 2, in a mask over the figure's box.
-    void ApplyMask(const TRect& box, const std::vector<std::uint8_t>& mask);
+    // Fill marks 1, outline marks 2, in a mask over the figure's box; the
+    // outline's pixels are left alone when `outline` is false.
+    void ApplyMask(const TRect& box, const std::vector<std::uint8_t>& mask, bool outline = true);
     TRect DeviceBox(int x1, int y1, int x2, int y2) const;
     // Fills and outlines the figure whose device pixels `inside` tells.
     void DrawFigure(const TRect& fig, const std::function<bool(int, int)>& inside);

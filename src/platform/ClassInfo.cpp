@@ -2,22 +2,9 @@
 
 #include <algorithm>
 
-#include "platform/Application.h"
+#include "platform/Exception.h"
 
 namespace tsb {
-
-namespace {
-char LowerAscii(char c) {
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-} // namespace
-
-bool SameText(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (LowerAscii(a[i]) != LowerAscii(b[i])) return false;
-    return true;
-}
 
 const char* IdentOfValue(TIdentTable table, std::int64_t value) {
     for (const TIdentEntry& e : table)
@@ -89,7 +76,7 @@ bool TPropInfo::Writable() const {
 std::size_t TClassInfo::TNoCaseHash::operator()(std::string_view s) const {
     std::size_t h = 1469598103934665603ull;
     for (char c : s) {
-        h ^= static_cast<unsigned char>(LowerAscii(c));
+        h ^= static_cast<unsigned char>(LowerCaseAscii(c));
         h *= 1099511628211ull;
     }
     return h;
@@ -147,22 +134,16 @@ TRegistry& Registry() {
     return registry;
 }
 
-std::string LowerName(std::string_view name) {
-    std::string out(name);
-    for (char& c : out)
-        c = LowerAscii(c);
-    return out;
-}
 } // namespace
 
 void RegisterClass(const TClassInfo& info) {
     TRegistry& r = Registry();
-    if (r.ByName.emplace(LowerName(info.Name()), &info).second) r.Order.push_back(&info);
+    if (r.ByName.emplace(LowerCaseAscii(info.Name()), &info).second) r.Order.push_back(&info);
 }
 
 const TClassInfo* FindClassInfo(std::string_view name) {
     TRegistry& r = Registry();
-    auto it = r.ByName.find(LowerName(name));
+    auto it = r.ByName.find(LowerCaseAscii(name));
     return it == r.ByName.end() ? nullptr : it->second;
 }
 

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "platform/Component.h"
+#include "platform/Exception.h"
 
 namespace tsb {
 
@@ -149,9 +150,6 @@ private:
     std::vector<const TPropInfo*> FAll;
     std::unordered_map<std::string_view, const TPropInfo*, TNoCaseHash, TNoCaseEqual> FIndex;
 };
-
-// Case-insensitive ASCII comparison, as identifiers are compared.
-bool SameText(std::string_view a, std::string_view b);
 
 // The class registry: classes the stream reader can create by name.
 // Registering a class again (or another class of the same name) is ignored.

@@ -4,15 +4,14 @@
 #include <QGuiApplication>
 #include <QMimeData>
 
-#include "platform/Application.h"
+#include "platform/Exception.h"
 
 namespace tsb {
 
 namespace {
 QClipboard* System() {
     QClipboard* clipboard = QGuiApplication::clipboard();
-    if (!clipboard)
-        throw Exception("Cannot open clipboard");
+    if (!clipboard) throw Exception("Cannot open clipboard");
     return clipboard;
 }
 } // namespace
@@ -31,12 +30,9 @@ std::string TClipboard::RegisterFormat(const std::string& name) {
 void TClipboard::SetEntries(const std::string& text, const QImage& bitmap,
                             const std::string& format, const QByteArray& data) {
     auto* mime = new QMimeData;
-    if (!text.empty())
-        mime->setText(QString::fromStdString(text));
-    if (!bitmap.isNull())
-        mime->setImageData(bitmap);
-    if (!format.empty())
-        mime->setData(QString::fromStdString(format), data);
+    if (!text.empty()) mime->setText(QString::fromStdString(text));
+    if (!bitmap.isNull()) mime->setImageData(bitmap);
+    if (!format.empty()) mime->setData(QString::fromStdString(format), data);
     System()->setMimeData(mime);
 }
 
@@ -48,8 +44,7 @@ bool TClipboard::HasFormat(const std::string& format) const {
 std::optional<QByteArray> TClipboard::Data(const std::string& format) const {
     const QMimeData* mime = System()->mimeData();
     QString key = QString::fromStdString(format);
-    if (!mime || !mime->hasFormat(key))
-        return std::nullopt;
+    if (!mime || !mime->hasFormat(key)) return std::nullopt;
     return mime->data(key);
 }
 

@@ -29,6 +29,8 @@ public:
     QImage Bitmap() const;
 };
 
-inline TClipboard& Clipboard() { return TClipboard::Instance(); }
+inline TClipboard& Clipboard() {
+    return TClipboard::Instance();
+}
 
 } // namespace tsb

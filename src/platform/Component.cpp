@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "platform/Application.h"
+#include "platform/Exception.h"
 
 namespace tsb {
 
@@ -59,13 +59,6 @@ void TComponent::DestroyComponents() {
     }
 }
 
-static std::string LowerAscii(const std::string& s) {
-    std::string out = s;
-    for (char& ch : out)
-        if (ch >= 'A' && ch <= 'Z') ch = static_cast<char>(ch - 'A' + 'a');
-    return out;
-}
-
 bool TComponent::IsValidIdent(const std::string& name) {
     if (name.empty()) return false;
     auto alpha = [](char c) {
@@ -92,17 +85,17 @@ void TComponent::SetName(const std::string& name) {
 
 TComponent* TComponent::FindComponent(const std::string& name) const {
     if (name.empty()) return nullptr;
-    auto it = FNameIndex.find(LowerAscii(name));
+    auto it = FNameIndex.find(LowerCaseAscii(name));
     return it == FNameIndex.end() ? nullptr : it->second;
 }
 
 void TComponent::RenameIndex(TComponent* c, const std::string& oldName,
                              const std::string& newName) {
     if (!oldName.empty()) {
-        auto it = FNameIndex.find(LowerAscii(oldName));
+        auto it = FNameIndex.find(LowerCaseAscii(oldName));
         if (it != FNameIndex.end() && it->second == c) FNameIndex.erase(it);
     }
-    if (!newName.empty()) FNameIndex[LowerAscii(newName)] = c;
+    if (!newName.empty()) FNameIndex[LowerCaseAscii(newName)] = c;
 }
 
 void TComponent::SetLoading(bool on) {

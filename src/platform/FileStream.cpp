@@ -4,7 +4,7 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
-#include "platform/Application.h"
+#include "platform/Exception.h"
 
 namespace tsb {
 

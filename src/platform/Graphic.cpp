@@ -5,7 +5,7 @@
 #include <QPainter>
 #include <QSaveFile>
 
-#include "platform/Application.h"
+#include "platform/Exception.h"
 
 namespace tsb {
 
@@ -32,6 +32,26 @@ void TGraphic::Draw(QPainter& painter, int x, int y) const {
     painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
     painter.drawImage(QPoint(x, y), DrawnImage());
     painter.restore();
+}
+
+void TGraphic::ReadData(const std::uint8_t* data, std::size_t size) {
+    if (size < 4) throw Exception("Stream read error");
+    const std::uint32_t count = std::uint32_t(data[0]) | std::uint32_t(data[1]) << 8 |
+                                std::uint32_t(data[2]) << 16 | std::uint32_t(data[3]) << 24;
+    if (count > size - 4) throw Exception("Stream read error");
+    LoadFromBytes(data + 4, count);
+}
+
+std::vector<std::uint8_t> TGraphic::WriteData() const {
+    const std::vector<std::uint8_t> data = SaveToBytes();
+    if (data.size() > 0xFFFFFFFFu) throw Exception("Stream write error");
+    std::vector<std::uint8_t> out;
+    out.reserve(4 + data.size());
+    const auto count = static_cast<std::uint32_t>(data.size());
+    for (int shift = 0; shift < 32; shift += 8)
+        out.push_back(static_cast<std::uint8_t>(count >> shift));
+    out.insert(out.end(), data.begin(), data.end());
+    return out;
 }
 
 void TGraphic::LoadFromFile(const std::string& path) {

@@ -26,6 +26,9 @@ public:
     virtual int Width() const { return Image().width(); }
     virtual int Height() const { return Image().height(); }
     bool Empty() const { return Width() == 0 || Height() == 0; }
+    // False for a picture kept only as data, whose size this program does not
+    // know; an element showing it keeps its own size.
+    virtual bool SizeKnown() const { return true; }
 
     // How transparency shows is the format's own; formats without it ignore
     // the flag. Setting a different value raises OnChange.
@@ -43,6 +46,12 @@ public:
     // A failed load raises an exception and leaves the graphic as it was.
     virtual void LoadFromBytes(const std::uint8_t* data, std::size_t size) = 0;
     virtual std::vector<std::uint8_t> SaveToBytes() const = 0;
+
+    // The graphic's part of the picture data record: by default a 32-bit
+    // little-endian byte count and the file. ReadData gets everything after
+    // the class name; a count beyond the data raises "Stream read error".
+    virtual void ReadData(const std::uint8_t* data, std::size_t size);
+    virtual std::vector<std::uint8_t> WriteData() const;
 
     // Files: "Cannot open file %s", "Cannot create file %s", "Stream read
     // error", "Stream write error", or the format's own error. A file is

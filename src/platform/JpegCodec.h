@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "platform/Application.h"
+#include "platform/Exception.h"
 
 namespace tsb {
 

@@ -4,9 +4,11 @@
 #include <algorithm>
 #include <cctype>
 
-#include "platform/Application.h"
 #include "platform/Bitmap.h"
+#include "platform/Exception.h"
+#include "platform/Icon.h"
 #include "platform/JPEGImage.h"
+#include "platform/UnknownGraphic.h"
 
 namespace tsb {
 
@@ -20,17 +22,11 @@ struct TGraphicClass {
     TGraphicFactory Factory;
 };
 
-bool SameText(const std::string& a, const std::string& b) {
-    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-        return std::tolower(static_cast<unsigned char>(x)) ==
-               std::tolower(static_cast<unsigned char>(y));
-    });
-}
-
 std::vector<TGraphicClass>& GraphicClasses() {
     static std::vector<TGraphicClass> classes{
         {"TBitmap", {"bmp"}, [] { return std::make_unique<TBitmap>(); }},
         {"TJPEGImage", {"jpg", "jpeg"}, [] { return std::make_unique<TJPEGImage>(); }},
+        {"TIcon", {"ico"}, [] { return std::make_unique<TIcon>(); }},
     };
     return classes;
 }
@@ -102,16 +98,12 @@ void TPicture::LoadFromFile(const std::string& path) {
 
 std::vector<std::uint8_t> TPicture::WriteData() const {
     if (!FGraphic) return {0};
-    std::string name = FGraphic->ClassName().substr(0, MaxClassNameLength);
-    const std::vector<std::uint8_t> data = FGraphic->SaveToBytes();
-    if (data.size() > 0xFFFFFFFFu) throw Exception("Stream write error");
+    const std::string name = FGraphic->ClassName().substr(0, 255);
+    const std::vector<std::uint8_t> data = FGraphic->WriteData();
     std::vector<std::uint8_t> out;
-    out.reserve(1 + name.size() + 4 + data.size());
+    out.reserve(1 + name.size() + data.size());
     out.push_back(static_cast<std::uint8_t>(name.size()));
     out.insert(out.end(), name.begin(), name.end());
-    const auto count = static_cast<std::uint32_t>(data.size());
-    for (int shift = 0; shift < 32; shift += 8)
-        out.push_back(static_cast<std::uint8_t>(count >> shift));
     out.insert(out.end(), data.begin(), data.end());
     return out;
 }
@@ -121,17 +113,13 @@ void TPicture::ReadData(const std::uint8_t* data, std::size_t size) {
     const std::size_t length = data[0];
     if (length > size - 1) ReadError();
     const std::string name(reinterpret_cast<const char*>(data + 1), length);
-    std::size_t pos = 1 + length;
-    std::unique_ptr<TGraphic> graphic =
-        length <= MaxClassNameLength ? CreateGraphic(name) : nullptr;
-    if (graphic) {
-        if (size - pos < 4) ReadError();
-        const std::uint32_t count = std::uint32_t(data[pos]) | std::uint32_t(data[pos + 1]) << 8 |
-                                    std::uint32_t(data[pos + 2]) << 16 |
-                                    std::uint32_t(data[pos + 3]) << 24;
-        pos += 4;
-        if (count > size - pos) ReadError();
-        graphic->LoadFromBytes(data + pos, count);
+    const std::size_t pos = 1 + length;
+    std::unique_ptr<TGraphic> graphic;
+    if (length > 0) {
+        // A class this program cannot draw is kept as it came.
+        graphic = length <= MaxClassNameLength ? CreateGraphic(name) : nullptr;
+        if (!graphic) graphic = std::make_unique<TUnknownGraphic>(name);
+        graphic->ReadData(data + pos, size - pos);
     }
     Hold(std::move(graphic));
 }

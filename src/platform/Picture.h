@@ -39,13 +39,14 @@ public:
     // failed load leaves the picture as it was and raises no OnChange.
     void LoadFromFile(const std::string& path);
 
-    // Picture data record: a short string naming the graphic class (at most
-    // 63 characters, empty for an empty picture), then a 32-bit little-endian
-    // byte count and the graphic's own file (BMP, JPEG, ...).
+    // Picture data record: a short string naming the graphic class (empty
+    // for an empty picture), then the graphic's own data: for most classes a
+    // 32-bit little-endian byte count and the graphic's file (BMP, JPEG, ...).
     std::vector<std::uint8_t> WriteData() const;
-    // Reads a whole record. A class that is not registered leaves the picture
-    // empty; a count beyond the data raises "Stream read error"; damaged image
-    // data raises the format's error. A failed read changes nothing.
+    // Reads a whole record. A class that is not registered is kept as it came
+    // (TUnknownGraphic) and written back byte for byte; a count beyond the
+    // data raises "Stream read error"; damaged image data raises the format's
+    // error. A failed read changes nothing.
     void ReadData(const std::uint8_t* data, std::size_t size);
 
     // Raised after every change of the content: load, read, assign, clear
@@ -60,7 +61,7 @@ private:
 };
 
 // Graphic classes by name (compared without regard to case) with the file
-// extensions they load. TBitmap and TJPEGImage are registered from the start;
+// extensions they load. TBitmap, TJPEGImage and TIcon are registered from the start;
 // registering a name again replaces its entry.
 using TGraphicFactory = std::function<std::unique_ptr<TGraphic>()>;
 void RegisterGraphicClass(const std::string& className, std::vector<std::string> extensions,

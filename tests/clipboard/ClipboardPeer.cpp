@@ -11,6 +11,7 @@
 #include "editor/MainForm.h"
 #include "model/StandardShape.h"
 #include "model/TextShape.h"
+#include "platform/Application.h"
 #include "platform/Clipboard.h"
 
 using namespace tsb;

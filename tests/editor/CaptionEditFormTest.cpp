@@ -48,7 +48,7 @@ TEST(CaptionEditFormTest, TwoLinesTypedStayTwoLines) {
         Click(d->OkBtn);
     });
     EXPECT_TRUE(TCaptionEditDlg::EditCaption(text, font));
-    EXPECT_EQ(text, "Pump 1\nStage 2");
+    EXPECT_EQ(text, "Pump 1\r\nStage 2");
     EXPECT_TRUE(tabbed) << "Tab moves on instead of typing a tab";
 }
 

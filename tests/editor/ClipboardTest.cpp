@@ -10,11 +10,11 @@
 #include <QToolButton>
 #include <gtest/gtest.h>
 
-#include "DialogTestSupport.h"
+#include "EditorFixture.h"
 #include "TestSupport.h"
+#include "controls/RadioGroup.h"
 #include "editor/ConnDlg.h"
 #include "editor/MainForm.h"
-#include "editor/RadioGroup.h"
 #include "model/Connector.h"
 #include "model/StandardShape.h"
 #include "model/TextShape.h"
@@ -33,21 +33,13 @@ QByteArray ReadFile(const QString& path) {
 
 } // namespace
 
-class ClipboardCommands : public ::testing::Test {
+class ClipboardCommands : public EditorTest {
 protected:
     void SetUp() override {
-        tsbtest::ShownErrors().clear();
         Clipboard().SetEntries("", QImage(), "", {});
-        Form = new TMainForm;
-        Form->Show();
+        EditorTest::SetUp();
         ConnDialog()->RadioGroup1->SetItemIndex(3);
         ConnDialog()->RadioGroup2->SetItemIndex(2);
-    }
-    void TearDown() override { delete Form; }
-    QWidget* Work() const { return Form->ScrollBox1->Host(); }
-    void Click(int x, int y) {
-        tsbtest::MousePress(Work(), x, y);
-        tsbtest::MouseRelease(Work(), x, y);
     }
     TStandardShape* PlaceShape(int x, int y) {
         Form->ShapeBtn->click();
@@ -61,14 +53,7 @@ protected:
         Click(b.X, b.Y);
         return Connectors().back();
     }
-    std::vector<TConnector*> Connectors() const {
-        std::vector<TConnector*> out;
-        for (TControl* c : Form->ScrollBox1->ControlList())
-            if (auto* k = As<TConnector>(c)) out.push_back(k);
-        return out;
-    }
     int Shapes = 0;
-    TMainForm* Form = nullptr;
 };
 
 TEST_F(ClipboardCommands, ClipboardBytesOfTheWorkedExample) {

@@ -1,15 +1,13 @@
 // The connection settings dialog: its results and its memory of the last
-// choices, and the radio group it is made of.
-#include <QRadioButton>
+// choices.
 #include <QTest>
 #include <gtest/gtest.h>
 
 #include "DialogTestSupport.h"
+#include "controls/RadioGroup.h"
 #include "editor/ConnDlg.h"
-#include "editor/RadioGroup.h"
 
 using tsb::TConnDialog;
-using tsb::TRadioGroup;
 using tsbtest::AnswerModal;
 using tsbtest::Click;
 
@@ -49,21 +47,6 @@ TEST(ConnDlgTest, CancelEscapeAndClosingAreCancels) {
     EXPECT_EQ(dialog.ShowModal(), QDialog::Rejected);
     AnswerModal<TConnDialog>([](TConnDialog* d) { d->close(); });
     EXPECT_EQ(dialog.ShowModal(), QDialog::Rejected);
-}
-
-TEST(RadioGroupTest, ItemIndexRules) {
-    TRadioGroup group;
-    group.SetItems({"a", "b", "c"});
-    EXPECT_EQ(group.ItemIndex(), -1);
-    group.SetItemIndex(1);
-    group.SetItemIndex(-1);
-    EXPECT_EQ(group.ItemIndex(), -1);
-    EXPECT_FALSE(group.Button(1)->isChecked());
-    group.SetItemIndex(9);
-    EXPECT_EQ(group.ItemIndex(), 2);
-    group.Button(0)->click();
-    EXPECT_EQ(group.ItemIndex(), 0);
-    EXPECT_FALSE(group.Button(2)->isChecked());
 }
 
 } // namespace

@@ -1,13 +1,19 @@
+#include <QAccessible>
 #include <QApplication>
+#include <QCloseEvent>
 #include <QLabel>
 #include <QMainWindow>
+#include <QMenu>
 #include <QMenuBar>
 #include <QStatusBar>
 #include <QToolBar>
 #include <QToolButton>
 #include <gtest/gtest.h>
 
+#include "EditorFixture.h"
 #include "TestSupport.h"
+#include "about/AboutDlg.h"
+#include "about/qmAboutBox.h"
 #include "editor/MainForm.h"
 #include "model/TextShape.h"
 #include "platform/Image.h"
@@ -15,27 +21,9 @@
 
 using namespace tsb;
 
-class MainWindow : public ::testing::Test {
+class MainWindow : public EditorTest {
 protected:
-    void SetUp() override {
-        Form = new TMainForm;
-        Form->Show();
-    }
-    void TearDown() override { delete Form; }
-    QWidget* Work() const { return Form->ScrollBox1->Host(); }
-    std::vector<TTextShape*> Texts() const {
-        std::vector<TTextShape*> out;
-        for (TControl* c : Form->ScrollBox1->ControlList())
-            if (auto* t = As<TTextShape>(c)) out.push_back(t);
-        return out;
-    }
-    TTextShape* PlaceText(int x, int y) {
-        Form->TextBtn->click();
-        tsbtest::MousePress(Work(), x, y);
-        tsbtest::MouseRelease(Work(), x, y);
-        return Texts().back();
-    }
-    TMainForm* Form = nullptr;
+    std::vector<TTextShape*> Texts() const { return All<TTextShape>(); }
 };
 
 TEST_F(MainWindow, LayoutAtStart) {
@@ -184,4 +172,62 @@ TEST_F(MainWindow, StatusPanelShowsTheHintUnderTheMouse) {
     EXPECT_EQ(Form->StatusText(0), "Background");
     tsbtest::MouseMove(Work(), 10, 10);
     EXPECT_EQ(Form->StatusText(0), "Work area");
+}
+
+TEST_F(MainWindow, ScreenReadersReadThePanelsAndTheEditItems) {
+    auto name = [](QObject* o) {
+        return QAccessible::queryAccessibleInterface(o)->text(QAccessible::Name).toStdString();
+    };
+    EXPECT_EQ(name(Form->StatusPanels[2]), "Waiting");
+    EXPECT_EQ(name(Form->StatusPanels[7]), "ON");
+    Form->SnapBtn->click();
+    EXPECT_EQ(name(Form->StatusPanels[7]), "OFF");
+    // A screen reader presses a tool button as a click does.
+    QAccessibleInterface* text = QAccessible::queryAccessibleInterface(Form->TextBtn);
+    EXPECT_EQ(text->text(QAccessible::Name), "Add text");
+    text->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
+    EXPECT_EQ(name(Form->StatusPanels[2]), "Place object on the diagram");
+
+    Form->EditMenu->popup(QPoint(0, 0));
+    QAccessibleInterface* menu = QAccessible::queryAccessibleInterface(Form->EditMenu);
+    std::vector<std::string> items, keys;
+    for (int i = 0; i < menu->childCount(); ++i) {
+        QAccessibleInterface* item = menu->child(i);
+        if (item->role() != QAccessible::MenuItem) continue;
+        items.push_back(item->text(QAccessible::Name).toStdString());
+        keys.push_back(item->text(QAccessible::Accelerator).toStdString());
+    }
+    Form->EditMenu->hide();
+    EXPECT_EQ(items, (std::vector<std::string>{"Cut", "Copy", "Paste", "Delete", "Select All"}));
+    EXPECT_EQ(keys, (std::vector<std::string>{"Ctrl+X", "Ctrl+C", "Ctrl+V", "Ctrl+Del", ""}));
+}
+
+TEST_F(MainWindow, HelpAboutShowsTheAboutBox) {
+    tsbtest::ShownErrors().clear();
+    ASSERT_NE(Form->AboutDlg1, nullptr);
+    EXPECT_EQ(Form->AboutDlg1->Owner(), Form);
+    EXPECT_EQ(Form->FindComponent("AboutDlg1"), Form->AboutDlg1);
+    EXPECT_EQ(Form->AboutDlg1->Title, "Tresselby Application");
+    QAction* about = Form->MenuItem("About1");
+    ASSERT_NE(about, nullptr);
+    EXPECT_EQ(about->text(), "&About");
+    auto* help = Form->Window()->menuBar()->findChild<QMenu*>("Help1");
+    ASSERT_NE(help, nullptr);
+    EXPECT_TRUE(help->actions().contains(about));
+
+    QStringList texts;
+    tsbtest::AnswerModal<tsb::about::TqmAboutBox>([&](tsb::about::TqmAboutBox* box) {
+        texts << box->windowTitle() << box->ProductName->text() << box->Copyright->text()
+              << box->WebPage->text();
+        // Closed with the close box: the result is ignored either way.
+        QCloseEvent close;
+        QApplication::sendEvent(box, &close);
+    });
+    about->trigger();
+    EXPECT_EQ(texts,
+              (QStringList{"About", "Tresselby Application version 1.0.0.0",
+                           "2026 The Tresselby developers", "https://tresselby.example.org/"}));
+    for (QWidget* w : QApplication::topLevelWidgets())
+        EXPECT_EQ(qobject_cast<tsb::about::TqmAboutBox*>(w), nullptr);
+    EXPECT_TRUE(tsbtest::ShownErrors().empty());
 }

@@ -10,7 +10,10 @@
 #include <QToolButton>
 #include <gtest/gtest.h>
 
+#include "EditorFixture.h"
+#include "controls/LongEdit.h"
 #include "editor/MainForm.h"
+#include "editor/SizeEnterForm.h"
 #include "model/TextShape.h"
 #include "platform/Application.h"
 #include "support/TestSupport.h"
@@ -62,18 +65,17 @@ std::string Elements(TMainForm& form) {
     return out;
 }
 
-struct OpenSave : ::testing::Test {
+struct OpenSave : EditorTest {
+    bool Shown() const override { return false; }
     QTemporaryDir Dir;
-    TMainForm Form;
-    void SetUp() override { tsbtest::ShownErrors().clear(); }
     QString Path(const char* name) const { return Dir.filePath(name); }
 };
 
 } // namespace
 
 TEST_F(OpenSave, SaveWritesEveryElementAndUnselectsThem) {
-    AddText(Form, "TextShape1", 20, 20);
-    AddText(Form, "TextShape2", 60, 60)->SetSelected(true);
+    AddText(*Form, "TextShape1", 20, 20);
+    AddText(*Form, "TextShape2", 60, 60)->SetSelected(true);
     QString title, filter, suffix;
     OnFileDialog([&](QFileDialog* d) {
         title = d->windowTitle();
@@ -81,79 +83,101 @@ TEST_F(OpenSave, SaveWritesEveryElementAndUnselectsThem) {
         suffix = d->defaultSuffix();
         Type(d, Path("plain"));
     });
-    Form.SaveBtn->click();
+    Form->SaveBtn->click();
     EXPECT_EQ(title, "Save Diagram");
     EXPECT_EQ(filter, "Tresselby files (*.tsb)");
     EXPECT_EQ(suffix, "tsb");
     EXPECT_TRUE(tsbtest::ShownErrors().empty());
     ASSERT_TRUE(QFile::exists(Path("plain.tsb")));
-    EXPECT_EQ(Elements(Form), "TextShape1@20,20 TextShape2@60,60 ");
+    EXPECT_EQ(Elements(*Form), "TextShape1@20,20 TextShape2@60,60 ");
 
     // Cancelled: nothing written, the selection is gone all the same.
-    dynamic_cast<TCustomShape*>(Form.FindComponent("TextShape1"))->SetSelected(true);
+    dynamic_cast<TCustomShape*>(Form->FindComponent("TextShape1"))->SetSelected(true);
     OnFileDialog([](QFileDialog* d) { d->reject(); });
-    Form.MenuItem("Save1")->trigger();
-    EXPECT_EQ(Elements(Form), "TextShape1@20,20 TextShape2@60,60 ");
+    Form->MenuItem("Save1")->trigger();
+    EXPECT_EQ(Elements(*Form), "TextShape1@20,20 TextShape2@60,60 ");
 }
 
 TEST_F(OpenSave, OpenBringsTheDiagramBackUnselectedWithHooksAndACustomPage) {
-    AddText(Form, "TextShape1", 20, 20);
-    AddText(Form, "TextShape2", 60, 60);
+    AddText(*Form, "TextShape1", 20, 20);
+    AddText(*Form, "TextShape2", 60, 60);
     // A page that filled the window when saved.
-    Form.ScrollBox1->SetAlign(alClient);
-    int savedWidth = Form.ScrollBox1->Width();
+    Form->ScrollBox1->SetAlign(alClient);
+    int savedWidth = Form->ScrollBox1->Width();
     ChooseFile(Path("d.tsb"));
-    Form.SaveBtn->click();
+    Form->SaveBtn->click();
 
-    Form.NewBtn->click();
-    EXPECT_EQ(Elements(Form), "");
-    Form.ScrollBox1->SetAlign(alNone);
-    Form.ScrollBox1->SetBounds(0, 0, 800, 600);
+    Form->NewBtn->click();
+    EXPECT_EQ(Elements(*Form), "");
+    Form->ScrollBox1->SetAlign(alNone);
+    Form->ScrollBox1->SetBounds(0, 0, 800, 600);
 
     QString title;
     OnFileDialog([&](QFileDialog* d) {
         title = d->windowTitle();
         Type(d, Path("d.tsb"));
     });
-    Form.OpenBtn->click();
+    Form->OpenBtn->click();
     EXPECT_TRUE(tsbtest::ShownErrors().empty());
     EXPECT_EQ(title, "Open Diagram");
-    EXPECT_EQ(Elements(Form), "TextShape1@20,20 TextShape2@60,60 ");
-    EXPECT_EQ(Form.ScrollBox1->Width(), savedWidth);
-    EXPECT_EQ(Form.ScrollBox1->Align(), alNone);
-    EXPECT_TRUE(Form.MenuItem("Custom")->isChecked());
-    EXPECT_FALSE(Form.MenuItem("P800x600")->isChecked());
-    auto* text = dynamic_cast<TTextShape*>(Form.FindComponent("TextShape2"));
+    EXPECT_EQ(Elements(*Form), "TextShape1@20,20 TextShape2@60,60 ");
+    EXPECT_EQ(Form->ScrollBox1->Width(), savedWidth);
+    EXPECT_EQ(Form->ScrollBox1->Align(), alNone);
+    EXPECT_TRUE(Form->MenuItem("Custom")->isChecked());
+    EXPECT_FALSE(Form->MenuItem("P800x600")->isChecked());
+    auto* text = dynamic_cast<TTextShape*>(Form->FindComponent("TextShape2"));
     EXPECT_TRUE(static_cast<bool>(text->OnClick));
     EXPECT_TRUE(static_cast<bool>(text->OnMouseUp));
     EXPECT_TRUE(static_cast<bool>(text->OnDblClick));
-    EXPECT_EQ(Form.ScrollBox1->OnMouseDown.Name, "ScrollBox1MouseDown");
+    EXPECT_EQ(Form->ScrollBox1->OnMouseDown.Name, "ScrollBox1MouseDown");
     // Placed as PlaceWorkArea places it.
-    int left = (Form.ContainerPanel->Width() - savedWidth) / 2;
-    EXPECT_EQ(Form.ScrollBox1->Left(), left < 40 ? 40 : left);
+    int left = (Form->ContainerPanel->Width() - savedWidth) / 2;
+    EXPECT_EQ(Form->ScrollBox1->Left(), left < 40 ? 40 : left);
 }
 
 TEST_F(OpenSave, AFailedOpenShowsTheErrorAndLosesNothing) {
-    AddText(Form, "TextShape1", 20, 20);
-    Form.ScrollBox1->SetBounds(45, 35, 700, 500);
+    AddText(*Form, "TextShape1", 20, 20);
+    Form->ScrollBox1->SetBounds(45, 35, 700, 500);
     {
         QFile broken(Path("broken.tsb"));
         ASSERT_TRUE(broken.open(QIODevice::WriteOnly));
         broken.write("\x0aTScrollBox\x00\x04Left\x02", 19);
     }
-    std::string before = Elements(Form);
+    std::string before = Elements(*Form);
     for (const char* name : {"missing.tsb", "broken.tsb"}) {
         ChooseFile(Path(name));
-        Form.MenuItem("OpenAction1")->trigger();
-        EXPECT_EQ(Elements(Form), before);
-        EXPECT_EQ(Form.ScrollBox1->Left(), 45);
-        EXPECT_EQ(Form.ScrollBox1->Width(), 700);
-        EXPECT_TRUE(Form.MenuItem("P800x600")->isChecked());
+        Form->MenuItem("OpenAction1")->trigger();
+        EXPECT_EQ(Elements(*Form), before);
+        EXPECT_EQ(Form->ScrollBox1->Left(), 45);
+        EXPECT_EQ(Form->ScrollBox1->Width(), 700);
+        EXPECT_TRUE(Form->MenuItem("P800x600")->isChecked());
     }
     ASSERT_EQ(tsbtest::ShownErrors().size(), 2u);
     EXPECT_EQ(tsbtest::ShownErrors()[0],
               "Cannot open file " + Path("missing.tsb").toStdString() + ".");
     EXPECT_EQ(tsbtest::ShownErrors()[1], "Stream read error.");
+}
+
+TEST_F(OpenSave, TheLargestPageTheEditorMakesSavesAndOpensAgain) {
+    tsbtest::AnswerModal<TSizeDialog>([](TSizeDialog* d) {
+        d->LongEdit1->setText("1000000");
+        d->LongEdit2->setText("1000000");
+        tsbtest::Click(d->BitBtn1);
+    });
+    Form->MenuItem("Custom")->trigger();
+    ASSERT_EQ(Form->ScrollBox1->Width(), 1000000);
+    AddText(*Form, "TextShape1", 999000, 999500);
+    ChooseFile(Path("large.tsb"));
+    Form->SaveBtn->click();
+    Form->P800x600ActionExecute();
+    Form->NewBtn->click();
+
+    ChooseFile(Path("large.tsb"));
+    Form->OpenBtn->click();
+    EXPECT_TRUE(tsbtest::ShownErrors().empty());
+    EXPECT_EQ(Form->ScrollBox1->Width(), 1000000);
+    EXPECT_EQ(Form->ScrollBox1->Height(), 1000000);
+    EXPECT_EQ(Elements(*Form), "TextShape1@999000,999500 ");
 }
 
 TEST(FileDialogs, StartInTheOutputFolderBesideTheProgramWhenThereIsOne) {

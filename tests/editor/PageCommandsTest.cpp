@@ -3,7 +3,7 @@
 #include <QToolButton>
 #include <gtest/gtest.h>
 
-#include "DialogTestSupport.h"
+#include "EditorFixture.h"
 #include "TestSupport.h"
 #include "controls/LongEdit.h"
 #include "editor/MainForm.h"
@@ -13,22 +13,7 @@
 
 using namespace tsb;
 
-class PageCommands : public ::testing::Test {
-protected:
-    void SetUp() override {
-        tsbtest::ShownErrors().clear();
-        Form = new TMainForm;
-        Form->Show();
-    }
-    void TearDown() override { delete Form; }
-    TTextShape* PlaceText(int x, int y) {
-        Form->TextBtn->click();
-        tsbtest::MousePress(Form->ScrollBox1->Host(), x, y);
-        tsbtest::MouseRelease(Form->ScrollBox1->Host(), x, y);
-        return As<TTextShape>(Form->ScrollBox1->ControlList().back());
-    }
-    TMainForm* Form = nullptr;
-};
+using PageCommands = EditorTest;
 
 TEST_F(PageCommands, PresetsResizeAndPlaceTheWorkAreaWhileElementsStay) {
     TTextShape* t = PlaceText(700, 560);
@@ -76,9 +61,19 @@ TEST_F(PageCommands, CustomSizeFromTheDialog) {
     Form->MenuItem("Custom")->trigger();
     EXPECT_EQ(Form->ScrollBox1->Width(), 800);
     EXPECT_EQ(Form->ScrollBox1->Height(), 600);
-    ASSERT_EQ(tsbtest::ShownErrors().size(), 1u);
-    EXPECT_EQ(tsbtest::ShownErrors()[0],
-              "The work area must be at least 1 pixel wide and 1 pixel high.");
+    // So is one larger than a diagram file can hold.
+    tsbtest::AnswerModal<TSizeDialog>([](TSizeDialog* d) {
+        d->LongEdit1->setText("1000");
+        d->LongEdit2->setText("1000001");
+        tsbtest::Click(d->BitBtn1);
+    });
+    Form->MenuItem("Custom")->trigger();
+    EXPECT_EQ(Form->ScrollBox1->Width(), 800);
+    EXPECT_EQ(Form->ScrollBox1->Height(), 600);
+    EXPECT_EQ(tsbtest::ShownErrors(),
+              (std::vector<std::string>{
+                  "The work area must be at least 1 pixel wide and 1 pixel high.",
+                  "The work area must be at most 1000000 pixels wide and 1000000 pixels high."}));
 }
 
 TEST_F(PageCommands, ShowGridSelectAllAndDelete) {

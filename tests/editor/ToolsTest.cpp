@@ -8,14 +8,15 @@
 #include <QToolButton>
 #include <gtest/gtest.h>
 
-#include "DialogTestSupport.h"
+#include "EditorFixture.h"
 #include "TestSupport.h"
+#include "controls/RadioGroup.h"
 #include "editor/CaptionEditForm.h"
 #include "editor/CaptionPosForm.h"
 #include "editor/ConnDlg.h"
 #include "editor/MainForm.h"
-#include "editor/RadioGroup.h"
 #include "model/Connector.h"
+#include "model/DiagramStream.h"
 #include "model/GraphicShape.h"
 #include "model/HiddenShape.h"
 #include "model/StandardShape.h"
@@ -24,47 +25,7 @@
 
 using namespace tsb;
 
-class Tools : public ::testing::Test {
-protected:
-    void SetUp() override {
-        tsbtest::ShownErrors().clear();
-        Form = new TMainForm;
-        Form->Show();
-        // Every test starts from the dialog's own defaults.
-        ConnDialog()->RadioGroup1->SetItemIndex(0);
-        ConnDialog()->RadioGroup2->SetItemIndex(1);
-        ConnDialog()->RadioGroup3->SetItemIndex(0);
-    }
-    void TearDown() override { delete Form; }
-    QWidget* Work() const { return Form->ScrollBox1->Host(); }
-    void Click(int x, int y) {
-        tsbtest::MousePress(Work(), x, y);
-        tsbtest::MouseRelease(Work(), x, y);
-    }
-    template <typename T> T* Place(QToolButton* tool, int x, int y) {
-        tool->click();
-        Click(x, y);
-        for (auto it = Form->ScrollBox1->ControlList().rbegin();
-             it != Form->ScrollBox1->ControlList().rend(); ++it)
-            if (auto* t = As<T>(*it)) return t;
-        return nullptr;
-    }
-    std::vector<TConnector*> Connectors() const {
-        std::vector<TConnector*> out;
-        for (TControl* c : Form->ScrollBox1->ControlList())
-            if (auto* k = As<TConnector>(c)) out.push_back(k);
-        return out;
-    }
-    // Connects with the dialog answered by `answer`.
-    void Connect(QToolButton* tool, TPoint a, TPoint b, std::function<void(TConnDialog*)> answer) {
-        tool->click();
-        Click(a.X, a.Y);
-        EXPECT_EQ(Form->StatusText(2), "Choose the second object to connect");
-        tsbtest::AnswerModal<TConnDialog>(answer);
-        Click(b.X, b.Y);
-    }
-    TMainForm* Form = nullptr;
-};
+using Tools = EditorTest;
 
 TEST_F(Tools, PlacesEachKindWithItsCaptionAndHooks) {
     auto* shape = Place<TStandardShape>(Form->ShapeBtn, 105, 95);
@@ -197,9 +158,15 @@ TEST_F(Tools, DoubleClicksCycleShapesAndEditCaptions) {
     });
     QPoint mid(caption->Left() + caption->Width() / 2, caption->Top() + caption->Height() / 2);
     tsbtest::MouseDoubleClick(Work(), mid.x(), mid.y());
-    EXPECT_EQ(caption->Text(), "Pump\nStation");
+    EXPECT_EQ(caption->Text(), "Pump\r\nStation");
     EXPECT_EQ(caption->Font().Style(), fsBold);
     EXPECT_EQ(shape->ShapeType(), stRoundRect);
+    // Two lines tall, and saved with the bytes diagram files hold.
+    EXPECT_EQ(caption->Height(), 2 * caption->CanvasState().TextHeight("Pump"));
+    shape->SetSelected(true);
+    TBytes bytes = TDiagramStream::Write(Form->ScrollBox1, false);
+    const std::string saved(bytes.begin(), bytes.end());
+    EXPECT_NE(saved.find("\x04Text\x06\x0DPump\r\nStation"), std::string::npos);
 }
 
 TEST_F(Tools, RightReleaseOnAPictureMovesItsCaption) {
@@ -242,6 +209,27 @@ TEST_F(Tools, ChoosingAPictureLoadsIt) {
     EXPECT_TRUE(tsbtest::ShownErrors().empty()) << tsbtest::ShownErrors().front();
     EXPECT_EQ(graphic->Width(), 87);
     EXPECT_EQ(graphic->Height(), 87);
+
+    // An icon: listed by the dialog, drawn with its transparency in exports.
+    QImage icon(16, 16, QImage::Format_ARGB32);
+    icon.fill(0xFF0000C0);
+    icon.setPixel(5, 5, 0);
+    QString ico = dir.filePath("picture.ico");
+    ASSERT_TRUE(icon.save(ico, "ico"));
+    tsbtest::AnswerModal<QFileDialog>([ico](QFileDialog* d) {
+        EXPECT_TRUE(d->nameFilters().join(' ').contains("*.ico"));
+        d->findChild<QLineEdit*>("fileNameEdit")->setText(ico);
+        static_cast<QDialog*>(d)->done(QDialog::Accepted);
+    });
+    tsbtest::MouseDoubleClick(Work(), 201, 201);
+    EXPECT_TRUE(tsbtest::ShownErrors().empty());
+    EXPECT_EQ(graphic->Width(), 18);
+    graphic->SetSelected(false);
+    QImage exported = Form->WorkAreaBitmap();
+    const int x = graphic->Left() + 1, y = graphic->Top() + 1;
+    EXPECT_EQ(tsbtest::Px(exported, x, y), 0x0000C0u);
+    EXPECT_EQ(tsbtest::Px(exported, x + 15, y + 15), 0x0000C0u);
+    EXPECT_EQ(tsbtest::Px(exported, x + 5, y + 5), 0xFFFFFFu); // the work area shows through
 }
 
 TEST_F(Tools, AConnectedShapeDraggedWithTheMouseTakesItsConnector) {

@@ -10,6 +10,7 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+#include "EditorFixture.h"
 #include "editor/MainForm.h"
 #include "model/BitmapShape.h"
 #include "model/Connector.h"
@@ -28,60 +29,28 @@
 using namespace tsb;
 using tsbtest::Px;
 
-namespace {
+using WorkArea = EditorTest;
 
-struct Window {
-    Window() : Form(new TMainForm) {
-        Form->Show();
-        EXPECT_TRUE(QTest::qWaitForWindowExposed(Form->Window()));
-    }
-    ~Window() { delete Form; }
-    template <typename T> T* Add(int left, int top) {
-        auto* e = new T(Form);
-        e->SetName(Form->MakeElementName(e));
-        e->SetBounds(left, top, e->Width(), e->Height());
-        e->SetParent(Form->ScrollBox1);
-        return e;
-    }
-    template <typename T>
-    T* Connect(TCustomShape* a, TConnectionSide sa, TCustomShape* b, TConnectionSide sb) {
-        auto* c = new T(Form);
-        c->StartConn().Side = sa;
-        c->StartConn().SetShape(a);
-        c->EndConn().Side = sb;
-        c->EndConn().SetShape(b);
-        c->UpdateBounds();
-        c->SetParent(Form->ScrollBox1);
-        return c;
-    }
-    QWidget* Host() const { return Form->ScrollBox1->Host(); }
-    TMainForm* Form;
-};
-
-} // namespace
-
-TEST(WorkArea, RulerBehindTheWorkAreaTargetingIt) {
-    Window w;
-    TqmRuler* r = w.Form->qmRuler1;
-    TScrollingWinControl* panel = w.Form->ContainerPanel;
-    EXPECT_EQ(r->Owner(), w.Form);
+TEST_F(WorkArea, RulerBehindTheWorkAreaTargetingIt) {
+    TqmRuler* r = Form->qmRuler1;
+    TScrollingWinControl* panel = Form->ContainerPanel;
+    EXPECT_EQ(r->Owner(), Form);
     EXPECT_EQ(r->Hint, "Background");
-    EXPECT_LT(panel->IndexOfControl(r), panel->IndexOfControl(w.Form->ScrollBox1));
-    EXPECT_TRUE(r->Target() == w.Form->ScrollBox1 && r->Flat() && r->Rulers() == ruBoth);
+    EXPECT_LT(panel->IndexOfControl(r), panel->IndexOfControl(Form->ScrollBox1));
+    EXPECT_TRUE(r->Target() == Form->ScrollBox1 && r->Flat() && r->Rulers() == ruBoth);
     EXPECT_TRUE(r->HairLineColor() == clRed && r->BackGround() == clWhite);
     EXPECT_EQ(r->RulerWidth(), 25);
     // It fills the scrolling content, margins included.
     EXPECT_EQ(r->BoundsRect(), Bounds(0, 0, panel->Host()->width(), panel->Host()->height()));
 }
 
-TEST(WorkArea, DraggedElementTakesItsConnectorAlong) {
-    Window w;
-    auto* a = w.Add<TStandardShape>(100, 100);
-    auto* b = w.Add<TStandardShape>(300, 100);
-    auto* arrow = w.Connect<TSingleHeadArrow>(a, csRight, b, csLeft);
+TEST_F(WorkArea, DraggedElementTakesItsConnectorAlong) {
+    auto* a = Add<TStandardShape>(100, 100);
+    auto* b = Add<TStandardShape>(300, 100);
+    auto* arrow = Join<TSingleHeadArrow>(a, csRight, b, csLeft);
     EXPECT_EQ(arrow->BoundsRect(), Bounds(200, 125, 100, 11));
 
-    QWidget* host = w.Host();
+    QWidget* host = Work();
     QTest::mouseMove(host, QPoint(350, 130));
     QTest::mousePress(host, Qt::LeftButton, {}, QPoint(350, 130));
     EXPECT_TRUE(b->Selected());
@@ -93,34 +62,33 @@ TEST(WorkArea, DraggedElementTakesItsConnectorAlong) {
     EXPECT_EQ(arrow->BoundsRect(), Bounds(200, 125, 120, 51));
     // The pointer's moves over the element reach the status bar and rulers.
     QTest::mouseMove(host, QPoint(380, 180));
-    EXPECT_EQ(w.Form->StatusText(5), "380x180");
-    EXPECT_EQ(w.Form->qmRuler1->HairPos, (TPoint{380, 180}));
+    EXPECT_EQ(Form->StatusText(5), "380x180");
+    EXPECT_EQ(Form->qmRuler1->HairPos, (TPoint{380, 180}));
 
     // Over the connector's area the moves pass on to the work area too.
     QTest::mouseMove(host, QPoint(250, 150));
-    EXPECT_EQ(w.Form->StatusText(5), "250x150");
-    EXPECT_EQ(w.Form->qmRuler1->HairPos, (TPoint{250, 150}));
+    EXPECT_EQ(Form->StatusText(5), "250x150");
+    EXPECT_EQ(Form->qmRuler1->HairPos, (TPoint{250, 150}));
 
     QImage img(800, 600, QImage::Format_RGB32);
-    w.Form->ScrollBox1->PaintTo(img, 0, 0);
+    Form->ScrollBox1->PaintTo(img, 0, 0);
     EXPECT_EQ(Px(img, 230, 130), 0xFFFFFFu); // the old line is gone
     EXPECT_EQ(Px(img, 305, 165), 0u);        // the head at the new place
 
     // Deleting the element takes the connector with it.
     delete b;
-    EXPECT_EQ(w.Form->ScrollBox1->IndexOfControl(arrow), -1);
+    EXPECT_EQ(Form->ScrollBox1->IndexOfControl(arrow), -1);
     EXPECT_TRUE(a->AttachedConnectors().empty());
 }
 
-TEST(WorkArea, ScalesStayAlignedWhileThePanelScrolls) {
-    Window w;
-    w.Form->Window()->showNormal();
-    w.Form->Window()->resize(500, 400);
+TEST_F(WorkArea, ScalesStayAlignedWhileThePanelScrolls) {
+    Form->Window()->showNormal();
+    Form->Window()->resize(500, 400);
     QTest::qWait(20);
-    QScrollArea* area = w.Form->ContainerPanel->ScrollArea();
+    QScrollArea* area = Form->ContainerPanel->ScrollArea();
     ASSERT_GT(area->horizontalScrollBar()->maximum(), 30);
     ASSERT_GT(area->verticalScrollBar()->maximum(), 100);
-    int left = w.Form->ScrollBox1->Left(), top = w.Form->ScrollBox1->Top();
+    int left = Form->ScrollBox1->Left(), top = Form->ScrollBox1->Top();
     const unsigned grid = ColorToRGB(clGray);
     auto shoot = [&](int dx, int dy) {
         area->horizontalScrollBar()->setValue(dx);
@@ -160,78 +128,77 @@ TEST(WorkArea, ScalesStayAlignedWhileThePanelScrolls) {
 
 // Renders /tmp/all-kinds.png (the work area) and all-kinds-window.png (with
 // the rulers) to look at.
-TEST(WorkArea, EveryElementKindJoinedByEveryConnectorKind) {
-    Window w;
+TEST_F(WorkArea, EveryElementKindJoinedByEveryConnectorKind) {
     TStandardShape* standard[5];
     const TShapeType types[5] = {stRectangle, stRoundRect, stEllipse, stCircle, stSquare};
     const TPoint places[5] = {{40, 40}, {260, 40}, {480, 40}, {40, 240}, {260, 420}};
     for (int i = 0; i < 5; ++i) {
-        standard[i] = w.Add<TStandardShape>(places[i].X, places[i].Y);
+        standard[i] = Add<TStandardShape>(places[i].X, places[i].Y);
         standard[i]->SetShapeType(types[i]);
     }
     auto caption = [&](TCustomShape* e, const char* text, TAlign align) {
-        auto* c = new TTextShape(w.Form);
+        auto* c = new TTextShape(Form);
         c->SetText(text);
         e->SetCaptionAlign(align);
         e->SetCaption(c);
     };
     caption(standard[1], "Caption", alClient);
     standard[4]->SetSelected(true);
-    auto* polygon = w.Add<TRegularPolygonShape>(260, 240);
+    auto* polygon = Add<TRegularPolygonShape>(260, 240);
     polygon->SetSides(5);
-    auto* hidden = w.Add<THiddenShape>(520, 260);
+    auto* hidden = Add<THiddenShape>(520, 260);
     hidden->SetSelected(true);
-    auto* text = w.Add<TTextShape>(480, 420);
+    auto* text = Add<TTextShape>(480, 420);
     text->SetText("Free text");
-    auto* list = new TImageList(w.Form);
+    auto* list = new TImageList(Form);
     QImage icon(16, 16, QImage::Format_RGB32);
     icon.fill(QColor(255, 0, 255));
     for (int i = 2; i < 14; ++i)
         icon.setPixel(i, i, qRgb(0, 128, 0));
     list->AddMasked(icon, clFuchsia);
-    auto* bitmap = w.Add<TBitmapShape>(60, 440);
+    auto* bitmap = Add<TBitmapShape>(60, 440);
     bitmap->SetImages(list);
-    auto* graphic = w.Add<TGraphicShape>(640, 120);
-    graphic->SetImage(w.Form->Image1->Picture());
+    auto* graphic = Add<TGraphicShape>(640, 120);
+    graphic->SetImage(Form->Image1->Picture());
     caption(graphic, "New Graphic", alBottom);
     graphic->SetSelected(true);
-    auto* thumb = w.Add<TThumbNailShape>(640, 400);
+    auto* thumb = Add<TThumbNailShape>(640, 400);
     thumb->SetImage(graphic->Image());
     caption(thumb, "", alTop);
     thumb->SetImageName("Images/DefaultPicture.jpg");
     thumb->PlaceCaption(); // as the end of a drag does once the text is longer
 
-    auto* half = w.Connect<TSingleHeadArrow>(standard[1], csRight, standard[2], csLeft);
+    auto* half = Join<TSingleHeadArrow>(standard[1], csRight, standard[2], csLeft);
     half->SetArrowStyle(asHalf);
-    auto* open = w.Connect<TSingleHeadArrow>(standard[0], csBottom, standard[3], csTop);
+    auto* open = Join<TSingleHeadArrow>(standard[0], csBottom, standard[3], csTop);
     open->SetArrowStyle(asOpen);
-    auto* closed = w.Connect<TSingleHeadArrow>(standard[3], csRight, polygon, csLeft);
+    auto* closed = Join<TSingleHeadArrow>(standard[3], csRight, polygon, csLeft);
     closed->SetArrowStyle(asClosed);
-    auto* both = w.Connect<TDoubleHeadArrow>(polygon, csBottom, standard[4], csTop);
+    auto* both = Join<TDoubleHeadArrow>(polygon, csBottom, standard[4], csTop);
     both->LineColor = clBlue;
     both->SetLineWidth(2);
-    auto* dotted = w.Connect<TLineConnector>(standard[3], csBottom, bitmap, csTop);
+    auto* dotted = Join<TLineConnector>(standard[3], csBottom, bitmap, csTop);
     dotted->LineStyle = psDot;
     std::vector<TConnector*> connectors{
-        w.Connect<TLineConnector>(standard[0], csRight, standard[1], csLeft),
+        Join<TLineConnector>(standard[0], csRight, standard[1], csLeft),
         half,
         open,
         closed,
         both,
         dotted,
-        w.Connect<TSingleHeadArrow>(polygon, csRight, hidden, csLeft),
-        w.Connect<TBluntSingleHeadArrow>(standard[2], csBottom, hidden, csTop),
-        w.Connect<TDoubleHeadArrow>(hidden, csBottom, text, csTop),
-        w.Connect<TLineConnector>(standard[4], csRight, text, csLeft),
-        w.Connect<TSingleHeadArrow>(standard[2], csRight, graphic, csLeft),
-        w.Connect<TDoubleHeadArrow>(graphic, csBottom, thumb, csTop)};
+        Join<TSingleHeadArrow>(polygon, csRight, hidden, csLeft),
+        Join<TBluntSingleHeadArrow>(standard[2], csBottom, hidden, csTop),
+        Join<TDoubleHeadArrow>(hidden, csBottom, text, csTop),
+        Join<TLineConnector>(standard[4], csRight, text, csLeft),
+        Join<TSingleHeadArrow>(standard[2], csRight, graphic, csLeft),
+        Join<TDoubleHeadArrow>(graphic, csBottom, thumb, csTop)};
 
     QImage img(800, 600, QImage::Format_RGB32);
-    w.Form->ScrollBox1->PaintTo(img, 0, 0);
+    Form->ScrollBox1->PaintTo(img, 0, 0);
     img.save(QDir::temp().filePath("all-kinds.png"));
-    QImage window(w.Form->ContainerPanel->Host()->size(), QImage::Format_RGB32);
-    w.Form->ContainerPanel->RenderInto(window, {0, 0}, {0, 0, window.width(), window.height()});
-    w.Form->ScrollBox1->PaintTo(window, w.Form->ScrollBox1->Left(), w.Form->ScrollBox1->Top());
+    QImage window(Form->ContainerPanel->Host()->size(), QImage::Format_RGB32);
+    Form->ContainerPanel->RenderInto(window, {0, 0}, {0, 0, window.width(), window.height()});
+    Form->ScrollBox1->PaintTo(window, Form->ScrollBox1->Left(), Form->ScrollBox1->Top());
     window.save(QDir::temp().filePath("all-kinds-window.png"));
     // Every connector draws in its own colour inside its bounds; a second
     // paint gives the same picture.
@@ -244,6 +211,6 @@ TEST(WorkArea, EveryElementKindJoinedByEveryConnectorKind) {
         EXPECT_GT(drawn, 20) << c->ClassName();
     }
     QImage again(800, 600, QImage::Format_RGB32);
-    w.Form->ScrollBox1->PaintTo(again, 0, 0);
+    Form->ScrollBox1->PaintTo(again, 0, 0);
     EXPECT_TRUE(img == again);
 }

@@ -140,3 +140,41 @@ TEST(ConnectorPaint, KindsAndTheSameLookOnEveryPaint) {
     both->EndConn().SetShape(nullptr); // an unattached end: nothing at all
     EXPECT_EQ(Scene::Dark(d.Render(), 0, 0, 199, 199), 0);
 }
+
+TEST(ConnectorPaint, HeadsTakeTheLinesWidthAndStyleOnEveryPaint) {
+    // A head pointing right: tip (150, 100), barbs' ends (135, 95) and (135, 105).
+    const Direction& d = kDirections[0];
+    auto* wide = new TSingleHeadArrow(new TComponent(nullptr));
+    Scene w(d, wide);
+    wide->SetArrowStyle(asClosed);
+    wide->SetLineWidth(3);
+    QImage img = w.Render();
+    // The closed outline is three pixels wide, like the barbs and terminals:
+    // its back edge at x 135 covers x 134 to 136, inside and out.
+    for (int x : {134, 135, 136})
+        EXPECT_EQ(Px(img, x, 97), 0u) << x;
+    EXPECT_EQ(Px(img, 137, 98), 0xFFFFFFu); // the inside stays clear
+    EXPECT_TRUE(w.Render() == img);
+
+    auto* dashed = new TSingleHeadArrow(new TComponent(nullptr));
+    Scene s(d, dashed);
+    s.Area->Color = clSilver;
+    dashed->SetArrowStyle(asClosed);
+    dashed->LineStyle = psDash;
+    for (int paint = 0; paint < 3; ++paint) {
+        SCOPED_TRACE(paint);
+        img = s.Render();
+        // The outline runs tip, (135, 95), (135, 105) in dashes of 18 on and
+        // 6 off: after 15 pixels to the first corner, 3 more are on, then 6 off.
+        for (int y = 95; y <= 97; ++y)
+            EXPECT_EQ(Px(img, 135, y), 0u) << y;
+        EXPECT_EQ(Px(img, 135, 99), 0xC0C0C0u);
+        EXPECT_EQ(Px(img, 135, 102), 0xC0C0C0u);
+        EXPECT_EQ(Px(img, 135, 104), 0u);
+        // The start terminal runs 20 pixels from (59, 100) towards its
+        // shape at (39, 100): its last two are a gap, which stays clear.
+        EXPECT_EQ(Px(img, 42, 100), 0u);
+        EXPECT_EQ(Px(img, 41, 100), 0xC0C0C0u);
+        EXPECT_EQ(Px(img, 40, 100), 0xC0C0C0u);
+    }
+}

@@ -8,7 +8,7 @@
 #include "model/Connector.h"
 #include "model/HiddenShape.h"
 #include "model/TextShape.h"
-#include "platform/Application.h"
+#include "platform/Exception.h"
 #include "support/TestSupport.h"
 
 using namespace tsb;
@@ -82,10 +82,7 @@ TEST(ConnectionGeometry, EverySideOfOrdinaryAndJunctionElements) {
             end.Side = g.Side;
             EXPECT_EQ(end.AttachPoint(), g.Attach);
             EXPECT_EQ(end.OuterPoint(terminal), g.Outer);
-            EXPECT_EQ(end.ExtentLeft(terminal), (TPoint{g.Left, g.Attach.Y}));
-            EXPECT_EQ(end.ExtentRight(terminal), (TPoint{g.Right, g.Attach.Y}));
-            EXPECT_EQ(end.ExtentTop(terminal), (TPoint{g.Attach.X, g.Top}));
-            EXPECT_EQ(end.ExtentBottom(terminal), (TPoint{g.Attach.X, g.Bottom}));
+            EXPECT_EQ(end.Extent(terminal), (TRect{g.Left, g.Top, g.Right, g.Bottom}));
         }
     }
 }

@@ -188,6 +188,18 @@ TEST(ShapeKinds, PictureElementFramesItsPictureAndFollowsItsSize) {
     shape->SetImage(empty);
     EXPECT_EQ(shape->BoundsRect(), Bounds(10, 10, 2, 2));
 
+    // A picture kept only as data: the element keeps its size and shows an
+    // empty grey frame where the picture lies, inside the selection frame.
+    shape->SetBounds(10, 10, 30, 20);
+    const std::vector<std::uint8_t> metafile{9, 'T', 'M', 'e', 't', 'a', 'f', 'i', 'l', 'e', 1, 2};
+    shape->Image().ReadData(metafile.data(), metafile.size());
+    EXPECT_EQ(shape->BoundsRect(), Bounds(10, 10, 30, 20));
+    img = board.Render();
+    EXPECT_EQ(Px(img, 10, 10), 0u);        // the selection frame
+    EXPECT_EQ(Px(img, 11, 11), 0x808080u); // the empty frame
+    EXPECT_EQ(Px(img, 38, 28), 0x808080u);
+    EXPECT_EQ(Px(img, 20, 20), 0xFFFFFFu); // nothing inside
+
     auto* thumb = board.Add<TThumbNailShape>(0, 0);
     EXPECT_EQ(thumb->Width(), 120);
     auto* name = new TTextShape(board.Owner);

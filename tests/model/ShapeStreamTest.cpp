@@ -1,6 +1,9 @@
 // Every element class through the stream: the worked example on bytes, the
 // connector record, and round trips that keep every stored property.
+#include <QBuffer>
 #include <QImage>
+#include <QImageWriter>
+#include <algorithm>
 #include <gtest/gtest.h>
 
 #include "DiagramTestUtil.h"
@@ -294,23 +297,49 @@ TEST(ShapeStream, ConnectorEndsAndWhatTheyMayReferTo) {
     }
 }
 
-TEST(ShapeStream, AnUnknownPictureClassLeavesThePictureEmpty) {
-    TBytes data = TStreamBytes().Str("TMetafile").U32(3).Raw({1, 2, 3});
-    TBytes bytes = TStreamBytes()
-                       .WorkArea()
-                       .End()
-                       .Str("TGraphicShape")
-                       .Str("G")
-                       .Str("Image.Data")
-                       .Raw({10})
-                       .U32(static_cast<std::uint32_t>(data.size()))
-                       .Raw({})
-                       .Bytes;
-    bytes.insert(bytes.end(), data.begin(), data.end());
-    bytes.insert(bytes.end(), {0, 0, 0});
+TEST(ShapeStream, PicturesOfOtherClassesComeBackByteForByte) {
+    // A metafile this program cannot draw, and an icon with and without a
+    // byte count before its file.
+    QImage icon(4, 3, QImage::Format_ARGB32);
+    icon.fill(0xFF00AA00);
+    QByteArray ico;
+    QBuffer buffer(&ico);
+    buffer.open(QIODevice::WriteOnly);
+    ASSERT_TRUE(QImageWriter(&buffer, "ico").write(icon));
+    TBytes counted = TStreamBytes().Str("TIcon").U32(static_cast<std::uint32_t>(ico.size()));
+    counted.insert(counted.end(), ico.begin(), ico.end());
+    TBytes bare = TStreamBytes().Str("TIcon");
+    bare.insert(bare.end(), ico.begin(), ico.end());
+    const TBytes metafile = TStreamBytes().Str("TMetafile").U32(5).Raw({1, 0, 9, 0, 0, 7, 7});
+    const TBytes records[] = {metafile, counted, bare};
+
     TDiagram d;
-    TDiagramStream::Read(bytes, d.Box);
-    auto* g = dynamic_cast<TGraphicShape*>(d.Root->FindComponent("G"));
-    ASSERT_NE(g, nullptr);
-    EXPECT_EQ(g->Image().Graphic(), nullptr);
+    for (int i = 0; i < 3; ++i) {
+        auto* g = new TGraphicShape(d.Root.get());
+        g->SetName(std::string(1, char('A' + i)));
+        g->SetBounds(10 + 120 * i, 20, 100, 80);
+        g->SetParent(d.Box);
+        TPicture picture;
+        picture.ReadData(records[i].data(), records[i].size());
+        g->SetImage(picture);
+    }
+    // The metafile's element keeps its bounds; the icons' frame them.
+    EXPECT_EQ(As<TControl>(d.Root->FindComponent("A"))->BoundsRect(), Bounds(10, 20, 100, 80));
+    EXPECT_EQ(As<TControl>(d.Root->FindComponent("B"))->BoundsRect(), Bounds(130, 20, 6, 5));
+    TCustomShape::SelectAll(d.Box);
+    const TBytes file = TDiagramStream::Write(d.Box);
+    for (const TBytes& record : records) {
+        TBytes data = TStreamBytes()
+                          .Str("Image.Data")
+                          .Raw({10})
+                          .U32(static_cast<std::uint32_t>(record.size()));
+        data.insert(data.end(), record.begin(), record.end());
+        EXPECT_NE(std::search(file.begin(), file.end(), data.begin(), data.end()), file.end());
+    }
+
+    TDiagram opened;
+    TDiagramStream::Read(file, opened.Box);
+    EXPECT_EQ(As<TControl>(opened.Root->FindComponent("A"))->BoundsRect(), Bounds(10, 20, 100, 80));
+    TCustomShape::SelectAll(opened.Box);
+    EXPECT_EQ(Hex(TDiagramStream::Write(opened.Box)), Hex(file));
 }

@@ -3,8 +3,8 @@
 #include <climits>
 #include <gtest/gtest.h>
 
-#include "platform/Application.h"
 #include "platform/BmpCodec.h"
+#include "platform/Exception.h"
 #include "support/TestSupport.h"
 
 using namespace tsb;

@@ -1,7 +1,10 @@
 #include <algorithm>
 // The picture object: loading by extension, the picture data record of
 // diagram files, deep copies and change notifications.
+#include <QBuffer>
 #include <QFile>
+#include <QImageWriter>
+#include <QPainter>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -123,16 +126,82 @@ TEST_F(PictureTest, DataRecordBytesForEachClass) {
     EXPECT_EQ(Picture.WriteData(), Record("TBitmap", {}));
 }
 
+// A 16 x 8 icon, orange but for a transparent top-left pixel.
+Bytes IconFile() {
+    QImage image(16, 8, QImage::Format_ARGB32);
+    image.fill(0xFFFF8000);
+    image.setPixel(0, 0, 0);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    EXPECT_TRUE(QImageWriter(&buffer, "ico").write(image));
+    return Bytes(bytes.begin(), bytes.end());
+}
+
+TEST_F(PictureTest, IconsWithOrWithoutAByteCountComeBackAsTheyCame) {
+    const Bytes ico = IconFile();
+    Picture.LoadFromFile(Write("i.ICO", ico));
+    ASSERT_NE(Picture.Graphic(), nullptr);
+    EXPECT_EQ(Picture.Graphic()->ClassName(), "TIcon");
+    EXPECT_EQ(Picture.Width(), 16);
+    EXPECT_EQ(Picture.Height(), 8);
+    // A loaded icon is written as the file alone.
+    Bytes bare{5, 'T', 'I', 'c', 'o', 'n'};
+    bare.insert(bare.end(), ico.begin(), ico.end());
+    EXPECT_EQ(Picture.WriteData(), bare);
+
+    const Bytes counted = Record("TIcon", ico);
+    for (const Bytes& record : {bare, counted}) {
+        TPicture read;
+        read.ReadData(record.data(), record.size());
+        ASSERT_NE(read.Graphic(), nullptr);
+        EXPECT_EQ(read.WriteData(), record);
+        TPicture copy;
+        copy.Assign(read);
+        EXPECT_EQ(copy.WriteData(), record);
+
+        // Drawn with its own transparency, at its own size.
+        QImage canvas = Filled(20, 10, 0x0000FF);
+        QPainter painter(&canvas);
+        read.Graphic()->Draw(painter, 1, 1);
+        painter.end();
+        EXPECT_EQ(tsbtest::Px(canvas, 1, 1), 0x0000FFu);
+        EXPECT_EQ(tsbtest::Px(canvas, 2, 1), 0xFF8000u);
+        EXPECT_EQ(tsbtest::Px(canvas, 16, 8), 0xFF8000u);
+        EXPECT_EQ(tsbtest::Px(canvas, 17, 9), 0x0000FFu);
+    }
+
+    Bytes damaged = bare;
+    damaged.resize(damaged.size() / 2);
+    const TGraphic* before = Picture.Graphic();
+    EXPECT_EQ(ErrorOf([&] { Picture.ReadData(damaged.data(), damaged.size()); }),
+              "Icon image is not valid");
+    const Bytes notIcon = Record("TIcon", EncodeBmp(Filled(2, 2, 0)));
+    EXPECT_EQ(ErrorOf([&] { Picture.ReadData(notIcon.data(), notIcon.size()); }),
+              "Icon image is not valid");
+    EXPECT_EQ(Picture.Graphic(), before);
+}
+
 TEST_F(PictureTest, ReadingUnknownShortAndDamagedRecords) {
     TBitmap bitmap(Filled(2, 2, 0xABCDEF));
     Picture.SetGraphic(&bitmap);
     Changes = 0;
 
-    // An unknown class is not an error: the picture becomes empty.
-    const Bytes unknown = Record("TMetafile", {1, 2, 3});
-    Picture.ReadData(unknown.data(), unknown.size());
-    EXPECT_EQ(Picture.Graphic(), nullptr);
-    EXPECT_EQ(Changes, 1);
+    // An unknown class is not an error: its data is kept as it came, whatever
+    // it holds, and written back byte for byte.
+    for (const Bytes& unknown :
+         {Record("TMetafile", {1, 2, 3}), Bytes{5, 'T', 'W', 'h', 'a', 't', 9}}) {
+        Picture.ReadData(unknown.data(), unknown.size());
+        ASSERT_NE(Picture.Graphic(), nullptr);
+        EXPECT_FALSE(Picture.Graphic()->SizeKnown());
+        EXPECT_EQ(Picture.WriteData(), unknown);
+    }
+    EXPECT_EQ(Changes, 2);
+    TPicture copy;
+    copy.Assign(Picture);
+    EXPECT_EQ(copy.WriteData(), Picture.WriteData());
+    EXPECT_EQ(ErrorOf([&] { copy.Graphic()->Assign(bitmap); }),
+              "Cannot assign a TBitmap to a TWhat");
     Picture.ReadData(Bytes{0}.data(), 1);
     EXPECT_EQ(Picture.Graphic(), nullptr);
 

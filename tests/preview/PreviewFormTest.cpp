@@ -15,7 +15,7 @@
 #include "FakePrinter.h"
 #include "TestSupport.h"
 #include "controls/LongEdit.h"
-#include "editor/DialogTestSupport.h"
+#include "DialogTestSupport.h"
 #include "platform/Application.h"
 #include "platform/Screen.h"
 #include "preview/DialogWindow.h"

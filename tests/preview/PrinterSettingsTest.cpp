@@ -10,7 +10,7 @@
 
 #include "FakePrinter.h"
 #include "TestSupport.h"
-#include "editor/DialogTestSupport.h"
+#include "DialogTestSupport.h"
 #include "preview/qmPrinter.h"
 
 using namespace tsb;

@@ -8,7 +8,7 @@
 #include "FakePrinter.h"
 #include "TestSupport.h"
 #include "controls/LongEdit.h"
-#include "editor/DialogTestSupport.h"
+#include "DialogTestSupport.h"
 #include "preview/DialogWindow.h"
 #include "preview/qmAboutBox.h"
 #include "preview/qmGoPageForm.h"

@@ -13,7 +13,7 @@
 #include <gtest/gtest.h>
 
 #include "TestSupport.h"
-#include "editor/DialogTestSupport.h"
+#include "DialogTestSupport.h"
 #include "editor/MainForm.h"
 #include "model/StandardShape.h"
 #include "platform/Printer.h"

@@ -18,8 +18,7 @@ check() { # name, command...
 run() { env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$convert" "$@"; }
 
 for f in caption-only.tsb worked-example.tsb; do
-    [ -f "$data/$f" ] || continue
-    if [ "$f" = worked-example.tsb ] && ! run --dump "$data/$f" >/dev/null 2>&1; then continue; fi
+    check "$f is there" test -f "$data/$f"
     check "convert $f" run "$data/$f" "$work/out.tsb"
     check "same bytes $f" cmp -s "$data/$f" "$work/out.tsb"
     # In place.
@@ -47,6 +46,18 @@ check "broken keeps OUT" grep -qx keep "$work/keep.tsb"
 run "$data/caption-only.tsb" "$work/no/such/dir/out.tsb" 2>"$work/err.txt"
 check "create exit" test $? -eq 1
 check "create message" grep -qx "Cannot create file $work/no/such/dir/out.tsb" "$work/err.txt"
+
+# The output format follows the extension; an unknown one writes nothing.
+for out in out.png out.PDF out.svg noextension; do
+    run "$data/caption-only.tsb" "$work/$out" 2>"$work/err.txt"
+    check "unknown $out exit" test $? -eq 1
+    ext=${out#*.}
+    [ "$ext" = "$out" ] && ext=
+    check "unknown $out message" grep -qx "Unknown output file extension (.$ext)" "$work/err.txt"
+    check "unknown $out writes nothing" test ! -e "$work/$out"
+done
+run "$data/caption-only.tsb" "$work/out.JPEG"
+check "upper-case JPEG" test "$(head -c 2 "$work/out.JPEG" | od -An -tx1 | tr -d ' ')" = ffd8
 
 run --dump 2>/dev/null
 check "usage exit" test $? -eq 2

@@ -1,4 +1,4 @@
-#include "editor/RadioGroup.h"
+#include "controls/RadioGroup.h"
 
 #include <QButtonGroup>
 #include <QEvent>

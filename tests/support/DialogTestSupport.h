@@ -11,7 +11,7 @@
 #include <functional>
 #include <gtest/gtest.h>
 
-#include "support/TestSupport.h"
+#include "TestSupport.h"
 
 namespace tsbtest {
 

@@ -1,0 +1,135 @@
+"""Reads the running editor's main window through the accessibility bus, as a
+screen reader does, and presses tool buttons through it.
+
+Usage: read-main-window.py   (with DISPLAY and the session bus of the editor)
+Exit status 0 when every check passed."""
+import sys
+import time
+
+import pyatspi
+from gi.repository import GLib
+
+failures = []
+passed = 0
+
+
+def check(name, ok, detail=""):
+    global passed
+    if ok:
+        passed += 1
+    else:
+        failures.append(name)
+        print(f"FAILED: {name} {detail}")
+
+
+def pump(seconds=0.0):
+    """Lets the accessibility bus deliver its events."""
+    end = time.time() + seconds
+    ctx = GLib.MainContext.default()
+    while True:
+        while ctx.pending():
+            ctx.iteration(False)
+        if time.time() >= end:
+            return
+        time.sleep(0.02)
+
+
+def find_app():
+    for _ in range(200):
+        desktop = pyatspi.Registry.getDesktop(0)
+        for app in desktop:
+            if app is None:
+                continue
+            for window in app:
+                if window is not None and window.name == "Tresselby Diagram Tool":
+                    return app, window
+        time.sleep(0.1)
+    return None, None
+
+
+def walk(node, depth=0):
+    if node is None or depth > 40:
+        return
+    yield node
+    for child in node:
+        yield from walk(child, depth + 1)
+
+
+def role(node):
+    return node.getRoleName()
+
+
+app, window = find_app()
+if window is None:
+    print("FAILED: the editor's window is not on the accessibility bus")
+    sys.exit(1)
+
+names_changed = []
+pyatspi.Registry.registerEventListener(
+    lambda e: names_changed.append(e.source.name if e.source else ""),
+    "object:property-change:accessible-name")
+
+nodes = list(walk(window))
+if "-v" in sys.argv:
+    for n in nodes:
+        try:
+            acts = [n.queryAction().getName(i) for i in range(n.queryAction().nActions)]
+        except NotImplementedError:
+            acts = []
+        print(role(n), repr(n.name), acts)
+labels = [n.name for n in nodes if role(n) == "label"]
+for text in ["System Status:", "Waiting", "Coords:", "Snap:", "ON"]:
+    check(f"status text '{text}' is read", text in labels, str(labels))
+check("no panel is read as its number", not any(l.startswith("Status panel") for l in labels))
+
+# Every control a user can act on has a name.
+actionable = {"push button", "toggle button", "check box", "radio button", "menu item",
+              "check menu item", "radio menu item", "combo box", "menu"}
+nameless = [role(n) for n in nodes if role(n) in actionable and not n.name]
+check("every control has a name", not nameless, str(nameless))
+
+# The Edit menu: plain names, short-cuts as key bindings.
+items = {}
+for n in walk(window):
+    if role(n) in ("menu item", "check menu item", "radio menu item"):
+        items.setdefault(n.name, n)
+for name, key in [("Cut", "x"), ("Copy", "c"), ("Paste", "v"), ("Delete", "del")]:
+    item = items.get(name)
+    check(f"Edit item '{name}' is read by its name", item is not None, str(sorted(items)))
+    if item is not None:
+        binding = item.queryAction().getKeyBinding(0) if item.queryAction().nActions else ""
+        keys = binding.lower().replace("<control>", "ctrl+").replace(" ", "")
+        check(f"Edit item '{name}' has its short-cut", keys == "ctrl+" + key, repr(binding))
+check("no item name carries a short-cut text", not any("\t" in n for n in items))
+
+
+def press(button_name):
+    for n in walk(window):
+        if role(n) in ("push button", "toggle button", "check box") and n.name == button_name:
+            action = n.queryAction()
+            for i in range(action.nActions):
+                if action.getName(i).lower() in ("press", "click"):
+                    action.doAction(i)
+                    return True
+    return False
+
+
+def label_appears(text, seconds=5):
+    end = time.time() + seconds
+    while time.time() < end:
+        pump(0.1)
+        if text in [n.name for n in walk(window) if role(n) == "label"]:
+            return True
+    return False
+
+
+check("the snap button can be pressed", press("Toggle snap to grid"))
+check("the snap panel reads OFF", label_appears("OFF"))
+check("the change of the snap panel is announced", "OFF" in names_changed, str(names_changed))
+check("the text tool can be pressed", press("Add text"))
+check("the mode panel reads the prompt", label_appears("Place object on the diagram"))
+check("the change of the mode panel is announced",
+      "Place object on the diagram" in names_changed, str(names_changed))
+
+print(f"{passed} passed, {len(failures)} failed")
+sys.exit(1 if failures else 0)
