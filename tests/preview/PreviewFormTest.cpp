@@ -12,10 +12,10 @@
 #include <QToolButton>
 #include <gtest/gtest.h>
 
+#include "DialogTestSupport.h"
 #include "FakePrinter.h"
 #include "TestSupport.h"
 #include "controls/LongEdit.h"
-#include "DialogTestSupport.h"
 #include "platform/Application.h"
 #include "platform/Screen.h"
 #include "preview/DialogWindow.h"

@@ -8,9 +8,9 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include "DialogTestSupport.h"
 #include "FakePrinter.h"
 #include "TestSupport.h"
-#include "DialogTestSupport.h"
 #include "preview/qmPrinter.h"
 
 using namespace tsb;

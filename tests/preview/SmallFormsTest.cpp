@@ -5,10 +5,10 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+#include "DialogTestSupport.h"
 #include "FakePrinter.h"
 #include "TestSupport.h"
 #include "controls/LongEdit.h"
-#include "DialogTestSupport.h"
 #include "preview/DialogWindow.h"
 #include "preview/qmAboutBox.h"
 #include "preview/qmGoPageForm.h"
