@@ -8,6 +8,9 @@ writes, next to this script:
     icons/NN-role.png          the 19 tool-bar images, 16 x 16 RGBA
     cursors/HAND.png           open hand cursor, 32 x 32, hot spot (0, 0)
     cursors/GRAB.png           grabbing hand cursor, 32 x 32, hot spot (0, 0)
+    cursors/ZOOM_CURSOR.png    the preview's zoom tool, 32 x 32, hot spot (6, 6)
+    cursors/HAND_CURSOR.png    the preview's hand tool, 32 x 32, hot spot (10, 10)
+    preview/NAME.png           the preview's glyphs and window icon, 16 x 16 RGBA
     images/DefaultPicture.jpg  default picture of new picture elements, 85 x 85
     logo/LogoAnd.png           about box logo, AND mask: black where the logo is
     logo/LogoOr.png            about box logo, OR image: black around the logo
@@ -573,10 +576,191 @@ GRAB = [
 ]
 
 
+# The preview's zoom tool: a magnifying glass with a plus sign; the hot spot
+# is the middle of the lens.
+ZOOM = [
+    "   #####      ",
+    "  #.....#     ",
+    " #.......#    ",
+    "#....#....#   ",
+    "#....#....#   ",
+    "#..#####..#   ",
+    "#....#....#   ",
+    "#....#....#   ",
+    " #.......#    ",
+    "  #.....###   ",
+    "   ##### ###  ",
+    "          ### ",
+    "           ###",
+    "            ##",
+]
+
+
 def build_cursors():
-    for name, rows in (("HAND", HAND), ("GRAB", GRAB)):
+    for name, rows in (("HAND", HAND), ("GRAB", GRAB), ("ZOOM_CURSOR", ZOOM),
+                       ("HAND_CURSOR", HAND)):
         image = Image.from_map(rows, CURSOR_PALETTE, 32, 32)
         write_file("cursors/%s.png" % name, png_bytes(image))
+
+
+# ---------------------------------------------------------------------------
+# The preview's glyphs: the two tools, page navigation and the window icon,
+# in the tool-bar palette.
+
+PREVIEW_GLYPHS = [
+    ("ZoomTool", [
+        "................",
+        "....KKKKK.......",
+        "...KcccccK......",
+        "..KcccccccK.....",
+        ".KccccKccccK....",
+        ".KccccKccccK....",
+        ".KcKKKKKKKcK....",
+        ".KccccKccccK....",
+        ".KccccKccccK....",
+        "..KcccccccK.....",
+        "...KcccccKOO....",
+        "....KKKKK.OOO...",
+        "...........OOO..",
+        "............OOO.",
+        ".............OO.",
+        "................",
+    ]),
+    ("HandTool", [
+        "................",
+        ".......KK.......",
+        "....KKKwwKK.....",
+        "...KwwKwwKwK....",
+        "...KwwKwwKwKK...",
+        "...KwwKwwKwKwK..",
+        ".KKKwwKwwKwKwK..",
+        "KwwKwwwwwwwwwK..",
+        "KwwwKwwwwwwwwK..",
+        ".KwwwwwwwwwwwK..",
+        "..KwwwwwwwwwK...",
+        "...KwwwwwwwwK...",
+        "....KwwwwwwK....",
+        "....KwwwwwwK....",
+        "....KKKKKKKK....",
+        "................",
+    ]),
+    ("FirstPage", [
+        "................",
+        "................",
+        "................",
+        "...KK......KK...",
+        "...KK.....KBK...",
+        "...KK....KBBK...",
+        "...KK...KBBBK...",
+        "...KK..KBBBBK...",
+        "...KK..KBBBBK...",
+        "...KK...KBBBK...",
+        "...KK....KBBK...",
+        "...KK.....KBK...",
+        "...KK......KK...",
+        "................",
+        "................",
+        "................",
+    ]),
+    ("PrevPage", [
+        "................",
+        "................",
+        "................",
+        "..........KK....",
+        ".........KBK....",
+        "........KBBK....",
+        ".......KBBBK....",
+        "......KBBBBK....",
+        "......KBBBBK....",
+        ".......KBBBK....",
+        "........KBBK....",
+        ".........KBK....",
+        "..........KK....",
+        "................",
+        "................",
+        "................",
+    ]),
+    ("NextPage", [
+        "................",
+        "................",
+        "................",
+        "....KK..........",
+        "....KBK.........",
+        "....KBBK........",
+        "....KBBBK.......",
+        "....KBBBBK......",
+        "....KBBBBK......",
+        "....KBBBK.......",
+        "....KBBK........",
+        "....KBK.........",
+        "....KK..........",
+        "................",
+        "................",
+        "................",
+    ]),
+    ("LastPage", [
+        "................",
+        "................",
+        "................",
+        "...KK......KK...",
+        "...KBK.....KK...",
+        "...KBBK....KK...",
+        "...KBBBK...KK...",
+        "...KBBBBK..KK...",
+        "...KBBBBK..KK...",
+        "...KBBBK...KK...",
+        "...KBBK....KK...",
+        "...KBK.....KK...",
+        "...KK......KK...",
+        "................",
+        "................",
+        "................",
+    ]),
+    ("PageNumber", [
+        "..KKKKKKKKK.....",
+        "..KwwwwwwwKK....",
+        "..KwwwwwwwKwK...",
+        "..KwwwwwwwKKKK..",
+        "..KwwKwwKwwwwK..",
+        "..KwwKwwKwwwwK..",
+        "..KKKKKKKKKwwK..",
+        "..KwwKwwKwwwwK..",
+        "..KwwKwwKwwwwK..",
+        "..KKKKKKKKKwwK..",
+        "..KwwKwwKwwwwK..",
+        "..KwwKwwKwwwwK..",
+        "..KwwwwwwwwwwK..",
+        "..KwwwwwwwwwwK..",
+        "..KKKKKKKKKKKK..",
+        "................",
+    ]),
+    ("PreviewIcon", [
+        ".KKKKKKKK.......",
+        ".KwwwwwwKK......",
+        ".KwggggwKwK.....",
+        ".KwwwwwwKKKK....",
+        ".KwggggggwwK....",
+        ".KwwwKKKKKwK....",
+        ".KwgKcccccKK....",
+        ".KwKcccccccK....",
+        ".KwKcccccccK....",
+        ".KwKcccccccK....",
+        ".KwKcccccccK....",
+        ".KwwKcccccKOO...",
+        ".KKKKKKKKKKOOO..",
+        "...........OOO..",
+        "............OOO.",
+        ".............OO.",
+    ]),
+]
+
+
+def build_preview_glyphs():
+    for name, rows in PREVIEW_GLYPHS:
+        if len(rows) != 16 or any(len(row) != 16 for row in rows):
+            raise ValueError("glyph %s is not 16 x 16" % name)
+        image = Image.from_map(rows, ICON_PALETTE, 16, 16)
+        write_file("preview/%s.png" % name, png_bytes(image))
 
 
 # ---------------------------------------------------------------------------
@@ -892,6 +1076,7 @@ def build_logo():
 def main():
     build_icons()
     build_cursors()
+    build_preview_glyphs()
     build_picture()
     build_logo()
     return 0

@@ -6,6 +6,7 @@ packages=(
   qt6-base-dev qt6-svg-dev libgl-dev libjpeg-dev libgtest-dev libgmock-dev libbenchmark-dev
   fonts-liberation2 xvfb xauth
   openbox dbus at-spi2-core python3-pyatspi
+  libcups2-dev cups printer-driver-cups-pdf poppler-utils
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -33,6 +33,7 @@
 #include "platform/JPEGImage.h"
 #include "platform/Resources.h"
 #include "platform/ToolButton.h"
+#include "preview/qmPrinter.h"
 #include "workarea/SnapGrid.h"
 #include "workarea/qmRuler.h"
 
@@ -121,6 +122,7 @@ void TMainForm::CreateLayout() {
     CreateWorkArea();
     CreateStatusBar();
     CreateDialogs();
+    CreatePrinter();
 }
 
 const TClassInfo& TMainForm::StaticClassInfo() {
@@ -197,7 +199,7 @@ void TMainForm::CreateToolBar() {
     NewBtn = AddToolButton("NewBtn", "New project", 0, false, &TMainForm::NewActionExecute);
     OpenBtn = AddToolButton("OpenBtn", "Open file", 1, false, &TMainForm::OpenActionExecute);
     SaveBtn = AddToolButton("SaveBtn", "Save file", 2, false, &TMainForm::SaveActionExecute);
-    PrintBtn = AddToolButton("PrintBtn", "Print project", 3, false, nullptr);
+    PrintBtn = AddToolButton("PrintBtn", "Print project", 3, false, &TMainForm::PrintActionExecute);
     ExportBtn =
         AddToolButton("ExportBtn", "Export as jpg", 4, false, &TMainForm::ExportActionExecute);
     ToolBar1->addWidget(new TToolSeparator);
@@ -294,7 +296,7 @@ void TMainForm::CreateMenu() {
     grid->setCheckable(true);
     grid->setChecked(true);
     file->addSeparator()->setObjectName("N3");
-    AddMenuItem(file, "PrintAction1", "&Print", nullptr);
+    AddMenuItem(file, "PrintAction1", "&Print", &TMainForm::PrintActionExecute);
     file->addSeparator()->setObjectName("N4");
     AddMenuItem(file, "ExitAction1", "&Exit", &TMainForm::ExitActionExecute);
 

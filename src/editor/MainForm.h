@@ -35,6 +35,9 @@ class TReader;
 class TImage;
 class TSnapGrid;
 class TqmRuler;
+class TqmPrinter;
+class TPageInfo;
+class TMetafileCanvas;
 class TScrollingWinControl;
 
 enum TToolMode : std::uint8_t {
@@ -108,6 +111,8 @@ public:
     static std::string InitialFolder();
     // The about box of Help > About.
     TAboutDlg* AboutDlg1 = nullptr;
+    // The print engine: portrait, US Letter, one page of the work area.
+    TqmPrinter* qmPrinter1 = nullptr;
 
     // The published methods: the work area's handlers, which diagram streams
     // name.
@@ -176,6 +181,11 @@ public:
     void SelectAll();
     void DeleteActionExecute();
     void About1Click();
+    void PrintActionExecute();
+    void qmPrinter1BeginPrint(TComponent* sender, TPageInfo*& info);
+    void qmPrinter1PrintPage(TComponent* sender, TPageInfo*& info, TMetafileCanvas& canvas,
+                             TRect drawRect);
+    void qmPrinter1EndPrint(TComponent* sender, TPageInfo*& info);
 
     void Notification(TComponent* component, TOperation operation) override;
 
@@ -196,6 +206,7 @@ private:
     void CreateStatusBar();
     void CreateWorkArea();
     void CreateDialogs();
+    void CreatePrinter();
     QToolButton* AddToolButton(const char* name, const char* hint, int image, bool check,
                                void (TMainForm::*handler)());
     QAction* AddMenuItem(QMenu* menu, const char* name, const char* caption,
@@ -210,6 +221,8 @@ private:
 
     QMainWindow* FWindow = nullptr;
     QButtonGroup* FToolGroup = nullptr;
+    // The page information of the print in progress.
+    std::unique_ptr<TPageInfo> FPageInfo;
 };
 
 } // namespace tsb

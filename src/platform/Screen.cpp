@@ -70,11 +70,11 @@ bool TScreen::HasCursor(TCursor number) const {
     return number <= 0 || FCursors.count(number);
 }
 
-QCursor TScreen::LoadCursorResource(const std::string& name) {
+QCursor TScreen::LoadCursorResource(const std::string& name, int hotX, int hotY) {
     InitResources();
     QPixmap pixmap(QString(":/cursors/%1.png").arg(QString::fromStdString(name)));
     if (pixmap.isNull()) return QCursor(Qt::OpenHandCursor);
-    return QCursor(pixmap, 0, 0);
+    return QCursor(pixmap, hotX, hotY);
 }
 
 void TScreen::SetOverrideCursor(TCursor number) {

@@ -19,8 +19,8 @@ public:
     bool HasCursor(TCursor number) const;
 
     // Loads a cursor resource of the program by name (":/cursors/NAME.png"),
-    // hot spot at the top-left corner.
-    static QCursor LoadCursorResource(const std::string& name);
+    // hot spot at the top-left corner or at the given point.
+    static QCursor LoadCursorResource(const std::string& name, int hotX = 0, int hotY = 0);
 
     // Application-wide override; crDefault lifts it.
     TCursor OverrideCursor() const { return FOverride; }

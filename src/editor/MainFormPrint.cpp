@@ -1,0 +1,57 @@
+// Printing the diagram: the Print command and the print engine's page
+// events, which paint the work area onto exactly one page.
+#include "editor/MainForm.h"
+#include "platform/Metafile.h"
+#include "preview/qmPrinter.h"
+#include "workarea/SnapGrid.h"
+
+namespace tsb {
+
+void TMainForm::CreatePrinter() {
+    qmPrinter1 = new TqmPrinter(this);
+    qmPrinter1->SetName("qmPrinter1");
+    qmPrinter1->SetOrientation(poPortrait);
+    qmPrinter1->SetPaperSize(qmLetter);
+    qmPrinter1->BeginPrint =
+        TBeginPrintEvent([this](TComponent* s, TPageInfo*& info) { qmPrinter1BeginPrint(s, info); },
+                         "qmPrinter1BeginPrint");
+    qmPrinter1->PrintPage =
+        TPrintPageEvent([this](TComponent* s, TPageInfo*& info, TMetafileCanvas& canvas,
+                               TRect r) { qmPrinter1PrintPage(s, info, canvas, r); },
+                        "qmPrinter1PrintPage");
+    qmPrinter1->EndPrint =
+        TEndPrintEvent([this](TComponent* s, TPageInfo*& info) { qmPrinter1EndPrint(s, info); },
+                       "qmPrinter1EndPrint");
+}
+
+void TMainForm::PrintActionExecute() {
+    qmPrinter1->Preview();
+}
+
+void TMainForm::qmPrinter1BeginPrint(TComponent*, TPageInfo*& info) {
+    // Held here, so a page that fails to paint leaves nothing behind.
+    FPageInfo = std::make_unique<TPageInfo>();
+    info = FPageInfo.get();
+}
+
+void TMainForm::qmPrinter1PrintPage(TComponent*, TPageInfo*& info, TMetafileCanvas& canvas, TRect) {
+    // The page shows the diagram without the grid, shifted two pixels up
+    // and left, at its own scale; the engine fits the page to the paper.
+    bool showGrid = SnapGrid1->ShowGrid();
+    SnapGrid1->SetShowGrid(false);
+    try {
+        canvas.DrawControl(*ScrollBox1, -2, -2);
+    } catch (...) {
+        SnapGrid1->SetShowGrid(showGrid);
+        throw;
+    }
+    info->LastPage = true;
+    SnapGrid1->SetShowGrid(showGrid);
+}
+
+void TMainForm::qmPrinter1EndPrint(TComponent*, TPageInfo*& info) {
+    if (info == FPageInfo.get()) FPageInfo.reset();
+    info = nullptr;
+}
+
+} // namespace tsb
