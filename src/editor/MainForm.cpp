@@ -593,9 +593,13 @@ void TMainForm::OpenActionExecute() {
     if (OpenDialog1->exec() != QDialog::Accepted) return;
     QStringList files = OpenDialog1->selectedFiles();
     if (files.isEmpty()) return;
+    OpenFile(files.first().toStdString());
+}
+
+void TMainForm::OpenFile(const std::string& fileName) {
     // Reads the whole file before anything changes: a failed open leaves the
     // diagram and the page as they were.
-    TCustomShape::LoadFromFile(files.first().toStdString(), ScrollBox1);
+    TCustomShape::LoadFromFile(fileName, ScrollBox1);
     ScrollBox1->SetAlign(alNone);
     PlaceWorkArea(30);
     if (QAction* custom = MenuItem("Custom")) custom->setChecked(true);
