@@ -1,7 +1,6 @@
 #include "editor/CommandLine.h"
 
 #include <ostream>
-#include <string_view>
 
 #include "tresselby/Version.h"
 
@@ -18,12 +17,11 @@ TCommandLine Wrong(const std::string& error) {
 
 } // namespace
 
-TCommandLine TCommandLine::Parse(int argc, const char* const* argv) {
+TCommandLine TCommandLine::Parse(const std::vector<std::string>& arguments) {
     TCommandLine line;
     bool options = true;
     int files = 0;
-    for (int i = 1; i < argc; ++i) {
-        const std::string_view arg = argv[i];
+    for (const std::string& arg : arguments) {
         if (options && arg == "--") {
             options = false;
         } else if (options && arg == "--help") {
@@ -33,7 +31,7 @@ TCommandLine TCommandLine::Parse(int argc, const char* const* argv) {
             line.Action = caVersion;
             return line;
         } else if (options && arg.size() > 1 && arg[0] == '-') {
-            return Wrong("unknown option '" + std::string(arg) + "'");
+            return Wrong("unknown option '" + arg + "'");
         } else if (arg.empty()) {
             return Wrong("empty file name");
         } else if (++files > 1) {

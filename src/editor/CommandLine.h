@@ -4,6 +4,7 @@
 
 #include <iosfwd>
 #include <string>
+#include <vector>
 
 namespace tsb {
 
@@ -11,9 +12,9 @@ class TCommandLine {
 public:
     enum TAction { caStart, caHelp, caVersion, caWrong };
 
-    // Reads the arguments after the program name. "--" ends the options, so
-    // a file whose name starts with "-" can be named after it.
-    static TCommandLine Parse(int argc, const char* const* argv);
+    // Reads the arguments that follow the program's name. "--" ends the
+    // options, so a file whose name starts with "-" can be named after it.
+    static TCommandLine Parse(const std::vector<std::string>& arguments);
 
     TAction Action = caStart;
     // The diagram to open at start; empty for none.

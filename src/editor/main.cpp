@@ -8,7 +8,7 @@
 
 int main(int argc, char** argv) {
     // Questions are answered before any display is needed.
-    const tsb::TCommandLine line = tsb::TCommandLine::Parse(argc, argv);
+    const tsb::TCommandLine line = tsb::TCommandLine::Parse({argv + 1, argv + argc});
     if (line.Action != tsb::TCommandLine::caStart) return line.Answer(std::cout, std::cerr);
     // The toolkit sees none of the arguments: a diagram's name is never
     // taken for one of its options. Its environment variables still apply.
