@@ -14,22 +14,7 @@ mime_icon=${mime/\//-}
 sizes="16 32 48 64 128 256"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-passed=0
-failed=0
-check() { # name, command...
-    local name=$1
-    shift
-    if "$@" >"$work/check.log" 2>&1; then
-        passed=$((passed + 1))
-    else
-        failed=$((failed + 1))
-        echo "FAILED: $name"
-        cat "$work/check.log"
-    fi
-}
-same() { # expected, actual
-    [ "$1" = "$2" ] || { printf 'expected: %s\nactual:   %s\n' "$1" "$2"; return 1; }
-}
+. "$source/tests/support/checks.sh"
 
 # Every file an install puts in place, relative to the prefix.
 expected_files() {
@@ -171,5 +156,4 @@ for page in tresselby tresselby-convert; do
         grep -q "^ *$page - " <(groff -man -Tascii -P-cbou "$file" 2>/dev/null)
 done
 
-echo "$passed passed, $failed failed"
-[ "$failed" -eq 0 ]
+finish

@@ -8,13 +8,7 @@ convert=$2
 version=$3
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-passed=0
-failed=0
-check() { # name, command...
-    local name=$1
-    shift
-    if "$@"; then passed=$((passed + 1)); else failed=$((failed + 1)); echo "FAILED: $name"; fi
-}
+. "$(dirname "$0")/../support/checks.sh"
 # Runs a program with no display at all; its output lands in out, err, status.
 run() {
     env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$@" >"$work/out" 2>"$work/err"
@@ -75,5 +69,4 @@ check "converter --help with more refused" status 2
 run "$convert" --version --help
 check "converter --version with more refused" status 2
 
-echo "$passed passed, $failed failed"
-[ "$failed" -eq 0 ]
+finish

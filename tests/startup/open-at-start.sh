@@ -10,7 +10,9 @@ editor=$2
 source=$3
 data=$source/tests/data
 work=$(mktemp -d)
-xvfb_pid=""
+support=$source/tests/support
+. "$support/checks.sh"
+. "$support/xvfb.sh"
 editor_pid=""
 cleanup() {
     [ -n "$editor_pid" ] && kill "$editor_pid" 2>/dev/null
@@ -18,32 +20,10 @@ cleanup() {
     rm -rf "$work"
 }
 trap cleanup EXIT
-
-display=""
-for n in $(seq 191 240); do
-    if [ ! -e "/tmp/.X$n-lock" ] && [ ! -e "/tmp/.X11-unix/X$n" ]; then display=":$n"; break; fi
-done
-[ -n "$display" ] || { echo "no free display"; exit 1; }
-Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
-xvfb_pid=$!
-for _ in $(seq 100); do [ -e "/tmp/.X11-unix/X${display#:}" ] && break; sleep 0.1; done
+start_xvfb 191 240 || exit 1
 mkdir -m 700 "$work/runtime"
-export DISPLAY="$display" QT_QPA_PLATFORM=xcb XDG_RUNTIME_DIR="$work/runtime"
+export QT_QPA_PLATFORM=xcb XDG_RUNTIME_DIR="$work/runtime"
 export LSAN_OPTIONS="suppressions=$source/tests/clipboard/lsan.supp${LSAN_OPTIONS:+:$LSAN_OPTIONS}"
-
-passed=0
-failed=0
-check() { # name, command...
-    local name=$1
-    shift
-    if "$@" >"$work/check.log" 2>&1; then
-        passed=$((passed + 1))
-    else
-        failed=$((failed + 1))
-        echo "FAILED: $name"
-        cat "$work/check.log"
-    fi
-}
 
 # Files that open: a sample, every kind of element under a name with a space
 # and a non-ASCII letter, and a name starting with "-" after "--".
@@ -89,5 +69,4 @@ check "the editor shows no message box later either" wait_for '"Tresselby Diagra
 check "the editor keeps running" kill -0 "$editor_pid"
 stop_editor
 
-echo "$passed passed, $failed failed"
-[ "$failed" -eq 0 ]
+finish
