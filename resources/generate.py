@@ -15,9 +15,13 @@ writes, next to this script:
     logo/LogoAnd.png           about box logo, AND mask: black where the logo is
     logo/LogoOr.png            about box logo, OR image: black around the logo
                                (both 294 x 134, RGB without alpha)
+    desktop/hicolor/...        the program's icon (apps/org.example.Tresselby)
+                               and the diagram files' icon (mimetypes/
+                               application-x-tresselby-diagram): a scalable
+                               SVG and PNGs of 16 to 256 pixels, RGBA
 
 Every image is drawn here, from character maps (icons, cursors) or from
-simple shapes (the picture), so running the script again reproduces the
+simple shapes (the picture, the logo, the desktop icons), so running the script again reproduces the
 committed files byte for byte.
 
 Only the Python 3 standard library is used. The JPEG is encoded by `cjpeg`
@@ -1072,6 +1076,252 @@ def build_logo():
     write_file("logo/LogoAnd.png", png_bytes(mask, alpha=False))
     write_file("logo/LogoOr.png", png_bytes(picture, alpha=False))
 
+# ---------------------------------------------------------------------------
+# Desktop icons: the program's icon (a diagram sheet: a unit joined by arrows
+# to a junction hub and a device, on a dotted page) and the icon of diagram
+# files (the same diagram on a document with a folded corner). Both are drawn
+# from a few filled shapes in a 256 x 256 design space, written once as a
+# scalable SVG and rasterised into PNGs of each hicolor size by
+# supersampling. Strokes never get thinner than one pixel, and the smallest
+# sizes leave out the grid dots and the dial.
+
+DESKTOP_APP_ID = "org.example.Tresselby"
+DESKTOP_MIME_ICON = "application-x-tresselby-diagram"
+DESKTOP_SIZES = (16, 32, 48, 64, 128, 256)
+DESIGN = 256
+
+INK = "#172a5c"
+PAPER = "#fbfbf7"
+DOT = "#b9c3d6"
+UNIT, UNIT_DARK = "#3a78d8", "#17408f"
+HUB, HUB_DARK = "#3fae3f", "#1d6b1d"
+DEVICE, DEVICE_DARK = "#ff9a1a", "#b85c00"
+DIAL = "#ffe0b0"
+WIRE = "#303030"
+FOLD = "#d6dbe6"
+
+
+def fmt(value):
+    """A coordinate as the SVG file writes it: at most two decimals."""
+    text = "%.2f" % value
+    text = text.rstrip("0").rstrip(".")
+    return "0" if text in ("", "-0") else text
+
+
+class Shapes:
+    """Filled shapes in design units, painted in order."""
+
+    def __init__(self, size):
+        # Boxes land on whole pixels of the size drawn for, so edges stay
+        # sharp; the SVG's are on whole design units.
+        self.pixel = DESIGN / size
+        self.items = []
+
+    def snap(self, value):
+        return round(value / self.pixel) * self.pixel
+
+    def rect(self, x0, y0, x1, y1, colour, radius=0):
+        x0, y0, x1, y1 = (self.snap(v) for v in (x0, y0, x1, y1))
+        self.items.append(("rect", (x0, y0, x1, y1, radius), colour))
+
+    def ellipse(self, cx, cy, rx, ry, colour):
+        x0, y0, x1, y1 = (self.snap(v) for v in (cx - rx, cy - ry, cx + rx, cy + ry))
+        self.items.append(("ellipse", ((x0 + x1) / 2, (y0 + y1) / 2, (x1 - x0) / 2, (y1 - y0) / 2),
+                           colour))
+
+    def polygon(self, points, colour):
+        self.items.append(("polygon", tuple(points), colour))
+
+    def framed_rect(self, x0, y0, x1, y1, width, line, fill, radius=0):
+        # The frame is as wide on every side, in whole pixels.
+        x0, y0, x1, y1 = (self.snap(v) for v in (x0, y0, x1, y1))
+        width = max(self.pixel, self.snap(width)) if width else 0
+        if width:
+            self.rect(x0, y0, x1, y1, line, radius)
+        self.rect(x0 + width, y0 + width, x1 - width, y1 - width, fill, max(0, radius - width))
+
+    def framed_ellipse(self, cx, cy, rx, ry, width, line, fill):
+        x0, y0, x1, y1 = (self.snap(v) for v in (cx - rx, cy - ry, cx + rx, cy + ry))
+        cx, cy, rx, ry = (x0 + x1) / 2, (y0 + y1) / 2, (x1 - x0) / 2, (y1 - y0) / 2
+        width = max(self.pixel, self.snap(width)) if width else 0
+        if width:
+            self.ellipse(cx, cy, rx, ry, line)
+        self.ellipse(cx, cy, rx - width, ry - width, fill)
+
+    def arrow(self, start, end, width, head_length, head_width, colour):
+        """A line from `start` whose filled head's tip is at `end`."""
+        (x0, y0), (x1, y1) = start, end
+        length = ((x1 - x0) ** 2 + (y1 - y0) ** 2) ** 0.5
+        dx, dy = (x1 - x0) / length, (y1 - y0) / length
+        nx, ny = -dy, dx
+        bx, by = x1 - dx * head_length, y1 - dy * head_length
+        half = width / 2
+        self.polygon([(x0 + nx * half, y0 + ny * half), (bx + nx * half, by + ny * half),
+                      (bx - nx * half, by - ny * half), (x0 - nx * half, y0 - ny * half)], colour)
+        self.polygon([(x1, y1), (bx + nx * head_width, by + ny * head_width),
+                      (bx - nx * head_width, by - ny * head_width)], colour)
+
+    def svg(self, title):
+        out = ['<?xml version="1.0" encoding="UTF-8"?>',
+               '<svg xmlns="http://www.w3.org/2000/svg" width="%d" height="%d" '
+               'viewBox="0 0 %d %d">' % (DESIGN, DESIGN, DESIGN, DESIGN),
+               '  <title>%s</title>' % title]
+        for kind, g, colour in self.items:
+            if kind == "rect":
+                x0, y0, x1, y1, r = g
+                corner = ' rx="%s"' % fmt(r) if r else ""
+                out.append('  <rect x="%s" y="%s" width="%s" height="%s"%s fill="%s"/>'
+                           % (fmt(x0), fmt(y0), fmt(x1 - x0), fmt(y1 - y0), corner, colour))
+            elif kind == "ellipse":
+                out.append('  <ellipse cx="%s" cy="%s" rx="%s" ry="%s" fill="%s"/>'
+                           % (tuple(fmt(v) for v in g) + (colour,)))
+            else:
+                points = " ".join("%s,%s" % (fmt(x), fmt(y)) for x, y in g)
+                out.append('  <polygon points="%s" fill="%s"/>' % (points, colour))
+        out.append("</svg>")
+        return ("\n".join(out) + "\n").encode("ascii")
+
+    def png(self, size, scale=None):
+        """Rasterises at `size` pixels; each pixel averages scale x scale
+        samples taken at their centres."""
+        scale = scale or max(4, 64 // size)
+        n = size * scale
+        unit = n / DESIGN   # samples per design unit
+        samples = bytearray(n * n * 4)
+        for kind, g, colour in self.items:
+            paint = bytes(rgb(colour))
+            for y, left, right in self._spans(kind, g, unit, n):
+                lo = max(0, math_ceil(left - 0.5))
+                hi = min(n, math_ceil(right - 0.5))
+                if hi > lo:
+                    start = (y * n + lo) * 4
+                    samples[start:start + (hi - lo) * 4] = paint * (hi - lo)
+        image = Image(size, size)
+        area = scale * scale
+        for py in range(size):
+            for px in range(size):
+                total = [0, 0, 0]
+                count = 0
+                for sy in range(py * scale, py * scale + scale):
+                    base = (sy * n + px * scale) * 4
+                    for i in range(base, base + scale * 4, 4):
+                        if samples[i + 3]:
+                            total[0] += samples[i]
+                            total[1] += samples[i + 1]
+                            total[2] += samples[i + 2]
+                            count += 1
+                if count:
+                    image.pixels[py][px] = tuple((c + count // 2) // count for c in total) + (
+                        (count * 255 + area // 2) // area,)
+        return png_bytes(image)
+
+    @staticmethod
+    def _spans(kind, g, unit, n):
+        """(sample row, left, right) in samples for each row the shape meets."""
+        if kind == "rect":
+            x0, y0, x1, y1, r = (v * unit for v in g)
+            for y in range(max(0, math_ceil(y0 - 0.5)), min(n, math_ceil(y1 - 0.5))):
+                cy = y + 0.5
+                inset = 0.0
+                d = max(y0 + r - cy, cy - (y1 - r), 0)
+                if d > 0:
+                    inset = r - (max(0.0, r * r - d * d)) ** 0.5
+                yield y, x0 + inset, x1 - inset
+        elif kind == "ellipse":
+            cx, cy, rx, ry = (v * unit for v in g)
+            for y in range(max(0, math_ceil(cy - ry - 0.5)), min(n, math_ceil(cy + ry - 0.5))):
+                t = (y + 0.5 - cy) / ry
+                if t * t < 1:
+                    half = rx * (1 - t * t) ** 0.5
+                    yield y, cx - half, cx + half
+        else:
+            pts = [(x * unit, y * unit) for x, y in g]
+            ys = [p[1] for p in pts]
+            for y in range(max(0, math_ceil(min(ys) - 0.5)), min(n, math_ceil(max(ys) - 0.5))):
+                cy = y + 0.5
+                crossings = sorted(ax + (cy - ay) * (bx - ax) / (by - ay)
+                                   for (ax, ay), (bx, by) in zip(pts, pts[1:] + pts[:1])
+                                   if (ay <= cy < by) or (by <= cy < ay))
+                for left, right in zip(crossings[0::2], crossings[1::2]):
+                    yield y, left, right
+
+
+def math_ceil(value):
+    whole = int(value)
+    return whole + 1 if value > whole else whole
+
+
+def draw_diagram(shapes, box, size, detail):
+    """The small diagram of both icons, fitted into `box` (x0, y0, x1, y1 in
+    design units): a unit above a hub and a device, one arrow to each."""
+    bx0, by0, bx1, by1 = box
+    k = (bx1 - bx0) / 160.0
+
+    def at(x, y):
+        return bx0 + x * k, by0 + y * k
+
+    line = max(5 * k, DESIGN / size)
+    # At the smallest size a frame would leave hardly any colour inside.
+    frame = max(4 * k, DESIGN / size) if size >= 32 else 0
+    ux0, uy0 = at(40, 0)
+    ux1, uy1 = at(120, 52)
+    shapes.framed_rect(ux0, uy0, ux1, uy1, frame, UNIT_DARK, UNIT, 10 * k)
+    hx, hy = at(34, 140)
+    shapes.framed_ellipse(hx, hy, 32 * k, 24 * k, frame, HUB_DARK, HUB)
+    dx0, dy0 = at(98, 112)
+    dx1, dy1 = at(158, 166)
+    shapes.framed_rect(dx0, dy0, dx1, dy1, frame, DEVICE_DARK, DEVICE)
+    if detail:
+        cx, cy = (dx0 + dx1) / 2, (dy0 + dy1) / 2
+        shapes.framed_ellipse(cx, cy, 17 * k, 17 * k, 3 * k, DEVICE_DARK, DIAL)
+        shapes.rect(cx - 1.5 * k, cy - 13 * k, cx + 1.5 * k, cy, DEVICE_DARK)
+    head = max(20 * k, (3 if size >= 32 else 2.5) * line)
+    shapes.arrow(at(72, 52), (hx, hy - 24 * k - line / 2), line, head, head * 0.55, WIRE)
+    shapes.arrow(at(88, 52), ((dx0 + dx1) / 2, dy0 - line / 2), line, head, head * 0.55, WIRE)
+
+
+def app_icon(size):
+    shapes = Shapes(size)
+    frame = max(6, DESIGN / size)
+    shapes.framed_rect(24, 8, 232, 248, frame, INK, PAPER, 14)
+    if size >= 48:
+        for y in range(40, 240, 32):
+            for x in range(48, 232, 32):
+                shapes.rect(x - 3, y - 3, x + 3, y + 3, DOT)
+    draw_diagram(shapes, (44, 40, 212, 40 + 168 * 166 / 160), size, size >= 64)
+    return shapes
+
+
+def mime_icon(size):
+    shapes = Shapes(size)
+    frame = max(6, DESIGN / size)
+    left, top, right, bottom, fold = 40, 8, 216, 248, 56
+
+    def sheet(d):
+        """The sheet's outline moved inwards by d."""
+        slant = d * (2 ** 0.5 - 1)
+        return [(left + d, top + d), (right - fold - slant, top + d),
+                (right - d, top + fold + slant), (right - d, bottom - d), (left + d, bottom - d)]
+
+    shapes.polygon(sheet(0), INK)
+    shapes.polygon(sheet(frame), PAPER)
+    shapes.polygon([(right - fold, top), (right - fold, top + fold), (right, top + fold)], INK)
+    shapes.polygon([(right - fold + frame, top + frame * 2.414),
+                    (right - fold + frame, top + fold - frame),
+                    (right - frame * 2.414, top + fold - frame)], FOLD)
+    draw_diagram(shapes, (56, 88, 200, 88 + 144 * 166 / 160), size, size >= 64)
+    return shapes
+
+
+def build_desktop_icons():
+    for name, draw, folder, title in (
+            (DESKTOP_APP_ID, app_icon, "apps", "Tresselby Diagram Tool"),
+            (DESKTOP_MIME_ICON, mime_icon, "mimetypes", "Tresselby diagram")):
+        write_file("desktop/hicolor/scalable/%s/%s.svg" % (folder, name), draw(DESIGN).svg(title))
+        for size in DESKTOP_SIZES:
+            write_file("desktop/hicolor/%dx%d/%s/%s.png" % (size, size, folder, name),
+                       draw(size).png(size))
+
 
 def main():
     build_icons()
@@ -1079,6 +1329,7 @@ def main():
     build_preview_glyphs()
     build_picture()
     build_logo()
+    build_desktop_icons()
     return 0
 
 

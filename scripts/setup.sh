@@ -5,8 +5,9 @@ packages=(
   cmake ninja-build g++ clang libclang-rt-14-dev
   qt6-base-dev qt6-svg-dev libgl-dev libjpeg-dev libgtest-dev libgmock-dev libbenchmark-dev
   fonts-liberation2 xvfb xauth
-  openbox dbus at-spi2-core python3-pyatspi
+  openbox dbus at-spi2-core python3-pyatspi x11-utils
   libcups2-dev cups printer-driver-cups-pdf poppler-utils
+  desktop-file-utils shared-mime-info libglib2.0-bin groff-base
 )
 missing=()
 for p in "${packages[@]}"; do

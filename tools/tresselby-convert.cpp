@@ -4,10 +4,12 @@
 //   tresselby-convert IN.tsb OUT.tsb   load, select all, save
 //   tresselby-convert IN.tsb OUT.jpg   the work area as the editor exports it
 //   tresselby-convert --dump IN.tsb    one line per element
+//   tresselby-convert --help | --version
 // Any other output extension is refused with an error.
 //
 // Errors go to standard error in the editor's words; the exit status is then
-// 1 (2 for a wrong command line). OUT is replaced only by a complete file.
+// 1 (2 for a wrong command line, with the usage). OUT is replaced only by a
+// complete file.
 #include <QApplication>
 #include <QFileInfo>
 #include <cstdlib>
@@ -22,6 +24,7 @@
 #include "platform/FileStream.h"
 #include "platform/PagePainter.h"
 #include "platform/ScrollBox.h"
+#include "tresselby/Version.h"
 #include "workarea/SnapGrid.h"
 
 namespace {
@@ -46,11 +49,37 @@ void ExportImage(tsb::TScrollBox* area, const std::string& fileName) {
     });
 }
 
+// The usage, as --help prints it; one line per output format.
+const char* const kUsage = R"(Usage: tresselby-convert IN.tsb OUT
+       tresselby-convert --dump IN.tsb
+       tresselby-convert --help | --version
+
+Reads the diagram IN.tsb and writes OUT in the format its extension names:
+  .tsb          the diagram again, as the editor saves it
+  .jpg, .jpeg   an image of the work area, as the editor exports it
+Any other extension is refused and nothing is written. Needs no display.
+
+  --dump        list the elements of IN.tsb, one line each
+  --help        show this text and exit
+  --version     show the program's version and exit
+)";
+
 int Usage() {
-    std::cerr << "Usage: tresselby-convert IN.tsb OUT.tsb\n"
-                 "       tresselby-convert IN.tsb OUT.jpg\n"
-                 "       tresselby-convert --dump IN.tsb\n";
+    std::cerr << kUsage;
     return 2;
+}
+
+// Answers --help and --version, the only words given; -1 for anything else.
+int Answer(int argc, char** argv) {
+    if (argc != 2) return -1;
+    if (std::strcmp(argv[1], "--help") == 0) {
+        std::cout << kUsage << std::flush;
+    } else if (std::strcmp(argv[1], "--version") == 0) {
+        std::cout << "tresselby-convert " << tsb::VersionString << '\n' << std::flush;
+    } else {
+        return -1;
+    }
+    return std::cout ? 0 : 1;
 }
 
 } // namespace
@@ -59,6 +88,7 @@ int main(int argc, char** argv) {
     if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
     // Standard error carries only the tool's own messages.
     qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
+    if (int status = Answer(argc, argv); status >= 0) return status;
     if (argc != 3) return Usage();
     bool dump = std::strcmp(argv[1], "--dump") == 0;
     if (!dump && (std::strncmp(argv[1], "--", 2) == 0 || std::strncmp(argv[2], "--", 2) == 0))

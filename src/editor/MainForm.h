@@ -150,8 +150,9 @@ public:
     void ExitActionExecute();
     void NewActionExecute();
     void OpenActionExecute();
-    // Open's steps after the dialog: read the file, place the work area,
-    // attach the hooks and clear the selection.
+    // Opens a diagram file as the Open command does once its dialog has
+    // given a name: all or nothing, then the page is placed and "Custom"
+    // ticked, the hooks attached and the elements unselected.
     void OpenFile(const std::string& fileName);
     void SaveActionExecute();
     // Attaches the element hooks to every element of the work area by its

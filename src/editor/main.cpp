@@ -1,21 +1,19 @@
-// Program entry: the application object, the main window, the message loop.
+// Program entry: the command line, the application object, the main window
+// and the message loop.
 #include <QApplication>
+#include <iostream>
 
-#include "editor/ConnDlg.h"
-#include "editor/MainForm.h"
-#include "platform/Application.h"
-#include "platform/Font.h"
+#include "editor/CommandLine.h"
+#include "editor/Program.h"
 
 int main(int argc, char** argv) {
-    QApplication app(argc, argv);
-    app.setApplicationName("Tresselby Diagram Tool");
-    app.setFont(tsb::TFont().ToQFont());
-    tsb::Application().Title = "Tresselby Application";
-    auto* mainForm = new tsb::TMainForm;
-    tsb::ConnDialog();
-    mainForm->Show();
-    int result = app.exec();
-    delete mainForm;
-    tsb::FreeConnDialog();
-    return result;
+    // Questions are answered before any display is needed.
+    const tsb::TCommandLine line = tsb::TCommandLine::Parse({argv + 1, argv + argc});
+    if (line.Action != tsb::TCommandLine::caStart) return line.Answer(std::cout, std::cerr);
+    // The toolkit sees none of the arguments: a diagram's name is never
+    // taken for one of its options. Its environment variables still apply.
+    int toolkitArgc = 1;
+    QApplication app(toolkitArgc, argv);
+    tsb::TProgram program(line.FileName);
+    return app.exec();
 }
