@@ -82,6 +82,8 @@ public:
     QImage* Device() const { return FDevice; }
     TPoint Origin() const { return FOrigin; }
     TRect ClipRect() const { return FClip.Offset(-FOrigin.X, -FOrigin.Y); }
+    // The clip in device pixels.
+    TRect DeviceClip() const { return FClip; }
 
     TPen Pen;
     TBrush Brush;

@@ -98,9 +98,9 @@ TCanvas& TControl::CanvasState() {
     return *FCanvas;
 }
 
-void TControl::PaintOn(QImage* device, TPoint origin, const TRect& clip) {
+void TControl::PaintOn(const TCanvas& device, TPoint origin, const TRect& clip) {
     if (!FCanvas) FCanvas = std::make_unique<TCanvas>();
-    FCanvas->Bind(device, origin, clip);
+    FCanvas->BindLike(device, origin, clip);
     FPainting = true;
     try {
         Paint();

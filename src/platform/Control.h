@@ -79,7 +79,10 @@ public:
     TCanvas& CanvasState();
     virtual void Paint();
     // Paints the control onto a device at its place in the parent.
-    void PaintOn(QImage* device, TPoint origin, const TRect& clip);
+    // Paints the control onto what a canvas is bound to (an image or a
+    // vector device) at its place in the parent: origin and clip in device
+    // pixels.
+    void PaintOn(const TCanvas& device, TPoint origin, const TRect& clip);
     virtual void Invalidate();
     void InvalidateRect(const TRect& clientRect);
 

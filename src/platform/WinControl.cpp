@@ -374,10 +374,15 @@ void TWinControl::PaintBackground(TCanvas& canvas, const TRect& clip) {
 }
 
 void TWinControl::RenderInto(QImage& device, TPoint origin, const TRect& clip) {
-    TRect area = clip.Intersect({0, 0, device.width(), device.height()});
+    TCanvas target;
+    target.Bind(&device);
+    RenderOn(target, origin, clip.Intersect({0, 0, device.width(), device.height()}));
+}
+
+void TWinControl::RenderOn(const TCanvas& device, TPoint origin, const TRect& area) {
     if (area.IsEmpty()) return;
     TCanvas canvas;
-    canvas.Bind(&device, origin, area);
+    canvas.BindLike(device, origin, area);
     TRect client = area.Offset(-origin.X, -origin.Y);
     PaintBackground(canvas, client);
     std::vector<TControl*> found;
@@ -386,17 +391,26 @@ void TWinControl::RenderInto(QImage& device, TPoint origin, const TRect& clip) {
         if (Is<TWinControl>(c) || !c->Visible()) continue;
         TRect r = c->BoundsRect().Offset(origin.X, origin.Y).Intersect(area);
         if (r.IsEmpty()) continue;
-        c->PaintOn(&device, {origin.X + c->Left(), origin.Y + c->Top()}, r);
+        c->PaintOn(device, {origin.X + c->Left(), origin.Y + c->Top()}, r);
+    }
+}
+
+void TWinControl::PaintTo(const TCanvas& canvas, int x, int y) {
+    const TPoint origin{canvas.Origin().X + x, canvas.Origin().Y + y};
+    const TRect clip = canvas.DeviceClip();
+    RenderOn(canvas, origin,
+             Bounds(origin.X, origin.Y, ClientWidth(), ClientHeight()).Intersect(clip));
+    if (FWindowedCount == 0) return;
+    for (TControl* c : FControls) {
+        auto* w = As<TWinControl>(c);
+        if (w && w->Visible()) w->PaintTo(canvas, x + w->Left(), y + w->Top());
     }
 }
 
 void TWinControl::PaintTo(QImage& device, int x, int y) {
-    RenderInto(device, {x, y}, Bounds(x, y, ClientWidth(), ClientHeight()));
-    if (FWindowedCount == 0) return;
-    for (TControl* c : FControls) {
-        auto* w = As<TWinControl>(c);
-        if (w && w->Visible()) w->PaintTo(device, x + w->Left(), y + w->Top());
-    }
+    TCanvas canvas;
+    canvas.Bind(&device);
+    PaintTo(canvas, x, y);
 }
 
 TPoint TWinControl::ClientToScreen(TPoint p) const {

@@ -73,13 +73,19 @@ public:
     void LogBoundsChanges(std::vector<TControl*>* log) { FBoundsLog = log; }
 
     // Renders the control, its windowless children and its windowed
-    // children onto a device image with the control's top-left at (x, y),
-    // clipped to the device.
+    // children onto what a canvas is bound to (an image or a vector device)
+    // with the control's top-left at (x, y) of the canvas, clipped to the
+    // canvas's clip.
+    void PaintTo(const TCanvas& canvas, int x, int y);
+    // The same onto a device image, clipped to the image.
     void PaintTo(QImage& device, int x, int y);
     // Repaints part of the client area from the background up onto a
     // device: origin is where the client's (0, 0) lands, clip is in device
     // pixels.
     void RenderInto(QImage& device, TPoint origin, const TRect& clip);
+    // The same onto what a canvas is bound to; its own origin and clip are
+    // not used.
+    void RenderOn(const TCanvas& device, TPoint origin, const TRect& clip);
 
     // The surface: one image of the part of the client area that can show
     // (for a control not on screen, a screen-sized part from its top-left

@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include "EditorFixture.h"
+#include "SampleDiagrams.h"
 #include "editor/MainForm.h"
 #include "model/BitmapShape.h"
 #include "model/Connector.h"
@@ -129,69 +130,7 @@ TEST_F(WorkArea, ScalesStayAlignedWhileThePanelScrolls) {
 // Renders /tmp/all-kinds.png (the work area) and all-kinds-window.png (with
 // the rulers) to look at.
 TEST_F(WorkArea, EveryElementKindJoinedByEveryConnectorKind) {
-    TStandardShape* standard[5];
-    const TShapeType types[5] = {stRectangle, stRoundRect, stEllipse, stCircle, stSquare};
-    const TPoint places[5] = {{40, 40}, {260, 40}, {480, 40}, {40, 240}, {260, 420}};
-    for (int i = 0; i < 5; ++i) {
-        standard[i] = Add<TStandardShape>(places[i].X, places[i].Y);
-        standard[i]->SetShapeType(types[i]);
-    }
-    auto caption = [&](TCustomShape* e, const char* text, TAlign align) {
-        auto* c = new TTextShape(Form);
-        c->SetText(text);
-        e->SetCaptionAlign(align);
-        e->SetCaption(c);
-    };
-    caption(standard[1], "Caption", alClient);
-    standard[4]->SetSelected(true);
-    auto* polygon = Add<TRegularPolygonShape>(260, 240);
-    polygon->SetSides(5);
-    auto* hidden = Add<THiddenShape>(520, 260);
-    hidden->SetSelected(true);
-    auto* text = Add<TTextShape>(480, 420);
-    text->SetText("Free text");
-    auto* list = new TImageList(Form);
-    QImage icon(16, 16, QImage::Format_RGB32);
-    icon.fill(QColor(255, 0, 255));
-    for (int i = 2; i < 14; ++i)
-        icon.setPixel(i, i, qRgb(0, 128, 0));
-    list->AddMasked(icon, clFuchsia);
-    auto* bitmap = Add<TBitmapShape>(60, 440);
-    bitmap->SetImages(list);
-    auto* graphic = Add<TGraphicShape>(640, 120);
-    graphic->SetImage(Form->Image1->Picture());
-    caption(graphic, "New Graphic", alBottom);
-    graphic->SetSelected(true);
-    auto* thumb = Add<TThumbNailShape>(640, 400);
-    thumb->SetImage(graphic->Image());
-    caption(thumb, "", alTop);
-    thumb->SetImageName("Images/DefaultPicture.jpg");
-    thumb->PlaceCaption(); // as the end of a drag does once the text is longer
-
-    auto* half = Join<TSingleHeadArrow>(standard[1], csRight, standard[2], csLeft);
-    half->SetArrowStyle(asHalf);
-    auto* open = Join<TSingleHeadArrow>(standard[0], csBottom, standard[3], csTop);
-    open->SetArrowStyle(asOpen);
-    auto* closed = Join<TSingleHeadArrow>(standard[3], csRight, polygon, csLeft);
-    closed->SetArrowStyle(asClosed);
-    auto* both = Join<TDoubleHeadArrow>(polygon, csBottom, standard[4], csTop);
-    both->LineColor = clBlue;
-    both->SetLineWidth(2);
-    auto* dotted = Join<TLineConnector>(standard[3], csBottom, bitmap, csTop);
-    dotted->LineStyle = psDot;
-    std::vector<TConnector*> connectors{
-        Join<TLineConnector>(standard[0], csRight, standard[1], csLeft),
-        half,
-        open,
-        closed,
-        both,
-        dotted,
-        Join<TSingleHeadArrow>(polygon, csRight, hidden, csLeft),
-        Join<TBluntSingleHeadArrow>(standard[2], csBottom, hidden, csTop),
-        Join<TDoubleHeadArrow>(hidden, csBottom, text, csTop),
-        Join<TLineConnector>(standard[4], csRight, text, csLeft),
-        Join<TSingleHeadArrow>(standard[2], csRight, graphic, csLeft),
-        Join<TDoubleHeadArrow>(graphic, csBottom, thumb, csTop)};
+    std::vector<TConnector*> connectors = tsbtest::AddEveryKind(Form);
 
     QImage img(800, 600, QImage::Format_RGB32);
     Form->ScrollBox1->PaintTo(img, 0, 0);
