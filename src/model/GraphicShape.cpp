@@ -73,10 +73,7 @@ void TGraphicShape::Paint() {
         graphic->SetTransparent(FTransparent);
         FSyncingGraphic = false;
     }
-    if (QPainter* painter = canvas->BeginPainter()) {
-        graphic->Draw(*painter, 1, 1);
-        canvas->EndPainter();
-    }
+    canvas->Draw(1, 1, *graphic);
 }
 
 TThumbNailShape::TThumbNailShape(TComponent* owner) : TGraphicShape(owner) {

@@ -32,7 +32,6 @@ public:
     std::unique_ptr<TGraphic> Clone() const override;
     void Assign(const TGraphic& source) override;
 
-protected:
     // When Transparent, every pixel of the bottom-left pixel's colour is left out.
     const QImage& DrawnImage() const override;
 

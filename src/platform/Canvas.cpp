@@ -1,6 +1,7 @@
 #include "platform/Canvas.h"
 
 #include "platform/CanvasDetail.h"
+#include "platform/Graphic.h"
 
 #include <QFontMetrics>
 #include <QPainter>
@@ -105,6 +106,7 @@ void TCanvas::Plot(int dx, int dy, std::uint32_t rgb, TPenMode mode) {
     if (!FClip.Contains(dx, dy) || mode == pmNop) return;
     auto* line = reinterpret_cast<std::uint32_t*>(FDevice->scanLine(dy));
     std::uint32_t& p = line[dx];
+    if (FShadow && mode != pmCopy && (p & 0xFFFFFFu) != 0xFFFFFFu) FShadow->InvertedDrawing = true;
     switch (mode) {
     case pmCopy:
         p = 0xFF000000u | rgb;
@@ -129,6 +131,7 @@ void TCanvas::MoveTo(int x, int y) {
 }
 
 void TCanvas::LineTo(int x, int y) {
+    TShadowScope shadow(*this, [&] { LineTo(x, y); });
     if (Ready() && Pen.Style != psClear) {
         if (FVector && Pen.Width <= 1)
             VectorThinLine(PenPos.X, PenPos.Y, x, y);
@@ -201,6 +204,9 @@ void TCanvas::ThinLine(int x1, int y1, int x2, int y2) {
 }
 
 void TCanvas::WideLine(int x1, int y1, int x2, int y2) {
+    // A wide inverting line is not checked pixel by pixel.
+    if (FShadow && !FVector && Pen.Mode != pmCopy && Pen.Mode != pmNop)
+        FShadow->InvertedDrawing = true;
     if (FVector) {
         QPainterPath path(QPointF(x1 + FOrigin.X + 0.5, y1 + FOrigin.Y + 0.5));
         path.lineTo(x2 + FOrigin.X + 0.5, y2 + FOrigin.Y + 0.5);
@@ -220,6 +226,7 @@ void TCanvas::WideLine(int x1, int y1, int x2, int y2) {
 }
 
 void TCanvas::Polyline(const std::vector<TPoint>& points) {
+    TShadowScope shadow(*this, [&] { Polyline(points); });
     if (points.empty()) return;
     MoveTo(points[0].X, points[0].Y);
     for (std::size_t i = 1; i < points.size(); ++i)
@@ -334,6 +341,7 @@ void TCanvas::DrawFigure(const TRect& fig, const std::function<bool(int, int)>& 
 }
 
 void TCanvas::Rectangle(int x1, int y1, int x2, int y2) {
+    TShadowScope shadow(*this, [&] { Rectangle(x1, y1, x2, y2); });
     if (!Ready()) return;
     TRect fig = DeviceBox(x1, y1, x2, y2);
     if (FVector) {
@@ -350,6 +358,7 @@ void TCanvas::Rectangle(int x1, int y1, int x2, int y2) {
 }
 
 void TCanvas::FrameRect(const TRect& r) {
+    TShadowScope shadow(*this, [&] { FrameRect(r); });
     TPen saved = Pen;
     TBrushStyle bs = Brush.Style;
     Pen.Color = Brush.Color;
@@ -363,6 +372,7 @@ void TCanvas::FrameRect(const TRect& r) {
 }
 
 void TCanvas::Ellipse(int x1, int y1, int x2, int y2) {
+    TShadowScope shadow(*this, [&] { Ellipse(x1, y1, x2, y2); });
     if (!Ready()) return;
     TRect fig = DeviceBox(x1, y1, x2, y2);
     if (FVector) {
@@ -381,6 +391,7 @@ void TCanvas::Ellipse(int x1, int y1, int x2, int y2) {
 }
 
 void TCanvas::RoundRect(int x1, int y1, int x2, int y2, int w, int h) {
+    TShadowScope shadow(*this, [&] { RoundRect(x1, y1, x2, y2, w, h); });
     if (!Ready()) return;
     TRect fig = DeviceBox(x1, y1, x2, y2);
     w = std::min(std::abs(w), fig.Width());
@@ -413,6 +424,7 @@ void TCanvas::RoundRect(int x1, int y1, int x2, int y2, int w, int h) {
 }
 
 void TCanvas::Polygon(const std::vector<TPoint>& points) {
+    TShadowScope shadow(*this, [&] { Polygon(points); });
     if (!Ready() || points.empty()) return;
     if (FVector) {
         VectorPolygon(points);
@@ -498,6 +510,7 @@ void TCanvas::Polygon(const std::vector<TPoint>& points) {
 }
 
 void TCanvas::FillRect(const TRect& r) {
+    TShadowScope shadow(*this, [&] { FillRect(r); });
     if (!Ready() || Brush.Style == bsClear) return;
     if (FVector) {
         TRect box = r.Offset(FOrigin.X, FOrigin.Y).Intersect(FClip);
@@ -520,6 +533,7 @@ void TCanvas::FillRect(const TRect& r) {
 }
 
 void TCanvas::SetPixel(int x, int y, TColor color) {
+    TShadowScope shadow(*this, [&] { SetPixel(x, y, color); });
     if (!Ready()) return;
     if (FVector) {
         const int dx = x + FOrigin.X, dy = y + FOrigin.Y;
@@ -606,6 +620,7 @@ int TCanvas::TextHeight(const std::string&) {
 }
 
 void TCanvas::TextOut(int x, int y, const std::string& text) {
+    TShadowScope shadow(*this, [&] { TextOut(x, y, text); });
     QPainter* p = BeginPainter();
     if (!p) return;
     QFont f = Font.ToQFont();
@@ -622,6 +637,7 @@ void TCanvas::TextOut(int x, int y, const std::string& text) {
 }
 
 void TCanvas::DrawTextCentered(const TRect& r, const std::string& text) {
+    TShadowScope shadow(*this, [&] { DrawTextCentered(r, text); });
     QPainter* p = BeginPainter();
     if (!p) return;
     QFont f = Font.ToQFont();
@@ -674,6 +690,7 @@ void TCanvas::DrawTextCentered(const TRect& r, const std::string& text) {
 }
 
 void TCanvas::Draw(int x, int y, const QImage& image) {
+    TShadowScope shadow(*this, [&] { Draw(x, y, image); });
     if (FVector) {
         if (Ready()) VectorImage(Bounds(x, y, image.width(), image.height()), image);
         return;
@@ -684,7 +701,22 @@ void TCanvas::Draw(int x, int y, const QImage& image) {
     EndPainter();
 }
 
+void TCanvas::Draw(int x, int y, const TGraphic& graphic) {
+    if (graphic.Empty()) return;
+    TShadowScope shadow(*this, [&] { Draw(x, y, graphic); });
+    if (FVector) {
+        if (Ready())
+            VectorImage(Bounds(x, y, graphic.Width(), graphic.Height()), graphic.DrawnImage());
+        return;
+    }
+    QPainter* p = BeginPainter();
+    if (!p) return;
+    graphic.Draw(*p, x, y);
+    EndPainter();
+}
+
 void TCanvas::DrawTransparent(int x, int y, const QImage& image, std::uint32_t transparentRgb) {
+    TShadowScope shadow(*this, [&] { DrawTransparent(x, y, image, transparentRgb); });
     if (!Ready()) return;
     QImage src = image.convertToFormat(QImage::Format_ARGB32);
     if (FVector) {
@@ -713,6 +745,7 @@ void TCanvas::DrawTransparent(int x, int y, const QImage& image, std::uint32_t t
 }
 
 void TCanvas::StretchDraw(const TRect& r, const QImage& image) {
+    TShadowScope shadow(*this, [&] { StretchDraw(r, image); });
     if (FVector) {
         if (Ready() && !r.IsEmpty() && !image.isNull())
             VectorImage(r, image.scaled(r.Width(), r.Height()));
@@ -725,6 +758,7 @@ void TCanvas::StretchDraw(const TRect& r, const QImage& image) {
 }
 
 void TCanvas::CopyRect(const TRect& dest, const QImage& source, const TRect& sourceRect) {
+    TShadowScope shadow(*this, [&] { CopyRect(dest, source, sourceRect); });
     if (!Ready() || dest.IsEmpty() || sourceRect.IsEmpty()) return;
     QImage src =
         source.copy(sourceRect.Left, sourceRect.Top, sourceRect.Width(), sourceRect.Height());
@@ -760,6 +794,10 @@ void TCanvas::CopyRect(const TRect& dest, const QImage& source, const TRect& sou
 }
 
 void TCanvas::Frame3D(TRect& r, TColor topColor, TColor bottomColor, int width) {
+    TShadowScope shadow(*this, [&] {
+        TRect copy = r;
+        Frame3D(copy, topColor, bottomColor, width);
+    });
     Pen.Width = 1;
     r.Bottom -= 1;
     r.Right -= 1;

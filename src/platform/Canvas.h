@@ -50,6 +50,16 @@ struct TBrush {
     TBrushStyle Style = bsSolid;
 };
 
+class TGraphic;
+
+// A raster copy of what a vector canvas draws, kept to tell whether an
+// inverting pen met anything but the white page: there the vector drawing,
+// which inverts only white, would differ from the screen.
+struct TRasterShadow {
+    QImage Image;
+    bool InvertedDrawing = false;
+};
+
 class TCanvas {
 public:
     TCanvas() = default;
@@ -65,17 +75,21 @@ public:
     // Binds the canvas to a painter on a vector device (PDF, SVG, a page
     // recording). The same calls come out as exact geometry: pixel (x, y) is
     // the unit square at (x, y); a thin line covers the pixels the raster
-    // walk plots; a figure's outline is a one-unit line through its edge
+    // walk plots; a figure's outline is a line one unit wide through its edge
     // pixels; text stays text. Drawing is cut to the clip by the canvas
     // itself, as not every vector device clips. Inverting pens have no vector
     // meaning: they draw what they would give over a white page. The painter
     // stays the caller's; it is used in its own coordinates.
-    void BindPainter(QPainter* painter, TPoint origin, const TRect& clip);
+    // With a shadow (an image the size of the painter's device, white at
+    // first) every call is also drawn on the shadow.
+    void BindPainter(QPainter* painter, TPoint origin, const TRect& clip,
+                     TRasterShadow* shadow = nullptr);
     // Binds to what another canvas is bound to, image or painter.
     void BindLike(const TCanvas& target, TPoint origin, const TRect& clip);
     void Unbind() {
         FDevice = nullptr;
         FVector = nullptr;
+        FShadow = nullptr;
         OnDamage = nullptr;
     }
     bool IsVector() const { return FVector != nullptr; }
@@ -117,6 +131,8 @@ public:
 
     // Images at their own size, optionally with a transparent colour.
     void Draw(int x, int y, const QImage& image);
+    // A picture at its own size with its own transparency.
+    void Draw(int x, int y, const TGraphic& graphic);
     void DrawTransparent(int x, int y, const QImage& image, std::uint32_t transparentRgb);
     void StretchDraw(const TRect& r, const QImage& image);
     // Copies a rectangle of another image under the copy mode.
@@ -155,6 +171,24 @@ private:
     // Text with its left end at x on the baseline, glyphs where the screen
     // puts them.
     void TextRun(QPainter& painter, int x, int baseline, const QString& text, const QFont& font);
+    // Draws the same call on the shadow first, once for the outermost call
+    // of a vector canvas that has one; calls made inside that call (a
+    // polyline's lines) are drawn on the shadow by it.
+    class TShadowScope {
+    public:
+        template <typename F> TShadowScope(TCanvas& canvas, F&& call) : FCanvas(canvas) {
+            if (canvas.FVector && canvas.FShadow && canvas.FShadowDepth == 0)
+                canvas.ShadowRun(call);
+            ++canvas.FShadowDepth;
+        }
+        ~TShadowScope() { --FCanvas.FShadowDepth; }
+        TShadowScope(const TShadowScope&) = delete;
+        TShadowScope& operator=(const TShadowScope&) = delete;
+
+    private:
+        TCanvas& FCanvas;
+    };
+    void ShadowRun(const std::function<void()>& call);
     // The vector back end (CanvasVector.cpp).
     QColor VectorColour(TColor colour) const;
     void VectorThinLine(int x1, int y1, int x2, int y2);
@@ -167,6 +201,8 @@ private:
 
     QImage* FDevice = nullptr;
     QPainter* FVector = nullptr;
+    TRasterShadow* FShadow = nullptr;
+    int FShadowDepth = 0;
     TPoint FOrigin;
     TRect FClip;
     int FStyleStep = 0;

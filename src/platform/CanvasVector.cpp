@@ -21,7 +21,9 @@ QRectF ClipRectF(const TRect& clip) {
     return QRectF(clip.Left, clip.Top, clip.Width(), clip.Height());
 }
 
-// A one-unit outline as the area it covers.
+// An outline one unit wide as the area it covers. Lines are one unit wide,
+// not one device pixel: a page printed or a drawing zoomed keeps the
+// proportions of the screen.
 QPainterPath StrokeArea(const QPainterPath& path, qreal width, Qt::PenCapStyle cap,
                         Qt::PenJoinStyle join) {
     QPainterPathStroker stroker;
@@ -33,19 +35,48 @@ QPainterPath StrokeArea(const QPainterPath& path, qreal width, Qt::PenCapStyle c
 
 } // namespace
 
-void TCanvas::BindPainter(QPainter* painter, TPoint origin, const TRect& clip) {
+void TCanvas::BindPainter(QPainter* painter, TPoint origin, const TRect& clip,
+                          TRasterShadow* shadow) {
     EndPainter();
     FDevice = nullptr;
     FVector = painter;
+    FShadow = painter ? shadow : nullptr;
     FOrigin = origin;
     FClip = painter ? clip : TRect{};
 }
 
 void TCanvas::BindLike(const TCanvas& target, TPoint origin, const TRect& clip) {
     if (target.FVector)
-        BindPainter(target.FVector, origin, clip);
+        BindPainter(target.FVector, origin, clip, target.FShadow);
     else
         Bind(target.FDevice, origin, clip);
+}
+
+void TCanvas::ShadowRun(const std::function<void()>& call) {
+    // The same call on the image, with the pen's position and pattern as
+    // they were, which the vector call then takes up.
+    const TPoint pen = PenPos;
+    const int step = FStyleStep;
+    QPainter* vector = FVector;
+    const TRect clip = FClip;
+    FVector = nullptr;
+    FDevice = &FShadow->Image;
+    FClip = clip.Intersect({0, 0, FDevice->width(), FDevice->height()});
+    try {
+        call();
+    } catch (...) {
+        EndPainter();
+        FDevice = nullptr;
+        FVector = vector;
+        FClip = clip;
+        throw;
+    }
+    EndPainter();
+    FDevice = nullptr;
+    FVector = vector;
+    FClip = clip;
+    PenPos = pen;
+    FStyleStep = step;
 }
 
 // What a pen or brush of this colour leaves on a white page under the pen
@@ -87,9 +118,7 @@ void TCanvas::VectorThinLine(int x1, int y1, int x2, int y2) {
         if (straight || first == last) {
             FVector->fillRect(QRect(first, last).normalized(), colour);
         } else {
-            QPen pen(colour, 1, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin);
-            pen.setCosmetic(true);
-            FVector->setPen(pen);
+            FVector->setPen(QPen(colour, 1, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
             FVector->drawLine(QPointF(first) + QPointF(0.5, 0.5),
                               QPointF(last) + QPointF(0.5, 0.5));
         }
@@ -157,9 +186,7 @@ void TCanvas::VectorOutline(const QPainterPath& path) {
     FVector->setRenderHint(QPainter::Antialiasing, false);
     const QRectF clip = ClipRectF(FClip);
     if (clip.contains(path.boundingRect().adjusted(-0.5, -0.5, 0.5, 0.5))) {
-        QPen pen(colour, 1, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin);
-        pen.setCosmetic(true);
-        FVector->setPen(pen);
+        FVector->setPen(QPen(colour, 1, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
         FVector->setBrush(Qt::NoBrush);
         FVector->drawPath(path);
     } else {

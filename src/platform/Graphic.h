@@ -68,11 +68,12 @@ public:
 
     std::function<void()> OnChange;
 
+    // The image Draw shows; the default is Image().
+    virtual const QImage& DrawnImage() const { return Image(); }
+
 protected:
     TGraphic() = default;
     void Changed();
-    // The image Draw shows; the default is Image().
-    virtual const QImage& DrawnImage() const { return Image(); }
 
     bool FTransparent = false;
 };

@@ -11,10 +11,7 @@ TImage::TImage(TComponent* owner) : TControl(owner) {
 void TImage::Paint() {
     TGraphic* graphic = FPicture.Graphic();
     if (!graphic) return;
-    if (QPainter* p = Canvas()->BeginPainter()) {
-        graphic->Draw(*p, 0, 0);
-        Canvas()->EndPainter();
-    }
+    Canvas()->Draw(0, 0, *graphic);
 }
 
 } // namespace tsb

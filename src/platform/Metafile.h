@@ -1,16 +1,20 @@
 // Page recordings: a page of logical screen pixels that is drawn once and
 // played back as often as needed, stretched over any target rectangle.
 //
-// Callers know a recording only through these two classes: how it stores
-// the drawing is its own affair.
+// A page is recorded as vector commands. Inverting pens have no vector
+// meaning; where one met anything but the white page, the vector page would
+// differ from the screen, and the page keeps its own pixels instead, played
+// back pixel for pixel. Callers know a recording only through these two
+// classes.
 #pragma once
 
 #include <QImage>
+#include <QPainter>
+#include <QPicture>
 #include <QRect>
+#include <memory>
 
 #include "platform/Canvas.h"
-
-class QPainter;
 
 namespace tsb {
 
@@ -25,6 +29,8 @@ public:
 
     int Width() const { return FWidth; }
     int Height() const { return FHeight; }
+    // True when the page is kept as its pixels rather than as vector commands.
+    bool Raster() const { return !FImage.isNull(); }
 
     // Draws the page stretched over the target rectangle of the painter's
     // device.
@@ -34,6 +40,7 @@ private:
     friend class TMetafileCanvas;
     int FWidth;
     int FHeight;
+    QPicture FPicture;
     QImage FImage;
 };
 
@@ -42,6 +49,9 @@ private:
 class TMetafileCanvas : public TCanvas {
 public:
     explicit TMetafileCanvas(TMetafile& page);
+    ~TMetafileCanvas();
+    TMetafileCanvas(const TMetafileCanvas&) = delete;
+    TMetafileCanvas& operator=(const TMetafileCanvas&) = delete;
 
     // Renders a windowed control with all its children onto the page, with
     // the control's top-left corner at (x, y).
@@ -49,6 +59,9 @@ public:
 
 private:
     TMetafile& FPage;
+    QPainter FPainter;
+    // The page's pixels while it is recorded.
+    std::unique_ptr<TRasterShadow> FShadow;
 };
 
 } // namespace tsb

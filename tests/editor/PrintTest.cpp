@@ -10,6 +10,7 @@
 
 #include "DialogTestSupport.h"
 #include "TestSupport.h"
+#include "VectorCompare.h"
 #include "editor/MainForm.h"
 #include "model/StandardShape.h"
 #include "preview/FakePrinter.h"
@@ -103,6 +104,33 @@ TEST_F(Printing, PrintButtonShowsTheDiagramAsOnePageWithoutGrid) {
     EXPECT_EQ(Px(page, Other->Left() + 1 - 2, Other->Top() + 1 - 2), 0xFFFFFFu);
     // Past the work area the page stays white.
     EXPECT_EQ(Px(page, 800, 700), 0xFFFFFFu);
+}
+
+TEST_F(Printing, UnselectedDiagramsPrintAsVectorDrawing) {
+    // Without selection nothing is inverted over drawing: the page is
+    // vector commands, and the paper shows what the screen shows within a
+    // pixel of the edges.
+    TCustomShape::UnselectAll(Form->ScrollBox1);
+    Form->MenuItem("ShowGrid1")->trigger();
+    tsbtest::AnswerModal<TPreviewForm>([&](TPreviewForm* f) {
+        tsbtest::Click(f->PrintBut);
+        f->close();
+    });
+    Form->MenuItem("PrintAction1")->trigger();
+    EXPECT_FALSE(Form->qmPrinter1->SelectedPage()->Raster());
+    ASSERT_EQ(Fake->Jobs.size(), 1u);
+    std::vector<QImage> pages = tsbtest::RenderPdf(Fake->Jobs[0]);
+    ASSERT_EQ(pages.size(), 1u);
+    QImage screen = Form->WorkAreaBitmap().copy(2, 2, 816, 1056);
+    for (int y = 598; y < screen.height(); ++y)
+        for (int x = 0; x < screen.width(); ++x)
+            screen.setPixel(x, y, 0xFFFFFFFFu);
+    for (int y = 0; y < 598; ++y)
+        for (int x = 798; x < screen.width(); ++x)
+            screen.setPixel(x, y, 0xFFFFFFFFu);
+    tsbtest::TDifference d = tsbtest::Compare(screen, pages[0]);
+    EXPECT_GE(d.Equal, 0.99);
+    EXPECT_EQ(d.FarFromEdge, 0) << d.FirstFar;
 }
 
 TEST_F(Printing, MenuItemPrintsFromThePreview) {

@@ -74,14 +74,16 @@ private:
 };
 
 // The pages of a PDF rendered at 96 dots per inch by poppler's pdftocairo,
-// which keeps the pixels of an image drawn at that scale.
+// which keeps the pixels of an image drawn at that scale, without smoothing
+// the edges of vector drawing.
 inline std::vector<QImage> RenderPdf(const QByteArray& pdf) {
     QTemporaryDir dir;
     QFile file(dir.filePath("job.pdf"));
     file.open(QIODevice::WriteOnly);
     file.write(pdf);
     file.close();
-    QProcess::execute("pdftocairo", {"-r", "96", "-png", file.fileName(), dir.filePath("page")});
+    QProcess::execute("pdftocairo", {"-r", "96", "-antialias", "none", "-png", file.fileName(),
+                                     dir.filePath("page")});
     std::vector<QImage> pages;
     QStringList names = QDir(dir.path()).entryList({"page*.png"}, QDir::Files, QDir::Name);
     for (const QString& name : names)
