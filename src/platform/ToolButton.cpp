@@ -41,9 +41,11 @@ public:
         return names;
     }
 
+    // The click comes from the event loop, as a user's does, so a handler
+    // that opens a dialog does not hold up the screen reader's request.
     void doAction(const QString& name) override {
         if (!Button()->isEnabled()) return;
-        if (name == pressAction() || name == toggleAction()) Button()->click();
+        if (name == pressAction() || name == toggleAction()) Button()->animateClick();
     }
 
     QStringList keyBindingsForAction(const QString&) const override { return {}; }

@@ -2,6 +2,7 @@
 // click does: its accessible "Press" (and, when it can be checked, "Toggle")
 // action clicks it, so a check button is toggled and its clicked handler
 // runs. Qt's own tool buttons only flip their check state for "Toggle".
+// The click follows from the event loop, as a mouse click does.
 #pragma once
 
 #include <QToolButton>

@@ -23,6 +23,7 @@
 #include "platform/Metafile.h"
 #include "platform/Resources.h"
 #include "platform/Screen.h"
+#include "platform/ToolButton.h"
 #include "preview/qmAboutBox.h"
 #include "preview/qmGoPageForm.h"
 #include "preview/qmPrinter.h"
@@ -180,7 +181,7 @@ void TPreviewForm::CreateToolBar() {
 
     auto tool = [this](const char* name, const char* glyph, const char* hint, int left,
                        void (TPreviewForm::*handler)()) {
-        auto* b = new QToolButton(ToolBarPanel);
+        auto* b = new TToolButton(ToolBarPanel);
         b->setObjectName(name);
         b->setAccessibleName(hint);
         b->setIcon(QIcon(QString(":/preview/%1.png").arg(glyph)));
@@ -229,7 +230,7 @@ void TPreviewForm::CreateStatusBar() {
     row->addWidget(MoveButPanel);
     auto speed = [this](const char* name, const char* glyph, const char* hint, int left,
                         void (TPreviewForm::*handler)()) {
-        auto* b = new QToolButton(MoveButPanel);
+        auto* b = new TToolButton(MoveButPanel);
         b->setObjectName(name);
         b->setAccessibleName(hint);
         b->setIcon(QIcon(QString(":/preview/%1.png").arg(glyph)));

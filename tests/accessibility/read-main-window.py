@@ -7,7 +7,7 @@ import sys
 import time
 
 import pyatspi
-from gi.repository import GLib
+from gi.repository import Atspi, GLib
 
 failures = []
 passed = 0
@@ -130,6 +130,78 @@ check("the text tool can be pressed", press("Add text"))
 check("the mode panel reads the prompt", label_appears("Place object on the diagram"))
 check("the change of the mode panel is announced",
       "Place object on the diagram" in names_changed, str(names_changed))
+
+
+
+def find_window(prefix, seconds=10):
+    end = time.time() + seconds
+    while time.time() < end:
+        pump(0.1)
+        for w in app:
+            if w is not None and (w.name or "").startswith(prefix):
+                return w
+    return None
+
+
+def press_in(node, name):
+    """Presses a control; one that opens a dialog may answer only once the
+    dialog has closed, which is not waited for."""
+    for n in walk(node):
+        if role(n) in ("push button", "toggle button", "check box", "menu item") and n.name == name:
+            action = n.queryAction()
+            for i in range(action.nActions):
+                if action.getName(i).lower() in ("press", "click"):
+                    Atspi.set_timeout(1000, -1)
+                    try:
+                        action.doAction(i)
+                    except GLib.Error:
+                        pass
+                    finally:
+                        Atspi.set_timeout(25000, -1)
+                    return True
+    return False
+
+
+def check_window(window, title, texts, controls):
+    nodes = list(walk(window))
+    if "-v" in sys.argv:
+        for n in nodes:
+            print(title, role(n), repr(n.name))
+    names = [n.name for n in nodes]
+    for text in texts:
+        check(f"{title}: '{text}' is read", text in names, str(names))
+    for control in controls:
+        check(f"{title}: control '{control}' is found by name", control in names, str(names))
+    nameless = [role(n) for n in nodes if role(n) in actionable and not n.name]
+    check(f"{title}: every control has a name", not nameless, str(nameless))
+
+
+# The print preview, opened from the tool bar.
+check("the print button can be pressed", press("Print project"))
+preview = find_window("Print Preview")
+check("the print preview opens", preview is not None)
+if preview is not None:
+    check_window(preview, "preview", ["Page 1 of 1"],
+                 ["Print", "Next", "Prev", "Close",
+                  "Selects the Zoom Tool to zoom in or out",
+                  "Selects the Hand Tool to pan across the Page",
+                  "Go to First Page in Document", "Go to Page by Page Number"])
+    # On this desktop a drop-down list reads as its current item.
+    lists = [n.name for n in walk(preview) if role(n) == "combo box"]
+    check("preview: the zoom list reads its choice", lists == ["Page Width"], str(lists))
+    zoom = [n.name for n in walk(preview) if role(n) == "label" and n.name.startswith("Zoom = ")]
+    check("preview: the zoom label is read", len(zoom) == 1, str(zoom))
+    check("preview: Close can be pressed", press_in(preview, "Close"))
+
+# The about box, from the Help menu.
+check("Help > About can be chosen", press_in(window, "About"))
+about = find_window("About")
+check("the about box opens", about is not None)
+if about is not None:
+    check_window(about, "about", ["Name:", "Copyright:", "Build:",
+                                  "Tresselby Application version 1.0.0.0",
+                                  "https://tresselby.example.org/"], ["OK"])
+    check("about: OK can be pressed", press_in(about, "OK"))
 
 print(f"{passed} passed, {len(failures)} failed")
 sys.exit(1 if failures else 0)

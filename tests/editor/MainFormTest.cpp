@@ -186,6 +186,8 @@ TEST_F(MainWindow, ScreenReadersReadThePanelsAndTheEditItems) {
     QAccessibleInterface* text = QAccessible::queryAccessibleInterface(Form->TextBtn);
     EXPECT_EQ(text->text(QAccessible::Name), "Add text");
     text->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
+    for (int i = 0; i < 100 && name(Form->StatusPanels[2]) == "Waiting"; ++i)
+        QTest::qWait(10);
     EXPECT_EQ(name(Form->StatusPanels[2]), "Place object on the diagram");
 
     Form->EditMenu->popup(QPoint(0, 0));
