@@ -6,30 +6,23 @@ set -euo pipefail
 editor="$1"
 here=$(cd "$(dirname "$0")" && pwd)
 work=$(mktemp -d)
-xvfb_pid=""
+. "$here/../support/xvfb.sh"
 cleanup() {
     [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
     rm -rf "$work"
 }
 trap cleanup EXIT
-
-display=""
-for n in $(seq 141 190); do
-    if [ ! -e "/tmp/.X$n-lock" ] && [ ! -e "/tmp/.X11-unix/X$n" ]; then display=":$n"; break; fi
-done
-[ -n "$display" ] || { echo "no free display"; exit 1; }
-Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
-xvfb_pid=$!
-for _ in $(seq 100); do [ -e "/tmp/.X11-unix/X${display#:}" ] && break; sleep 0.1; done
+start_xvfb 141 190
 
 mkdir -m 700 "$work/runtime"
-export DISPLAY="$display" QT_QPA_PLATFORM=xcb HOME="$work" XDG_RUNTIME_DIR="$work/runtime"
+export QT_QPA_PLATFORM=xcb HOME="$work" XDG_RUNTIME_DIR="$work/runtime"
 export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 NO_AT_BRIDGE=0
 export LSAN_OPTIONS="suppressions=$here/../clipboard/lsan.supp${LSAN_OPTIONS:+:$LSAN_OPTIONS}"
 
 # A session bus of our own: the accessibility bus starts on it on demand.
 export READ_ARGS="${READ_ARGS:-}"
-exec dbus-run-session -- bash -c '
+status=0
+dbus-run-session -- bash -c '
     openbox >"$1/openbox.log" 2>&1 &
     wm=$!
     "$2" >"$1/editor.log" 2>&1 &
@@ -40,4 +33,5 @@ exec dbus-run-session -- bash -c '
     wait "$editor" 2>/dev/null || true
     [ "$status" -eq 0 ] || cat "$1/editor.log"
     exit "$status"
-' bash "$work" "$editor" "$here/read-main-window.py"
+' bash "$work" "$editor" "$here/read-main-window.py" || status=$?
+exit "$status"

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "DialogTestSupport.h"
+#include "SampleDiagrams.h"
 #include "controls/RadioGroup.h"
 #include "editor/ConnDlg.h"
 #include "editor/MainForm.h"
@@ -74,24 +75,13 @@ protected:
     }
     // An element made in code, named as the editor names it.
     template <typename T> T* Add(int left, int top) {
-        auto* e = new T(Form);
-        e->SetName(Form->MakeElementName(e));
-        e->SetBounds(left, top, e->Width(), e->Height());
-        e->SetParent(Form->ScrollBox1);
-        return e;
+        return tsbtest::AddElement<T>(Form, left, top);
     }
     // A connector made in code, as the editor makes it.
     template <typename T>
     T* Join(tsb::TCustomShape* a, tsb::TConnectionSide sa, tsb::TCustomShape* b,
             tsb::TConnectionSide sb) {
-        auto* c = new T(Form);
-        c->StartConn().Side = sa;
-        c->StartConn().SetShape(a);
-        c->EndConn().Side = sb;
-        c->EndConn().SetShape(b);
-        c->UpdateBounds();
-        c->SetParent(Form->ScrollBox1);
-        return c;
+        return tsbtest::JoinElements<T>(Form, a, sa, b, sb);
     }
 
     tsb::TMainForm* Form = nullptr;
