@@ -32,6 +32,17 @@ namespace tsb {
 
 namespace {
 
+// Text as a label shows it: "&&" is one ampersand, and a lone one marks an
+// access key and is not shown.
+QString LabelText(const QString& text) {
+    QString shown;
+    for (int i = 0; i < text.size(); ++i) {
+        if (text[i] == '&' && i + 1 < text.size()) ++i;
+        shown += text[i];
+    }
+    return shown;
+}
+
 // Zoom of each item of the zoom list; the two negative entries are worked
 // out from the window.
 constexpr float kPageWidth = -1, kFitPage = -2;
@@ -311,7 +322,7 @@ void TPreviewForm::CreatePageArea() {
     PB1->setObjectName("PB1");
     const char* hint = "With Zoom Tool, left or right click to zoom in/out.  Click && drag with "
                        "Hand Tool to pan.";
-    PB1->setAccessibleName(hint);
+    PB1->setAccessibleName(LabelText(hint));
     SetHint(PB1, hint);
 }
 
@@ -366,7 +377,7 @@ void TPreviewForm::FormClose() {
 }
 
 void TPreviewForm::HintChanged(const std::string& hint) {
-    HintLabel->setText(QString::fromStdString(hint));
+    HintLabel->setText(LabelText(QString::fromStdString(hint)));
     HintLabel->adjustSize();
 }
 

@@ -342,8 +342,9 @@ TEST_F(Preview, HintsGoToTheHintLabelWhileOpen) {
         EXPECT_EQ(f->HintLabel->text(), "Print the Current Document");
         EXPECT_EQ(AccessibleName(f->HintLabel), "Print the Current Document");
         tsbtest::MouseMove(f->PB1, 5, 5);
+        // The label shows the hint's "&&" as one ampersand.
         EXPECT_EQ(f->HintLabel->text().toStdString(),
-                  "With Zoom Tool, left or right click to zoom in/out.  Click && drag with Hand "
+                  "With Zoom Tool, left or right click to zoom in/out.  Click & drag with Hand "
                   "Tool to pan.");
         tsbtest::MouseMove(f->LastPageSpeed, 3, 3);
         EXPECT_EQ(f->HintLabel->text(), "Go to Last Page in Document");
