@@ -5,10 +5,10 @@
 #include <QImage>
 #include <cstddef>
 #include <cstdint>
-#include <functional>
 #include <memory>
 #include <vector>
 
+#include "platform/ByteSink.h"
 #include "platform/Exception.h"
 
 namespace tsb {
@@ -36,10 +36,6 @@ QImage DecodeJpeg(const std::uint8_t* data, std::size_t size);
 // 2 x 2 chroma subsampling at the given quality (1 to 100). Pixels that are
 // not opaque are first laid over white. Raises EJPEG on failure.
 std::vector<std::uint8_t> EncodeJpeg(const QImage& image, int quality = DefaultJpegQuality);
-
-// Where encoded bytes go as they are made. A sink may throw; the encoder
-// then fails with that exception.
-using TByteSink = std::function<void(const std::uint8_t* data, std::size_t size)>;
 
 // Encodes the same files as EncodeJpeg from rows handed over top to bottom,
 // passing the bytes to the sink as libjpeg makes them: neither the image

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "platform/PngCodec.h"
 #include "platform/WinControl.h"
 
 namespace tsb {
@@ -66,6 +67,12 @@ QImage TPagePainter::Picture(std::int64_t maxPixels) const {
 
 void TPagePainter::WriteJpeg(const TByteSink& sink, int quality) const {
     TJpegStreamEncoder encoder(FWidth, FHeight, sink, quality);
+    ForEachBand([&](const QImage& band, int, int rows) { encoder.WriteRows(band, rows); });
+    encoder.Finish();
+}
+
+void TPagePainter::WritePng(const TByteSink& sink) const {
+    TPngStreamEncoder encoder(FWidth, FHeight, sink);
     ForEachBand([&](const QImage& band, int, int rows) { encoder.WriteRows(band, rows); });
     encoder.Finish();
 }

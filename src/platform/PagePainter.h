@@ -1,7 +1,7 @@
 // Paints a windowed control with all its children a band of rows at a time,
 // so a page of any size passes through an image of a few megabytes: JPEG
-// export streams the bands to the encoder, and a scaled-down picture takes
-// only the rows it shows.
+// and PNG export stream the bands to the encoder, and a scaled-down picture
+// takes only the rows it shows.
 #pragma once
 
 #include <QImage>
@@ -37,6 +37,8 @@ public:
 
     // The page as a JPEG file of the given quality, band by band.
     void WriteJpeg(const TByteSink& sink, int quality = DefaultJpegQuality) const;
+    // The page as a PNG file, band by band: every pixel as painted.
+    void WritePng(const TByteSink& sink) const;
 
 private:
     TWinControl* FControl;

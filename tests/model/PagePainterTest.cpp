@@ -1,8 +1,8 @@
 // A page painted in bands against the same page painted in one piece: every
 // element kind, grid, handles, dotted and wide lines and text crossing the
 // band edges come out pixel for pixel the same; the streamed JPEG is byte
-// for byte the one-piece encoding; a scaled-down picture takes its pixels
-// from the page.
+// for byte the one-piece encoding, the streamed PNG holds every pixel; a
+// scaled-down picture takes its pixels from the page.
 #include <QImage>
 #include <gtest/gtest.h>
 
@@ -132,6 +132,20 @@ TEST(PagePainter, StreamedJpegIsTheOnePieceEncoding) {
             90);
     EXPECT_GT(pieces, 1u); // handed over as it was made
     EXPECT_EQ(streamed, EncodeJpeg(page.OnePiece(), 90));
+}
+
+TEST(PagePainter, StreamedPngIsThePageLossless) {
+    BandedPage page;
+    std::vector<std::uint8_t> streamed;
+    std::size_t pieces = 0;
+    TPagePainter(page.D.Box).WritePng([&](const std::uint8_t* data, std::size_t size) {
+        streamed.insert(streamed.end(), data, data + size);
+        ++pieces;
+    });
+    EXPECT_GT(pieces, 1u);
+    QImage decoded = QImage::fromData(streamed.data(), int(streamed.size()), "PNG");
+    ASSERT_EQ(decoded.size(), QSize(4000, 700));
+    EXPECT_TRUE(decoded.convertToFormat(QImage::Format_RGB32) == page.OnePiece());
 }
 
 TEST(PagePainter, ScaledPictureSamplesThePage) {
