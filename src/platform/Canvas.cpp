@@ -550,6 +550,26 @@ void TCanvas::SetPixel(int x, int y, TColor color) {
     Damage(Bounds(x + FOrigin.X, y + FOrigin.Y, 1, 1));
 }
 
+void TCanvas::DotRow(int x, int y, int count, int step, TColor color) {
+    if (!Ready() || count <= 0 || step <= 0) return;
+    const std::int64_t dx = std::int64_t(x) + FOrigin.X, dy = std::int64_t(y) + FOrigin.Y;
+    if (dy < FClip.Top || dy >= FClip.Bottom) return;
+    // The dots inside the clip: the first at or after its left edge, the
+    // last before its right edge.
+    const std::int64_t from = std::max<std::int64_t>(0, (FClip.Left - dx + step - 1) / step);
+    const std::int64_t to = std::min<std::int64_t>(count - 1, (FClip.Right - 1 - dx) / step);
+    if (FClip.Right - 1 - dx < 0 || from > to) return;
+    const int first = static_cast<int>(dx + from * step), last = static_cast<int>(dx + to * step);
+    if (FVector) {
+        VectorDotRow(first, last, static_cast<int>(dy), step, color);
+        return;
+    }
+    const std::uint32_t rgb = ToRgb(color);
+    for (int px = first; px <= last; px += step)
+        Plot(px, static_cast<int>(dy), rgb, pmCopy);
+    Damage({first, static_cast<int>(dy), last + 1, static_cast<int>(dy) + 1});
+}
+
 TColor TCanvas::Pixel(int x, int y) const {
     int dx = x + FOrigin.X, dy = y + FOrigin.Y;
     if (!FDevice || !FClip.Contains(dx, dy)) return -1;

@@ -119,6 +119,10 @@ public:
     void FillRect(const TRect& r);
     void FrameRect(const TRect& r);
     void SetPixel(int x, int y, TColor color);
+    // `count` pixels of one colour `step` apart along a row, from (x, y)
+    // rightwards. On a vector device the row is one dashed line, so a grid
+    // of dots costs a line a row, not a figure a dot.
+    void DotRow(int x, int y, int count, int step, TColor color);
     // -1 outside the clip, and on a vector device, which cannot be read.
     TColor Pixel(int x, int y) const;
 
@@ -198,6 +202,7 @@ private:
     void VectorFigure(const QPainterPath& fill, const QPainterPath& outline);
     void VectorPolygon(const std::vector<TPoint>& points);
     void VectorImage(const TRect& dest, const QImage& image);
+    void VectorDotRow(int first, int last, int y, int step, TColor color);
 
     QImage* FDevice = nullptr;
     QPainter* FVector = nullptr;

@@ -1,6 +1,7 @@
 // The canvas's vector back end: the same calls as QPainter primitives on a
 // vector device, with the pixel rules turned into exact geometry.
 #include <QFontMetrics>
+#include <QPaintEngine>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPainterPathStroker>
@@ -236,14 +237,22 @@ void TCanvas::VectorPolygon(const std::vector<TPoint>& points) {
     PenPos = points[0];
 }
 
-// On an image the text is drawn as it is. A vector document lays text out by
-// the face's own advances, while the screen rounds each glyph's advance to
-// whole pixels; so the text goes out in pieces, each placed where the screen
-// puts its first glyph and no longer than keeps every glyph within half a
-// pixel of its place on the screen. Short words stay whole.
+// Text with its left end at x on the baseline, glyphs where the screen puts
+// them. Images and PDF pages without a scale place every glyph as the screen
+// does, by the whole-pixel advances of the hinted face, so the text goes out
+// whole. Other vector documents (SVG) leave the layout to their viewer, which
+// uses the face's own advances; there the text goes out in pieces of whole
+// words, each placed where the screen puts its first glyph and scaled across
+// to the width the screen gives it. A piece takes in further words while
+// each of their first glyphs stays within half a pixel of its place on the
+// screen; a word is never split, so it stays one piece of text.
 void TCanvas::TextRun(QPainter& painter, int x, int baseline, const QString& text,
                       const QFont& font) {
-    if (!FVector) {
+    const QPaintEngine* engine = painter.paintEngine();
+    const bool laidOutAsOnScreen =
+        !FVector || (engine && engine->type() == QPaintEngine::Pdf &&
+                     painter.deviceTransform().type() <= QTransform::TxTranslate);
+    if (laidOutAsOnScreen) {
         painter.drawText(QPoint(x, baseline), text);
         return;
     }
@@ -252,22 +261,58 @@ void TCanvas::TextRun(QPainter& painter, int x, int baseline, const QString& tex
     linearFont.setHintingPreference(QFont::PreferNoHinting);
     const QFontMetricsF linear(linearFont);
     const int n = static_cast<int>(text.size());
-    int start = 0;
-    while (start < n) {
-        while (start < n && text[start] == ' ')
-            ++start;
-        if (start >= n) break;
-        const int left = screen.horizontalAdvance(text.left(start));
-        int end = start + 1;
-        while (end < n && text[end] != ' ') {
-            const qreal drift = left + linear.horizontalAdvance(text.mid(start, end + 1 - start)) -
-                                screen.horizontalAdvance(text.left(end + 1));
-            if (std::abs(drift) > 0.5) break;
-            ++end;
+    auto skip = [&](int i, bool spaces) {
+        while (i < n && (text[i] == ' ') == spaces)
+            ++i;
+        return i;
+    };
+    // Where the screen puts character i, and how much a viewer's layout of
+    // [start, end) is scaled across to take the screen's width.
+    auto place = [&](int i) { return screen.horizontalAdvance(text.left(i)); };
+    auto scale = [&](int start, int end) {
+        const qreal width = linear.horizontalAdvance(text.mid(start, end - start));
+        return width > 0 ? (place(end) - place(start)) / width : 1.0;
+    };
+    auto fits = [&](int start, int end) {
+        const qreal s = scale(start, end);
+        for (int word = skip(skip(start, false), true); word < end;
+             word = skip(skip(word, false), true)) {
+            const qreal at =
+                place(start) + s * linear.horizontalAdvance(text.mid(start, word - start));
+            if (std::abs(at - place(word)) > 0.5) return false;
         }
-        painter.drawText(QPointF(x + left, baseline), text.mid(start, end - start));
-        start = end;
+        return true;
+    };
+    for (int start = skip(0, true); start < n;) {
+        int end = skip(start, false);
+        for (int next = skip(end, true); next < n && fits(start, skip(next, false));
+             next = skip(end, true))
+            end = skip(next, false);
+        painter.save();
+        painter.translate(x + place(start), baseline);
+        const qreal s = scale(start, end);
+        if (s != 1.0) painter.scale(s, 1);
+        painter.drawText(QPointF(0, 0), text.mid(start, end - start));
+        painter.restore();
+        start = skip(end, true);
     }
+}
+
+// Dots from first to last on row y, device pixels inside the clip: a line
+// through the row's middle whose dashes are one unit long and `step` apart.
+void TCanvas::VectorDotRow(int first, int last, int y, int step, TColor color) {
+    const QColor colour = Rgb(ColorToRGB(color) & 0xFFFFFFu);
+    FVector->save();
+    FVector->setRenderHint(QPainter::Antialiasing, false);
+    if (first == last || step == 1) {
+        FVector->fillRect(QRect(first, y, last + 1 - first, 1), colour);
+    } else {
+        QPen pen(colour, 1, Qt::CustomDashLine, Qt::FlatCap, Qt::MiterJoin);
+        pen.setDashPattern({1.0, qreal(step - 1)});
+        FVector->setPen(pen);
+        FVector->drawLine(QPointF(first, y + 0.5), QPointF(last + 1, y + 0.5));
+    }
+    FVector->restore();
 }
 
 // A picture at its own size in dest, cut to the clip.

@@ -41,9 +41,11 @@ void TSnapGrid::Paint() {
     TRect clip = canvas->ClipRect().Intersect({0, 0, Width() + 1, Height() + 1});
     if (clip.IsEmpty()) return;
     auto first = [this](int edge) { return (edge + FGridSize - 1) / FGridSize * FGridSize; };
-    for (int x = first(clip.Left); x < clip.Right; x += FGridSize)
-        for (int y = first(clip.Top); y < clip.Bottom; y += FGridSize)
-            canvas->SetPixel(x, y, clGray);
+    const int left = first(clip.Left);
+    if (left >= clip.Right) return;
+    const int count = (clip.Right - 1 - left) / FGridSize + 1;
+    for (int y = first(clip.Top); y < clip.Bottom; y += FGridSize)
+        canvas->DotRow(left, y, count, FGridSize, clGray);
 }
 
 } // namespace tsb
