@@ -153,3 +153,38 @@ TEST(CanvasVector, InvertingPensDrawWhatTheyGiveOverAWhitePage) {
     EXPECT_EQ(vector.pixel(50, 10) & 0xFFFFFFu, 0xFFFFFFu);
     EXPECT_TRUE(tsbtest::Compare(Raster(draw, {0, 0, W, H}), vector).Pixels == 0);
 }
+
+TEST(CanvasVector, RowsOfDotsAreTheSamePixelsAndOneLineEach) {
+    // Rows of every spacing, some cut by the clip on either side.
+    auto rows = [](TCanvas& c) {
+        c.DotRow(-7, 10, 40, 20, clGray); // starts left of the clip
+        c.DotRow(3, 20, 100, 7, clRed);   // runs past the right of the clip
+        c.DotRow(10, 30, 50, 1, clBlue);  // a solid run
+        c.DotRow(100, 40, 1, 20, clBlack);
+        c.DotRow(100, 50, 0, 20, clBlack);  // nothing
+        c.DotRow(10, 5, 10, 20, clBlack);   // above the clip
+        c.DotRow(290, 60, 10, 20, clBlack); // wholly right of the clip
+    };
+    const TRect clip{5, 8, 280, 200};
+    QImage raster = Raster(rows, clip);
+    QImage expected(W, H, QImage::Format_RGB32);
+    expected.fill(Qt::white);
+    auto plot = [&](int x, int y, int count, int step, QRgb colour) {
+        for (int i = 0; i < count; ++i)
+            if (clip.Contains(x + i * step, y)) expected.setPixel(x + i * step, y, colour);
+    };
+    plot(-7, 10, 40, 20, 0x808080);
+    plot(3, 20, 100, 7, 0xFF0000);
+    plot(10, 30, 50, 1, 0x0000FF);
+    plot(100, 40, 1, 20, 0);
+    EXPECT_TRUE(raster == expected);
+    QByteArray svg = tsbtest::DrawSvg(W, H, [&](QPainter& painter) {
+        TCanvas canvas;
+        canvas.BindPainter(&painter, {0, 0}, clip);
+        rows(canvas);
+    });
+    EXPECT_EQ(tsbtest::Compare(raster, tsbtest::RasteriseSvg(svg, W, H)).Pixels, 0);
+    // Two dashed lines, a filled run and a single dot, however many dots.
+    EXPECT_EQ(svg.count("stroke-dasharray=\"1,"), 2);
+    EXPECT_LT(svg.size(), 6000);
+}
