@@ -3,6 +3,7 @@
 //
 //   tresselby-convert IN.tsb OUT.tsb   load, select all, save
 //   tresselby-convert IN.tsb OUT.jpg   the work area as the editor exports it
+//                                      (also .jpeg, .png, .pdf, .svg)
 //   tresselby-convert --dump IN.tsb    one line per element
 //   tresselby-convert --help | --version
 // Any other output extension is refused with an error.
@@ -15,38 +16,36 @@
 #include <cstdlib>
 #include <cstring>
 #include <iostream>
+#include <optional>
 
 #include "model/CustomShape.h"
 #include "model/DiagramDump.h"
 #include "model/DiagramRoot.h"
 #include "model/ModelClasses.h"
 #include "platform/Exception.h"
-#include "platform/FileStream.h"
-#include "platform/PagePainter.h"
+#include "platform/PageExport.h"
 #include "platform/ScrollBox.h"
 #include "tresselby/Version.h"
 #include "workarea/SnapGrid.h"
 
 namespace {
 
-enum class TOutput { Stream, Jpeg };
-
-// The output format by the file's extension; anything unknown is refused
-// before a byte is written.
-TOutput OutputFor(const std::string& name) {
+// The output format by the file's extension, case-insensitively: the
+// diagram stream, or an export format. Anything unknown is refused before a
+// byte is written.
+std::optional<tsb::TExportFormat> OutputFor(const std::string& name) {
     const std::string extension = QFileInfo(QString::fromStdString(name)).suffix().toStdString();
-    if (tsb::SameText(extension, "tsb")) return TOutput::Stream;
-    if (tsb::SameText(extension, "jpg") || tsb::SameText(extension, "jpeg")) return TOutput::Jpeg;
+    if (tsb::SameText(extension, "tsb")) return std::nullopt;
+    if (auto format = tsb::ExportFormatOf(name)) return format;
     throw tsb::Exception(tsb::FormatMessage("Unknown output file extension (.%s)", {extension}));
 }
 
-// The work area with its grid, as the editor shows an opened diagram,
-// painted in bands that go through the encoder straight into the file.
-void ExportImage(tsb::TScrollBox* area, const std::string& fileName) {
+// The work area with its grid and without selection handles, as the editor
+// shows an opened diagram: images painted in bands straight into the file,
+// PDF and SVG as vector drawings.
+void ExportImage(tsb::TScrollBox* area, tsb::TExportFormat format, const std::string& fileName) {
     tsb::TCustomShape::UnselectAll(area);
-    tsb::WriteFileStreamed(fileName, [area](const tsb::TByteSink& write) {
-        tsb::TPagePainter(area).WriteJpeg(write, 90);
-    });
+    tsb::TPageExport(area).Write(format, fileName);
 }
 
 // The usage, as --help prints it; one line per output format.
@@ -56,8 +55,12 @@ const char* const kUsage = R"(Usage: tresselby-convert IN.tsb OUT
 
 Reads the diagram IN.tsb and writes OUT in the format its extension names:
   .tsb          the diagram again, as the editor saves it
-  .jpg, .jpeg   an image of the work area, as the editor exports it
-Any other extension is refused and nothing is written. Needs no display.
+  .jpg, .jpeg   a JPEG image of the work area, as the editor exports it
+  .png          a PNG image of the work area, every pixel as on screen
+  .pdf          a PDF document: one page of the work area's size, real text
+  .svg          an SVG drawing of the work area, real text
+Extensions are matched without regard to case; any other is refused and
+nothing is written. Images show the work area with its grid. Needs no display.
 
   --dump        list the elements of IN.tsb, one line each
   --help        show this text and exit
@@ -95,7 +98,7 @@ int main(int argc, char** argv) {
         return Usage();
     QApplication app(argc, argv);
     try {
-        const TOutput output = dump ? TOutput::Stream : OutputFor(argv[2]);
+        const std::optional<tsb::TExportFormat> format = dump ? std::nullopt : OutputFor(argv[2]);
         tsb::RegisterModelClasses();
         tsb::TDiagramRoot root;
         auto* grid = new tsb::TSnapGrid(&root);
@@ -105,8 +108,8 @@ int main(int argc, char** argv) {
         tsb::TCustomShape::LoadFromFile(argv[dump ? 2 : 1], root.ScrollBox1);
         if (dump) {
             std::cout << tsb::DumpDiagram(root.ScrollBox1) << std::flush;
-        } else if (output == TOutput::Jpeg) {
-            ExportImage(root.ScrollBox1, argv[2]);
+        } else if (format) {
+            ExportImage(root.ScrollBox1, *format, argv[2]);
         } else {
             tsb::TCustomShape::SelectAll(root.ScrollBox1);
             tsb::TCustomShape::SaveToFile(argv[2], root.ScrollBox1);

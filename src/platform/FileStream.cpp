@@ -39,25 +39,28 @@ void WriteFileBytes(const std::string& fileName, const TBytes& data) {
     if (!file.commit()) throw Exception("Stream write error");
 }
 
-} // namespace tsb
-
-namespace tsb {
+void WriteFileThrough(const std::string& fileName, const std::function<void(QIODevice&)>& write) {
+    QString name = QString::fromStdString(fileName);
+    QSaveFile file(name);
+    if (QFileInfo(name).isDir() || !file.open(QIODevice::WriteOnly))
+        throw Exception(FormatMessage("Cannot create file %s", {fileName}));
+    // QSaveFile discards the new file unless it is committed, and refuses
+    // to commit after a failed write.
+    write(file);
+    if (!file.commit()) throw Exception("Stream write error");
+}
 
 void WriteFileStreamed(
     const std::string& fileName,
     const std::function<void(const std::function<void(const std::uint8_t*, std::size_t)>&)>&
         produce) {
-    QString name = QString::fromStdString(fileName);
-    QSaveFile file(name);
-    if (QFileInfo(name).isDir() || !file.open(QIODevice::WriteOnly))
-        throw Exception(FormatMessage("Cannot create file %s", {fileName}));
-    // QSaveFile discards the new file unless it is committed.
-    produce([&file](const std::uint8_t* data, std::size_t size) {
-        qint64 n = static_cast<qint64>(size);
-        if (file.write(reinterpret_cast<const char*>(data), n) != n)
-            throw Exception("Stream write error");
+    WriteFileThrough(fileName, [&produce](QIODevice& file) {
+        produce([&file](const std::uint8_t* data, std::size_t size) {
+            qint64 n = static_cast<qint64>(size);
+            if (file.write(reinterpret_cast<const char*>(data), n) != n)
+                throw Exception("Stream write error");
+        });
     });
-    if (!file.commit()) throw Exception("Stream write error");
 }
 
 } // namespace tsb

@@ -7,6 +7,8 @@
 
 #include "platform/ClassInfo.h"
 
+class QIODevice;
+
 namespace tsb {
 
 // The file's bytes; raises "Cannot open file %s" when it cannot be read.
@@ -25,5 +27,10 @@ void WriteFileStreamed(
     const std::string& fileName,
     const std::function<void(const std::function<void(const std::uint8_t*, std::size_t)>&)>&
         produce);
+
+// The same for a file written through a device: write gets the new file,
+// open for writing. Whatever write puts there replaces the target only when
+// write returns and every byte reached the file.
+void WriteFileThrough(const std::string& fileName, const std::function<void(QIODevice&)>& write);
 
 } // namespace tsb

@@ -47,17 +47,48 @@ run "$data/caption-only.tsb" "$work/no/such/dir/out.tsb" 2>"$work/err.txt"
 check "create exit" test $? -eq 1
 check "create message" grep -qx "Cannot create file $work/no/such/dir/out.tsb" "$work/err.txt"
 
-# The output format follows the extension; an unknown one writes nothing.
-for out in out.png out.PDF out.svg noextension; do
+# The output format follows the extension, whatever its case; an unknown
+# one writes nothing.
+for out in out.gif out.BMP out.svgz out.pdf.txt noextension; do
     run "$data/caption-only.tsb" "$work/$out" 2>"$work/err.txt"
     check "unknown $out exit" test $? -eq 1
-    ext=${out#*.}
+    ext=${out##*.}
     [ "$ext" = "$out" ] && ext=
     check "unknown $out message" grep -qx "Unknown output file extension (.$ext)" "$work/err.txt"
     check "unknown $out writes nothing" test ! -e "$work/$out"
 done
+magic() { head -c "$2" "$1" | od -An -tx1 | tr -d ' \n'; }
 run "$data/caption-only.tsb" "$work/out.JPEG"
-check "upper-case JPEG" test "$(head -c 2 "$work/out.JPEG" | od -An -tx1 | tr -d ' ')" = ffd8
+check "upper-case JPEG" test "$(magic "$work/out.JPEG" 2)" = ffd8
+for out in out.png out.PNG; do
+    run "$data/caption-only.tsb" "$work/$out"
+    check "PNG $out" test "$(magic "$work/$out" 8)" = 89504e470d0a1a0a
+done
+for out in out.pdf out.Pdf; do
+    run "$data/caption-only.tsb" "$work/$out"
+    check "PDF $out" test "$(head -c 5 "$work/$out")" = "%PDF-"
+done
+for out in out.svg out.SVG; do
+    run "$data/caption-only.tsb" "$work/$out"
+    check "SVG $out" grep -q "<svg" "$work/$out"
+done
+check "only the files asked for" \
+    test "$(ls "$work" | grep '^out\.' | LC_ALL=C sort | tr '\n' ' ')" = \
+    "out.JPEG out.PNG out.Pdf out.SVG out.pdf out.png out.svg out.tsb "
+
+# A file that cannot be made: the editor's message, and no file left behind.
+for ext in png pdf svg jpg; do
+    run "$data/caption-only.tsb" "$work/no/such/dir/out.$ext" 2>"$work/err.txt"
+    check "create $ext exit" test $? -eq 1
+    check "create $ext message" grep -qx "Cannot create file $work/no/such/dir/out.$ext" "$work/err.txt"
+done
+# An existing file in the way is replaced whole, or left as it was.
+echo keep >"$work/keep.png"
+run "$work/broken.tsb" "$work/keep.png" 2>/dev/null
+check "broken keeps the PNG" grep -qx keep "$work/keep.png"
+run "$data/caption-only.tsb" "$work/keep.png"
+check "PNG replaced" test "$(magic "$work/keep.png" 4)" = 89504e47
+check "no temporary files" test -z "$(ls -A "$work" | grep -v -e '^out\.' -e '\.txt$' -e '\.tsb$' -e '^keep\.png$')"
 
 run --dump 2>/dev/null
 check "usage exit" test $? -eq 2
