@@ -145,8 +145,17 @@ void TMainForm::CreateDialogs() {
     SaveDialog1 = make("SaveDialog1", "Save Diagram", QFileDialog::AcceptSave);
     SaveDialog1->setDefaultSuffix("tsb");
     SaveDialog2 = make("SaveDialog2", "Save As Image", QFileDialog::AcceptSave);
-    SaveDialog2->setNameFilter("Image files (*.jpg *.jpeg)");
-    SaveDialog2->setDefaultSuffix("jpg");
+    QStringList filters;
+    for (const TExportFilter& f : ExportFilters())
+        filters << f.Filter;
+    SaveDialog2->setNameFilters(filters);
+    SaveDialog2->setDefaultSuffix(ExportFilters().front().Extension);
+    // A name typed without an extension gets the chosen filter's.
+    QObject::connect(SaveDialog2, &QFileDialog::filterSelected, SaveDialog2,
+                     [dialog = SaveDialog2](const QString& chosen) {
+                         for (const TExportFilter& f : ExportFilters())
+                             if (chosen == f.Filter) dialog->setDefaultSuffix(f.Extension);
+                     });
 
     AboutDlg1 = new TAboutDlg(this);
     AboutDlg1->SetName("AboutDlg1");

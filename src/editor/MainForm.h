@@ -12,9 +12,10 @@
 #include <utility>
 #include <vector>
 
-#include "platform/Exception.h"
 #include "platform/ClassInfo.h"
 #include "platform/Component.h"
+#include "platform/Exception.h"
+#include "platform/PageExport.h"
 #include "platform/ScrollBox.h"
 
 class QAction;
@@ -109,6 +110,15 @@ public:
     QFileDialog* SaveDialog1 = nullptr;
     QFileDialog* SaveDialog2 = nullptr;
     static std::string InitialFolder();
+    // The filters of the export dialog SaveDialog2 in order, JPEG first and
+    // chosen when it opens; the extension a name typed without one gets
+    // under the filter, and the format the filter writes.
+    struct TExportFilter {
+        const char* Filter;
+        const char* Extension;
+        TExportFormat Format;
+    };
+    static const std::vector<TExportFilter>& ExportFilters();
     // The about box of Help > About.
     TAboutDlg* AboutDlg1 = nullptr;
     // The print engine: portrait, US Letter, one page of the work area.

@@ -1,4 +1,4 @@
-// Clipboard commands, the Edit menu's enabling and the JPEG export.
+// Clipboard commands, the Edit menu's enabling and the export as an image.
 #include <QAction>
 #include <QFileDialog>
 #include <QMainWindow>
@@ -11,7 +11,7 @@
 #include "platform/Application.h"
 #include "platform/Clipboard.h"
 #include "platform/FileStream.h"
-#include "platform/JpegCodec.h"
+#include "platform/PageExport.h"
 #include "platform/PagePainter.h"
 
 namespace tsb {
@@ -110,17 +110,35 @@ void TMainForm::CreateEditShortcuts() {
     }
 }
 
+const std::vector<TMainForm::TExportFilter>& TMainForm::ExportFilters() {
+    static const std::vector<TExportFilter> filters = {
+        {"Image files (*.jpg *.jpeg)", "jpg", efJpeg},
+        {"PNG image (*.png)", "png", efPng},
+        {"PDF document (*.pdf)", "pdf", efPdf},
+        {"SVG drawing (*.svg)", "svg", efSvg},
+    };
+    return filters;
+}
+
 void TMainForm::ExportActionExecute() {
-    // The picture is taken before the dialog opens, painted in bands that
-    // go to the encoder as they are made.
-    std::vector<std::uint8_t> jpeg;
-    TPagePainter(ScrollBox1)
-        .WriteJpeg([&jpeg](const std::uint8_t* data,
-                           std::size_t size) { jpeg.insert(jpeg.end(), data, data + size); },
-                   90);
+    // The JPEG picture is taken before the dialog opens, painted in bands
+    // that go to the encoder as they are made. The other formats are drawn
+    // once the dialog has named the file; the work area cannot change while
+    // the dialog is open.
+    const TPageExport page(ScrollBox1);
+    const std::vector<std::uint8_t> jpeg = page.Jpeg(90);
     SaveDialog2->setDirectory(QString::fromStdString(InitialFolder()));
+    SaveDialog2->selectNameFilter(ExportFilters().front().Filter);
+    SaveDialog2->setDefaultSuffix(ExportFilters().front().Extension);
     if (SaveDialog2->exec() != QDialog::Accepted || SaveDialog2->selectedFiles().isEmpty()) return;
-    WriteFileBytes(SaveDialog2->selectedFiles().first().toStdString(), jpeg);
+    const std::string fileName = SaveDialog2->selectedFiles().first().toStdString();
+    TExportFormat format = efJpeg;
+    for (const TExportFilter& f : ExportFilters())
+        if (SaveDialog2->selectedNameFilter() == f.Filter) format = f.Format;
+    if (format == efJpeg)
+        WriteFileBytes(fileName, jpeg);
+    else
+        page.Write(format, fileName);
 }
 
 } // namespace tsb
