@@ -57,6 +57,9 @@ bool Start(TWriter* w, int width, int height) {
                  8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
                  PNG_FILTER_TYPE_DEFAULT);
     png_set_pHYs(w->Png, w->Info, ScreenPixelsPerMetre, ScreenPixelsPerMetre, PNG_RESOLUTION_METER);
+    // Diagrams are flat colours, which the row filters hardly help: without
+    // them a page encodes in half the time, in a file not much larger.
+    png_set_filter(w->Png, PNG_FILTER_TYPE_BASE, PNG_FILTER_NONE);
     png_write_info(w->Png, w->Info);
     // Rows come as they lie in an RGB32 image: blue, green, red, unused.
     png_set_bgr(w->Png);
