@@ -79,7 +79,8 @@ public:
     // pixels; text stays text. Drawing is cut to the clip by the canvas
     // itself, as not every vector device clips. Inverting pens have no vector
     // meaning: they draw what they would give over a white page. The painter
-    // stays the caller's; it is used in its own coordinates.
+    // stays the caller's; it is used in its own coordinates, and drawing
+    // leaves its pen, brush and hints as it set them.
     // With a shadow (an image the size of the painter's device, white at
     // first) every call is also drawn on the shadow.
     void BindPainter(QPainter* painter, TPoint origin, const TRect& clip,

@@ -1,5 +1,8 @@
 // The canvas's vector back end: the same calls as QPainter primitives on a
-// vector device, with the pixel rules turned into exact geometry.
+// vector device, with the pixel rules turned into exact geometry. Each call
+// sets the pen, brush and hints it needs and leaves them so, without a save
+// and restore: an SVG document writes a group for every change of state, and
+// a restore is a change of its own.
 #include <QFontMetrics>
 #include <QPaintEngine>
 #include <QPainter>
@@ -110,7 +113,6 @@ void TCanvas::VectorThinLine(int x1, int y1, int x2, int y2) {
     QColor colour;
     QPoint first, last;
     bool open = false;
-    FVector->save();
     FVector->setRenderHint(QPainter::Antialiasing, false);
     auto flush = [&] {
         if (!open) return;
@@ -141,13 +143,11 @@ void TCanvas::VectorThinLine(int x1, int y1, int x2, int y2) {
                                 open = true;
                             });
     flush();
-    FVector->restore();
 }
 
 void TCanvas::VectorWideLine(const QPainterPath& path) {
     const QColor colour = VectorColour(Pen.Color);
     if (!colour.isValid()) return;
-    FVector->save();
     FVector->setRenderHint(QPainter::Antialiasing, false);
     const QRectF clip = ClipRectF(FClip);
     const qreal reach = Pen.Width;
@@ -161,13 +161,11 @@ void TCanvas::VectorWideLine(const QPainterPath& path) {
         QPainterPath area = StrokeArea(path, Pen.Width, Qt::RoundCap, Qt::RoundJoin);
         FVector->fillPath(area.intersected(clipPath), colour);
     }
-    FVector->restore();
 }
 
 void TCanvas::VectorFill(const QPainterPath& path, TColor colour) {
     const QColor c = VectorColour(colour);
     if (!c.isValid()) return;
-    FVector->save();
     FVector->setRenderHint(QPainter::Antialiasing, false);
     const QRectF clip = ClipRectF(FClip);
     if (clip.contains(path.boundingRect())) {
@@ -177,13 +175,11 @@ void TCanvas::VectorFill(const QPainterPath& path, TColor colour) {
         clipPath.addRect(clip);
         FVector->fillPath(path.intersected(clipPath), c);
     }
-    FVector->restore();
 }
 
 void TCanvas::VectorOutline(const QPainterPath& path) {
     const QColor colour = VectorColour(Pen.Color);
     if (!colour.isValid()) return;
-    FVector->save();
     FVector->setRenderHint(QPainter::Antialiasing, false);
     const QRectF clip = ClipRectF(FClip);
     if (clip.contains(path.boundingRect().adjusted(-0.5, -0.5, 0.5, 0.5))) {
@@ -196,7 +192,6 @@ void TCanvas::VectorOutline(const QPainterPath& path) {
         QPainterPath area = StrokeArea(path, 1, Qt::SquareCap, Qt::MiterJoin);
         FVector->fillPath(area.intersected(clipPath), colour);
     }
-    FVector->restore();
 }
 
 // A figure's inside in the brush and its edge pixels in the pen. Figure
@@ -283,26 +278,26 @@ void TCanvas::TextRun(QPainter& painter, int x, int baseline, const QString& tex
         }
         return true;
     };
+    const QTransform around = painter.worldTransform();
     for (int start = skip(0, true); start < n;) {
         int end = skip(start, false);
         for (int next = skip(end, true); next < n && fits(start, skip(next, false));
              next = skip(end, true))
             end = skip(next, false);
-        painter.save();
-        painter.translate(x + place(start), baseline);
-        const qreal s = scale(start, end);
-        if (s != 1.0) painter.scale(s, 1);
+        QTransform piece = around;
+        piece.translate(x + place(start), baseline);
+        piece.scale(scale(start, end), 1);
+        painter.setWorldTransform(piece);
         painter.drawText(QPointF(0, 0), text.mid(start, end - start));
-        painter.restore();
         start = skip(end, true);
     }
+    painter.setWorldTransform(around);
 }
 
 // Dots from first to last on row y, device pixels inside the clip: a line
 // through the row's middle whose dashes are one unit long and `step` apart.
 void TCanvas::VectorDotRow(int first, int last, int y, int step, TColor color) {
     const QColor colour = Rgb(ColorToRGB(color) & 0xFFFFFFu);
-    FVector->save();
     FVector->setRenderHint(QPainter::Antialiasing, false);
     if (first == last || step == 1) {
         FVector->fillRect(QRect(first, y, last + 1 - first, 1), colour);
@@ -312,7 +307,6 @@ void TCanvas::VectorDotRow(int first, int last, int y, int step, TColor color) {
         FVector->setPen(pen);
         FVector->drawLine(QPointF(first, y + 0.5), QPointF(last + 1, y + 0.5));
     }
-    FVector->restore();
 }
 
 // A picture at its own size in dest, cut to the clip.
@@ -323,9 +317,7 @@ void TCanvas::VectorImage(const TRect& dest, const QImage& image) {
     if (shown.IsEmpty()) return;
     const QRect source(shown.Left - device.Left, shown.Top - device.Top, shown.Width(),
                        shown.Height());
-    FVector->save();
     FVector->drawImage(QRect(shown.Left, shown.Top, shown.Width(), shown.Height()), image, source);
-    FVector->restore();
 }
 
 } // namespace tsb
