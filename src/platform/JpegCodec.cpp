@@ -244,57 +244,37 @@ struct TJpegStreamEncoder::TState {
     TCompressor Compressor;
     TStreamDestination Destination;
     TByteSink Sink;
-    int Width = 0;
-    int Height = 0;
-    int Written = 0;
-    bool Failed = false;
-    bool Finished = false;
 };
 
 TJpegStreamEncoder::TJpegStreamEncoder(int width, int height, TByteSink sink, int quality)
-    : F(std::make_unique<TState>()) {
+    : TRowEncoder(width, height), F(std::make_unique<TState>()) {
     if (width <= 0 || height <= 0) throw EJPEG("JPEG image is empty");
     if (static_cast<std::int64_t>(width) > JPEG_MAX_DIMENSION ||
         static_cast<std::int64_t>(height) > JPEG_MAX_DIMENSION)
         throw EJPEG("JPEG image is too large");
     F->Sink = std::move(sink);
     F->Destination.Sink = &F->Sink;
-    F->Width = width;
-    F->Height = height;
     if (!StartStream(&F->Compressor, &F->Destination, width, height, std::clamp(quality, 1, 100)))
         Fail();
 }
 
 TJpegStreamEncoder::~TJpegStreamEncoder() = default;
 
-void TJpegStreamEncoder::Fail() {
-    F->Failed = true;
-    if (F->Destination.SinkError) std::rethrow_exception(F->Destination.SinkError);
-    throw EJPEG(F->Compressor.Err.Message);
+std::exception_ptr TJpegStreamEncoder::Failure() const {
+    if (F->Destination.SinkError) return F->Destination.SinkError;
+    return std::make_exception_ptr(EJPEG(F->Compressor.Err.Message));
 }
 
-void TJpegStreamEncoder::WriteRows(const QImage& image, int rows) {
-    if (F->Failed) Fail();
-    if (image.width() != F->Width || rows < 0 || rows > image.height() ||
-        F->Written + rows > F->Height)
-        throw EJPEG("JPEG image size is not valid");
-    const QImage rgb = image.format() == QImage::Format_RGB32
-                           ? image
-                           : image.convertToFormat(QImage::Format_RGB32);
-    static_assert(Q_BYTE_ORDER == Q_LITTLE_ENDIAN, "RGB32 rows are read as BGRX bytes");
-    for (int y = 0; y < rows; ++y) {
-        auto* row = const_cast<JSAMPLE*>(reinterpret_cast<const JSAMPLE*>(rgb.constScanLine(y)));
-        if (!WriteStreamRow(&F->Compressor, row)) Fail();
-        ++F->Written;
-    }
+std::exception_ptr TJpegStreamEncoder::BadSize() const {
+    return std::make_exception_ptr(EJPEG("JPEG image size is not valid"));
 }
 
-void TJpegStreamEncoder::Finish() {
-    if (F->Failed) Fail();
-    if (F->Finished) return;
-    if (F->Written != F->Height) throw EJPEG("JPEG image size is not valid");
-    if (!FinishStream(&F->Compressor)) Fail();
-    F->Finished = true;
+bool TJpegStreamEncoder::EncodeRow(const std::uint8_t* row) {
+    return WriteStreamRow(&F->Compressor, const_cast<JSAMPLE*>(row));
+}
+
+bool TJpegStreamEncoder::EncodeEnd() {
+    return FinishStream(&F->Compressor);
 }
 
 QImage DecodeJpeg(const std::uint8_t* data, std::size_t size) {

@@ -10,6 +10,7 @@
 
 #include "platform/ByteSink.h"
 #include "platform/Exception.h"
+#include "platform/RowEncoder.h"
 
 namespace tsb {
 
@@ -41,21 +42,19 @@ std::vector<std::uint8_t> EncodeJpeg(const QImage& image, int quality = DefaultJ
 // passing the bytes to the sink as libjpeg makes them: neither the image
 // nor the file is ever held whole. Raises EJPEG, or what the sink raised;
 // after a failure every call raises again.
-class TJpegStreamEncoder {
+class TJpegStreamEncoder : public TRowEncoder {
 public:
     TJpegStreamEncoder(int width, int height, TByteSink sink, int quality = DefaultJpegQuality);
-    ~TJpegStreamEncoder();
-    TJpegStreamEncoder(const TJpegStreamEncoder&) = delete;
-    TJpegStreamEncoder& operator=(const TJpegStreamEncoder&) = delete;
+    ~TJpegStreamEncoder() override;
 
-    // The first `rows` rows of an image as wide as the file (opaque RGB32).
-    void WriteRows(const QImage& image, int rows);
-    // Ends the file once every row is written.
-    void Finish();
+protected:
+    bool EncodeRow(const std::uint8_t* row) override;
+    bool EncodeEnd() override;
+    std::exception_ptr Failure() const override;
+    std::exception_ptr BadSize() const override;
 
 private:
     struct TState;
-    [[noreturn]] void Fail();
     std::unique_ptr<TState> F;
 };
 

@@ -84,11 +84,6 @@ bool End(TWriter* w) {
 struct TPngStreamEncoder::TState {
     TWriter Writer;
     TByteSink Sink;
-    int Width = 0;
-    int Height = 0;
-    int Written = 0;
-    bool Failed = false;
-    bool Finished = false;
 
     ~TState() {
         if (Writer.Png) png_destroy_write_struct(&Writer.Png, &Writer.Info);
@@ -96,14 +91,12 @@ struct TPngStreamEncoder::TState {
 };
 
 TPngStreamEncoder::TPngStreamEncoder(int width, int height, TByteSink sink)
-    : F(std::make_unique<TState>()) {
+    : TRowEncoder(width, height), F(std::make_unique<TState>()) {
     if (width <= 0 || height <= 0) throw EPNG("PNG image is empty");
     // libpng's own limit, which it reports only as "Invalid IHDR data".
     if (width > PNG_USER_WIDTH_MAX || height > PNG_USER_HEIGHT_MAX)
         throw EPNG("PNG image is too large");
     F->Sink = std::move(sink);
-    F->Width = width;
-    F->Height = height;
     TWriter& w = F->Writer;
     w.Sink = &F->Sink;
     w.Png = png_create_write_struct(PNG_LIBPNG_VER_STRING, &w, ErrorExit, Warning);
@@ -114,33 +107,21 @@ TPngStreamEncoder::TPngStreamEncoder(int width, int height, TByteSink sink)
 
 TPngStreamEncoder::~TPngStreamEncoder() = default;
 
-void TPngStreamEncoder::Fail() {
-    F->Failed = true;
-    if (F->Writer.SinkError) std::rethrow_exception(F->Writer.SinkError);
-    throw EPNG(F->Writer.Message);
+std::exception_ptr TPngStreamEncoder::Failure() const {
+    if (F->Writer.SinkError) return F->Writer.SinkError;
+    return std::make_exception_ptr(EPNG(F->Writer.Message));
 }
 
-void TPngStreamEncoder::WriteRows(const QImage& image, int rows) {
-    if (F->Failed) Fail();
-    if (image.width() != F->Width || rows < 0 || rows > image.height() ||
-        F->Written + rows > F->Height)
-        throw EPNG("PNG image size is not valid");
-    const QImage rgb = image.format() == QImage::Format_RGB32
-                           ? image
-                           : image.convertToFormat(QImage::Format_RGB32);
-    static_assert(Q_BYTE_ORDER == Q_LITTLE_ENDIAN, "RGB32 rows are read as BGRX bytes");
-    for (int y = 0; y < rows; ++y) {
-        if (!WriteRow(&F->Writer, rgb.constScanLine(y))) Fail();
-        ++F->Written;
-    }
+std::exception_ptr TPngStreamEncoder::BadSize() const {
+    return std::make_exception_ptr(EPNG("PNG image size is not valid"));
 }
 
-void TPngStreamEncoder::Finish() {
-    if (F->Failed) Fail();
-    if (F->Finished) return;
-    if (F->Written != F->Height) throw EPNG("PNG image size is not valid");
-    if (!End(&F->Writer)) Fail();
-    F->Finished = true;
+bool TPngStreamEncoder::EncodeRow(const std::uint8_t* row) {
+    return WriteRow(&F->Writer, row);
+}
+
+bool TPngStreamEncoder::EncodeEnd() {
+    return End(&F->Writer);
 }
 
 } // namespace tsb

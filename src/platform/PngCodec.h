@@ -6,6 +6,7 @@
 
 #include "platform/ByteSink.h"
 #include "platform/Exception.h"
+#include "platform/RowEncoder.h"
 
 namespace tsb {
 
@@ -20,21 +21,19 @@ public:
 // opaque RGB32 images, passing the bytes to the sink as libpng makes them:
 // neither the image nor the file is ever held whole. Raises EPNG, or what
 // the sink raised; after a failure every call raises again.
-class TPngStreamEncoder {
+class TPngStreamEncoder : public TRowEncoder {
 public:
     TPngStreamEncoder(int width, int height, TByteSink sink);
-    ~TPngStreamEncoder();
-    TPngStreamEncoder(const TPngStreamEncoder&) = delete;
-    TPngStreamEncoder& operator=(const TPngStreamEncoder&) = delete;
+    ~TPngStreamEncoder() override;
 
-    // The first `rows` rows of an image as wide as the file.
-    void WriteRows(const QImage& image, int rows);
-    // Ends the file once every row is written.
-    void Finish();
+protected:
+    bool EncodeRow(const std::uint8_t* row) override;
+    bool EncodeEnd() override;
+    std::exception_ptr Failure() const override;
+    std::exception_ptr BadSize() const override;
 
 private:
     struct TState;
-    [[noreturn]] void Fail();
     std::unique_ptr<TState> F;
 };
 
