@@ -11,9 +11,7 @@
 #include <QFileInfo>
 #include <benchmark/benchmark.h>
 #include <cstdlib>
-#include <fstream>
 #include <memory>
-#include <sstream>
 
 #include "LargeDiagram.h"
 #include "model/CustomShape.h"
@@ -48,25 +46,6 @@ const std::string& LargePageFile() {
         return f;
     }();
     return file;
-}
-
-// The process's resident high-water mark, in MB, and setting it back to the
-// resident memory now.
-double HighWaterMB() {
-    std::ifstream status("/proc/self/status");
-    std::string line;
-    while (std::getline(status, line))
-        if (line.rfind("VmHWM:", 0) == 0) {
-            std::istringstream in(line.substr(6));
-            double kb = 0;
-            in >> kb;
-            return kb / 1024.0;
-        }
-    return 0;
-}
-
-void ResetHighWater() {
-    std::ofstream("/proc/self/clear_refs") << "5";
 }
 
 // A diagram file loaded as the converter loads it.

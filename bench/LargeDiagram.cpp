@@ -71,17 +71,34 @@ void WriteHugePage(const std::string& fileName, int width, int height) {
     TCustomShape::SaveToFile(fileName, root.ScrollBox1);
 }
 
-double ResidentMB() {
+namespace {
+
+// A memory figure of /proc/self/status, in MB.
+double StatusMB(const std::string& field) {
     std::ifstream status("/proc/self/status");
     std::string line;
     while (std::getline(status, line))
-        if (line.rfind("VmRSS:", 0) == 0) {
-            std::istringstream in(line.substr(6));
+        if (line.rfind(field, 0) == 0) {
+            std::istringstream in(line.substr(field.size()));
             double kb = 0;
             in >> kb;
             return kb / 1024.0;
         }
     return 0;
+}
+
+} // namespace
+
+double ResidentMB() {
+    return StatusMB("VmRSS:");
+}
+
+double HighWaterMB() {
+    return StatusMB("VmHWM:");
+}
+
+void ResetHighWater() {
+    std::ofstream("/proc/self/clear_refs") << "5";
 }
 
 double PeakResidentMB() {

@@ -38,5 +38,9 @@ void WriteHugePage(const std::string& fileName, int width, int height);
 // The process's resident memory now and at its peak, in MB.
 double ResidentMB();
 double PeakResidentMB();
+// The resident high-water mark, in MB, and setting it back to the resident
+// memory now, so the peak of what follows can be read on its own.
+double HighWaterMB();
+void ResetHighWater();
 
 } // namespace tsbbench

@@ -107,17 +107,6 @@ protected:
         EXPECT_EQ(run.Status, 0) << tool << ": " << run.Err.toStdString();
         return run.Out;
     }
-    void ExpectLikeScreen(const QImage& vector, const char* name) {
-        const QImage screen = Screen();
-        ASSERT_EQ(vector.size(), screen.size()) << name;
-        tsbtest::TDifference d = tsbtest::Compare(screen, vector);
-        EXPECT_GE(d.Equal, 0.99) << name << ": " << d.Pixels << " pixels differ";
-        EXPECT_EQ(d.FarFromEdge, 0) << name << ": first at " << d.FirstFar;
-        if (HasFailure()) {
-            screen.save(QString("/tmp/%1-screen.png").arg(name));
-            vector.save(QString("/tmp/%1-vector.png").arg(name));
-        }
-    }
     // The saved diagram as a PDF, rasterised at 96 dots per inch without
     // smoothing.
     void ExpectPdfLikeScreen(const char* name) {
@@ -125,7 +114,8 @@ protected:
         const QString pdf = Path(QString(name) + ".pdf");
         Poppler("pdftocairo",
                 {"-png", "-r", "96", "-antialias", "none", "-singlefile", pdf, Path(name)});
-        ExpectLikeScreen(QImage(Path(name) + ".png").convertToFormat(QImage::Format_RGB32), name);
+        tsbtest::ExpectDrawnAlike(
+            Screen(), QImage(Path(name) + ".png").convertToFormat(QImage::Format_RGB32), name);
     }
 
     QTemporaryDir Dir;
@@ -221,7 +211,7 @@ TEST_F(ConverterFormats, SvgHoldsEveryCaptionAsTextAndLooksAsOnScreen) {
     EXPECT_TRUE(texts.contains("Caption"));
     EXPECT_TRUE(texts.contains("DefaultPicture.jpg"));
     ExpectWordsWhole(texts, {"New Graphic", "Free text"});
-    ExpectLikeScreen(tsbtest::RasteriseSvg(svg, 800, 600), "svg");
+    tsbtest::ExpectDrawnAlike(Screen(), tsbtest::RasteriseSvg(svg, 800, 600), "svg");
 }
 
 TEST_F(ConverterFormats, SvgTextsAreWholeWordsInTheirFaces) {
@@ -232,5 +222,5 @@ TEST_F(ConverterFormats, SvgTextsAreWholeWordsInTheirFaces) {
                                      "Cooling water (return)", "A long text that wraps"});
     EXPECT_TRUE(svg.contains("font-family=\"Liberation Serif\"")); // "Times New Roman"
     EXPECT_TRUE(svg.contains("font-weight=\"700\""));
-    ExpectLikeScreen(tsbtest::RasteriseSvg(svg, 800, 600), "svg-texts");
+    tsbtest::ExpectDrawnAlike(Screen(), tsbtest::RasteriseSvg(svg, 800, 600), "svg-texts");
 }

@@ -23,14 +23,7 @@ protected:
             canvas.BindPainter(&painter, {0, 0}, {0, 0, w, h});
             Form->ScrollBox1->PaintTo(canvas, 0, 0);
         });
-        QImage vector = tsbtest::RasteriseSvg(svg, w, h);
-        tsbtest::TDifference d = tsbtest::Compare(raster, vector);
-        EXPECT_GE(d.Equal, 0.99) << name << ": " << d.Pixels << " pixels differ";
-        EXPECT_EQ(d.FarFromEdge, 0) << name << ": first at " << d.FirstFar;
-        if (HasFailure()) {
-            raster.save(QString("/tmp/%1-raster.png").arg(name));
-            vector.save(QString("/tmp/%1-vector.png").arg(name));
-        }
+        tsbtest::ExpectDrawnAlike(raster, tsbtest::RasteriseSvg(svg, w, h), name);
     }
 };
 

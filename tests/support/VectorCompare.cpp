@@ -7,6 +7,7 @@
 #include <QPainterPath>
 #include <QSvgGenerator>
 #include <QSvgRenderer>
+#include <gtest/gtest.h>
 
 namespace tsbtest {
 
@@ -170,6 +171,17 @@ TDifference Compare(const QImage& expected, const QImage& actual) {
         }
     d.Equal = 1.0 - double(d.Pixels) / (double(w) * h);
     return d;
+}
+
+void ExpectDrawnAlike(const QImage& raster, const QImage& vector, const std::string& name) {
+    ASSERT_EQ(vector.size(), raster.size()) << name;
+    const TDifference d = Compare(raster, vector);
+    EXPECT_GE(d.Equal, 0.99) << name << ": " << d.Pixels << " pixels differ";
+    EXPECT_EQ(d.FarFromEdge, 0) << name << ": first at " << d.FirstFar;
+    if (d.Equal < 0.99 || d.FarFromEdge > 0) {
+        raster.save(QString::fromStdString("/tmp/" + name + "-raster.png"));
+        vector.save(QString::fromStdString("/tmp/" + name + "-vector.png"));
+    }
 }
 
 } // namespace tsbtest

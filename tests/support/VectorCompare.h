@@ -26,4 +26,10 @@ struct TDifference {
 // colour; a difference within one pixel of an edge pixel counts as near.
 TDifference Compare(const QImage& expected, const QImage& actual);
 
+// Expects the vector drawing, rasterised, to match the raster one: at least
+// 99% of pixels equal and none differing more than one pixel from an edge.
+// On failure both images are saved as /tmp/NAME-raster.png and
+// /tmp/NAME-vector.png.
+void ExpectDrawnAlike(const QImage& raster, const QImage& vector, const std::string& name);
+
 } // namespace tsbtest
