@@ -551,6 +551,7 @@ void TCanvas::SetPixel(int x, int y, TColor color) {
 }
 
 void TCanvas::DotRow(int x, int y, int count, int step, TColor color) {
+    TShadowScope shadow(*this, [&] { DotRow(x, y, count, step, color); });
     if (!Ready() || count <= 0 || step <= 0) return;
     const std::int64_t dx = std::int64_t(x) + FOrigin.X, dy = std::int64_t(y) + FOrigin.Y;
     if (dy < FClip.Top || dy >= FClip.Bottom) return;

@@ -233,21 +233,19 @@ void TCanvas::VectorPolygon(const std::vector<TPoint>& points) {
 }
 
 // Text with its left end at x on the baseline, glyphs where the screen puts
-// them. Images and PDF pages without a scale place every glyph as the screen
-// does, by the whole-pixel advances of the hinted face, so the text goes out
-// whole. Other vector documents (SVG) leave the layout to their viewer, which
-// uses the face's own advances; there the text goes out in pieces of whole
-// words, each placed where the screen puts its first glyph and scaled across
-// to the width the screen gives it. A piece takes in further words while
-// each of their first glyphs stays within half a pixel of its place on the
-// screen; a word is never split, so it stays one piece of text.
+// them. Images, PDF pages and page recordings place the glyphs themselves as
+// the screen does (a recording plays text back at the width it was drawn
+// with), so the text goes out whole. An SVG document leaves the layout to its
+// viewer, which uses the face's own advances rather than the screen's
+// whole-pixel ones; there the text goes out in pieces of whole words, each
+// placed where the screen puts its first glyph and scaled across to the width
+// the screen gives it. A piece takes in further words while each of their
+// first glyphs stays within half a pixel of its place on the screen; a word
+// is never split, so it stays one piece of text.
 void TCanvas::TextRun(QPainter& painter, int x, int baseline, const QString& text,
                       const QFont& font) {
     const QPaintEngine* engine = painter.paintEngine();
-    const bool laidOutAsOnScreen =
-        !FVector || (engine && engine->type() == QPaintEngine::Pdf &&
-                     painter.deviceTransform().type() <= QTransform::TxTranslate);
-    if (laidOutAsOnScreen) {
+    if (!FVector || !engine || engine->type() != QPaintEngine::SVG) {
         painter.drawText(QPoint(x, baseline), text);
         return;
     }
