@@ -5,12 +5,10 @@
 //
 // The peak is the resident high-water mark, set back to the resident memory
 // before each export, so each benchmark's peak_MB is its own.
-#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <benchmark/benchmark.h>
-#include <cstdlib>
 #include <memory>
 
 #include "LargeDiagram.h"
@@ -89,13 +87,3 @@ EXPORT_BENCHMARK(Page20000x15000Pdf, LargePageFile, efPdf, "pdf");
 EXPORT_BENCHMARK(Page20000x15000Svg, LargePageFile, efSvg, "svg");
 
 } // namespace
-
-int main(int argc, char** argv) {
-    if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    QApplication app(argc, argv);
-    RegisterModelClasses();
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -1,14 +1,13 @@
 // Printing the diagram: building the editor's one page of 1,000 elements on
 // an 800 x 1600 work area, showing it in the preview's paint box, and
 // writing it to a PDF file as a print job does.
-#include <QApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QImage>
 #include <QPainter>
 #include <benchmark/benchmark.h>
-#include <cstdlib>
 
+#include "ThousandElements.h"
 #include "editor/MainForm.h"
 #include "platform/Metafile.h"
 #include "platform/Printer.h"
@@ -18,18 +17,9 @@ using namespace tsb;
 
 namespace {
 
-void Populate(TMainForm& form) {
-    form.P800x1600ActionExecute();
-    for (int i = 0; i < 500; ++i) {
-        form.ShapeBtnClick();
-        form.ScrollBox1MouseDown(form.ScrollBox1, mbLeft, 0, 20 + (i % 5) * 150, 20 + (i / 5) * 15);
-    }
-    form.SelectAll();
-}
-
 void BM_BuildPage(benchmark::State& state) {
     TMainForm form;
-    Populate(form);
+    PopulateThousand(form);
     for (auto _ : state)
         form.qmPrinter1->BuildPages();
     state.counters["page_bytes"] =
@@ -39,7 +29,7 @@ BENCHMARK(BM_BuildPage)->Unit(benchmark::kMillisecond);
 
 void BM_ShowPageAtPageWidth(benchmark::State& state) {
     TMainForm form;
-    Populate(form);
+    PopulateThousand(form);
     form.qmPrinter1->BuildPages();
     QImage box(1000, 1294, QImage::Format_RGB32);
     for (auto _ : state) {
@@ -51,7 +41,7 @@ BENCHMARK(BM_ShowPageAtPageWidth)->Unit(benchmark::kMillisecond);
 
 void BM_PrintPageToPdf(benchmark::State& state) {
     TMainForm form;
-    Populate(form);
+    PopulateThousand(form);
     form.qmPrinter1->BuildPages();
     QString file = QDir::temp().filePath("tresselby-bench.pdf");
     TPrinter& printer = Printer();
@@ -69,12 +59,3 @@ void BM_PrintPageToPdf(benchmark::State& state) {
 BENCHMARK(BM_PrintPageToPdf)->Unit(benchmark::kMillisecond);
 
 } // namespace
-
-int main(int argc, char** argv) {
-    if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

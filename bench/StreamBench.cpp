@@ -1,8 +1,6 @@
 // Opening and saving a large diagram: 10,000 standard shapes with captions
 // joined by 9,999 one-way arrows.
-#include <QApplication>
 #include <benchmark/benchmark.h>
-#include <cstdlib>
 
 #include "LargeDiagram.h"
 #include "model/Connector.h"
@@ -76,13 +74,3 @@ void BM_OpenDiagram(benchmark::State& state) {
 BENCHMARK(BM_OpenDiagram)->Unit(benchmark::kMillisecond);
 
 } // namespace
-
-int main(int argc, char** argv) {
-    if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    QApplication app(argc, argv);
-    RegisterModelClasses();
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
