@@ -452,28 +452,22 @@ void TPreviewForm::LayoutPage() {
     panelHeight = std::max(0, panelHeight);
     // Along each axis the page either sits in the middle of the view, or the
     // view scrolls over it with a 9-pixel rim of the dark container.
-    int boxWidth = ScrollBox1->width(), boxHeight = ScrollBox1->height();
-    int containerWidth, left, containerHeight, top;
-    if (panelWidth + 18 < boxWidth - 1) {
-        containerWidth = boxWidth - 1;
-        ScrollBox1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-        left = containerWidth / 2 - panelWidth / 2;
-    } else {
-        containerWidth = panelWidth + 18;
-        ScrollBox1->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-        left = 9;
-    }
-    if (panelHeight + 18 < boxHeight - 1) {
-        containerHeight = boxHeight - 1;
-        ScrollBox1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-        top = containerHeight / 2 - panelHeight / 2;
-    } else {
-        containerHeight = panelHeight + 18;
-        ScrollBox1->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-        top = 9;
-    }
-    ContainPanel->resize(containerWidth, containerHeight);
-    PagePanel->setGeometry(left, top, panelWidth, panelHeight);
+    struct TAxis {
+        int Container, Offset;
+        bool Scrolls;
+    };
+    auto axis = [](int panel, int box) -> TAxis {
+        if (panel + 18 < box - 1) return {box - 1, (box - 1) / 2 - panel / 2, false};
+        return {panel + 18, 9, true};
+    };
+    const TAxis across = axis(panelWidth, ScrollBox1->width());
+    const TAxis down = axis(panelHeight, ScrollBox1->height());
+    ScrollBox1->setHorizontalScrollBarPolicy(across.Scrolls ? Qt::ScrollBarAsNeeded
+                                                            : Qt::ScrollBarAlwaysOff);
+    ScrollBox1->setVerticalScrollBarPolicy(down.Scrolls ? Qt::ScrollBarAsNeeded
+                                                        : Qt::ScrollBarAlwaysOff);
+    ContainPanel->resize(across.Container, down.Container);
+    PagePanel->setGeometry(across.Offset, down.Offset, panelWidth, panelHeight);
     PB1->setGeometry(PagePanel->contentsRect());
 }
 
