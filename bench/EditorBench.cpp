@@ -7,7 +7,6 @@
 // memory benchmark on its own (--benchmark_filter) for a clean figure.
 #include <QAction>
 #include <QApplication>
-#include <QDir>
 #include <QMainWindow>
 #include <QMouseEvent>
 #include <QScrollArea>
@@ -26,28 +25,6 @@ using namespace tsb;
 using namespace tsbbench;
 
 namespace {
-
-std::string TempFile(const char* name) {
-    return QDir::temp().filePath(name).toStdString();
-}
-
-const std::string& LargeFile() {
-    static const std::string file = [] {
-        std::string f = TempFile("tresselby-bench-large.tsb");
-        WriteLargeDiagram(f);
-        return f;
-    }();
-    return file;
-}
-
-const std::string& HugePageFile() {
-    static const std::string file = [] {
-        std::string f = TempFile("tresselby-bench-huge-page.tsb");
-        WriteHugePage(f, 60000, 40000);
-        return f;
-    }();
-    return file;
-}
 
 std::unique_ptr<TMainForm> NewWindow() {
     auto form = std::make_unique<TMainForm>();
@@ -69,7 +46,7 @@ void Mouse(QWidget* w, QEvent::Type type, QPoint p, Qt::MouseButton button,
 }
 
 void BM_OpenToFirstPaint(benchmark::State& state) {
-    const std::string& file = LargeFile();
+    const std::string& file = LargeDiagramFile();
     for (auto _ : state) {
         state.PauseTiming();
         auto form = NewWindow();
@@ -87,7 +64,7 @@ BENCHMARK(BM_OpenToFirstPaint)->Unit(benchmark::kMillisecond)->Iterations(3);
 TMainForm& OpenForm() {
     static std::unique_ptr<TMainForm> form = [] {
         auto f = NewWindow();
-        f->OpenFile(LargeFile());
+        f->OpenFile(LargeDiagramFile());
         Settle();
         return f;
     }();
@@ -164,12 +141,12 @@ void MeasureOpen(benchmark::State& state, const std::string& file) {
 }
 
 void BM_MemoryLargeDiagram(benchmark::State& state) {
-    MeasureOpen(state, LargeFile());
+    MeasureOpen(state, LargeDiagramFile());
 }
 BENCHMARK(BM_MemoryLargeDiagram)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 void BM_MemoryHugePage(benchmark::State& state) {
-    MeasureOpen(state, HugePageFile());
+    MeasureOpen(state, HugePageFile(60000, 40000));
 }
 BENCHMARK(BM_MemoryHugePage)->Unit(benchmark::kMillisecond)->Iterations(1);
 

@@ -5,7 +5,6 @@
 //
 // The peak is the resident high-water mark, set back to the resident memory
 // before each export, so each benchmark's peak_MB is its own.
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <benchmark/benchmark.h>
@@ -24,28 +23,6 @@ using namespace tsbbench;
 
 namespace {
 
-std::string TempFile(const std::string& name) {
-    return QDir::temp().filePath(QString::fromStdString(name)).toStdString();
-}
-
-const std::string& LargeFile() {
-    static const std::string file = [] {
-        std::string f = TempFile("tresselby-bench-export-large.tsb");
-        WriteLargeDiagram(f);
-        return f;
-    }();
-    return file;
-}
-
-const std::string& LargePageFile() {
-    static const std::string file = [] {
-        std::string f = TempFile("tresselby-bench-export-page.tsb");
-        WriteHugePage(f, 20000, 15000);
-        return f;
-    }();
-    return file;
-}
-
 // A diagram file loaded as the converter loads it.
 struct TLoaded {
     explicit TLoaded(const std::string& file) {
@@ -58,6 +35,10 @@ struct TLoaded {
     }
     TDiagramRoot Root;
 };
+
+const std::string& PageFile() {
+    return HugePageFile(20000, 15000);
+}
 
 void Export(benchmark::State& state, const std::string& (*file)(), TExportFormat format,
             const char* extension) {
@@ -78,12 +59,12 @@ void Export(benchmark::State& state, const std::string& (*file)(), TExportFormat
         ->Unit(benchmark::kMillisecond)                                                            \
         ->Iterations(1)
 
-EXPORT_BENCHMARK(Large30kJpeg, LargeFile, efJpeg, "jpg");
-EXPORT_BENCHMARK(Large30kPng, LargeFile, efPng, "png");
-EXPORT_BENCHMARK(Large30kPdf, LargeFile, efPdf, "pdf");
-EXPORT_BENCHMARK(Large30kSvg, LargeFile, efSvg, "svg");
-EXPORT_BENCHMARK(Page20000x15000Png, LargePageFile, efPng, "png");
-EXPORT_BENCHMARK(Page20000x15000Pdf, LargePageFile, efPdf, "pdf");
-EXPORT_BENCHMARK(Page20000x15000Svg, LargePageFile, efSvg, "svg");
+EXPORT_BENCHMARK(Large30kJpeg, LargeDiagramFile, efJpeg, "jpg");
+EXPORT_BENCHMARK(Large30kPng, LargeDiagramFile, efPng, "png");
+EXPORT_BENCHMARK(Large30kPdf, LargeDiagramFile, efPdf, "pdf");
+EXPORT_BENCHMARK(Large30kSvg, LargeDiagramFile, efSvg, "svg");
+EXPORT_BENCHMARK(Page20000x15000Png, PageFile, efPng, "png");
+EXPORT_BENCHMARK(Page20000x15000Pdf, PageFile, efPdf, "pdf");
+EXPORT_BENCHMARK(Page20000x15000Svg, PageFile, efSvg, "svg");
 
 } // namespace

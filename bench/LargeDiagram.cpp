@@ -1,8 +1,11 @@
 #include "LargeDiagram.h"
 
+#include <QDir>
 #include <fstream>
+#include <map>
 #include <sstream>
 #include <sys/resource.h>
+#include <utility>
 
 #include "model/Connector.h"
 #include "model/CustomShape.h"
@@ -105,6 +108,30 @@ double PeakResidentMB() {
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
     return static_cast<double>(usage.ru_maxrss) / 1024.0;
+}
+
+std::string TempFile(const std::string& name) {
+    return QDir::temp().filePath(QString::fromStdString(name)).toStdString();
+}
+
+const std::string& LargeDiagramFile() {
+    static const std::string file = [] {
+        std::string f = TempFile("tresselby-bench-large.tsb");
+        WriteLargeDiagram(f);
+        return f;
+    }();
+    return file;
+}
+
+const std::string& HugePageFile(int width, int height) {
+    static std::map<std::pair<int, int>, std::string> files;
+    auto [it, added] = files.try_emplace({width, height});
+    if (added) {
+        it->second = TempFile("tresselby-bench-page-" + std::to_string(width) + "x" +
+                              std::to_string(height) + ".tsb");
+        WriteHugePage(it->second, width, height);
+    }
+    return it->second;
 }
 
 } // namespace tsbbench

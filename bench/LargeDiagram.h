@@ -35,6 +35,13 @@ void WriteLargeDiagram(const std::string& fileName);
 // over it.
 void WriteHugePage(const std::string& fileName, int width, int height);
 
+// A file of that name in the temporary folder.
+std::string TempFile(const std::string& name);
+// The file of WriteLargeDiagram and the file of WriteHugePage at a size,
+// each written once per process.
+const std::string& LargeDiagramFile();
+const std::string& HugePageFile(int width, int height);
+
 // The process's resident memory now and at its peak, in MB.
 double ResidentMB();
 double PeakResidentMB();
