@@ -4,11 +4,11 @@
 
 #include "ThousandElements.h"
 #include "editor/MainForm.h"
+#include "export/PagePainter.h"
+#include "graphics/JpegCodec.h"
 #include "model/StandardShape.h"
 #include "model/TextShape.h"
-#include "platform/JpegCodec.h"
-#include "platform/PagePainter.h"
-#include "platform/ScrollBox.h"
+#include "widgets/ScrollBox.h"
 
 using namespace tsb;
 

@@ -11,11 +11,11 @@
 #include <memory>
 
 #include "LargeDiagram.h"
+#include "export/PageExport.h"
 #include "model/CustomShape.h"
 #include "model/DiagramRoot.h"
 #include "model/ModelClasses.h"
-#include "platform/PageExport.h"
-#include "platform/ScrollBox.h"
+#include "widgets/ScrollBox.h"
 #include "workarea/SnapGrid.h"
 
 using namespace tsb;

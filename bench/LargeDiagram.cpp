@@ -12,7 +12,7 @@
 #include "model/DiagramRoot.h"
 #include "model/StandardShape.h"
 #include "model/TextShape.h"
-#include "platform/ScrollBox.h"
+#include "widgets/ScrollBox.h"
 
 using namespace tsb;
 

@@ -9,8 +9,8 @@
 
 #include "ThousandElements.h"
 #include "editor/MainForm.h"
-#include "platform/Metafile.h"
-#include "platform/Printer.h"
+#include "graphics/Metafile.h"
+#include "preview/Printer.h"
 #include "preview/qmPrinter.h"
 
 using namespace tsb;

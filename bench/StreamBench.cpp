@@ -9,7 +9,7 @@
 #include "model/ModelClasses.h"
 #include "model/StandardShape.h"
 #include "model/TextShape.h"
-#include "platform/ScrollBox.h"
+#include "widgets/ScrollBox.h"
 
 using namespace tsb;
 

@@ -12,7 +12,7 @@
 #include "model/DiagramStream.h"
 #include "model/ModelClasses.h"
 #include "model/TextShape.h"
-#include "platform/ScrollBox.h"
+#include "widgets/ScrollBox.h"
 
 using namespace tsb;
 

@@ -18,14 +18,14 @@
 #include <iostream>
 #include <optional>
 
+#include "core/Exception.h"
+#include "export/PageExport.h"
 #include "model/CustomShape.h"
 #include "model/DiagramDump.h"
 #include "model/DiagramRoot.h"
 #include "model/ModelClasses.h"
-#include "platform/Exception.h"
-#include "platform/PageExport.h"
-#include "platform/ScrollBox.h"
 #include "tresselby/Version.h"
+#include "widgets/ScrollBox.h"
 #include "workarea/SnapGrid.h"
 
 namespace {

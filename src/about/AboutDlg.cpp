@@ -7,7 +7,7 @@
 #include <memory>
 
 #include "about/qmAboutBox.h"
-#include "platform/Exception.h"
+#include "core/Exception.h"
 #include "tresselby/Version.h"
 
 namespace tsb {

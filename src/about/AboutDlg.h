@@ -4,7 +4,7 @@
 #include <QDateTime>
 #include <string>
 
-#include "platform/Component.h"
+#include "core/Component.h"
 
 namespace tsb {
 

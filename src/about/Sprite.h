@@ -4,8 +4,8 @@
 // is left to its OnMove handler.
 #pragma once
 
-#include "platform/Bitmap.h"
-#include "platform/Control.h"
+#include "graphics/Bitmap.h"
+#include "widgets/Control.h"
 
 namespace tsb {
 

@@ -6,8 +6,8 @@
 
 #include <QImage>
 
-#include "platform/Bitmap.h"
-#include "platform/WinControl.h"
+#include "graphics/Bitmap.h"
+#include "widgets/WinControl.h"
 
 namespace tsb {
 

@@ -10,29 +10,16 @@
 
 #include "about/Sprite.h"
 #include "about/SpriteBox.h"
-#include "platform/Application.h"
-#include "platform/Bitmap.h"
-#include "platform/Font.h"
-#include "platform/Resources.h"
-#include "platform/Screen.h"
+#include "graphics/Bitmap.h"
+#include "graphics/Font.h"
+#include "graphics/QtConvert.h"
+#include "widgets/Application.h"
+#include "widgets/Resources.h"
+#include "widgets/Screen.h"
 
 namespace tsb::about {
 
-namespace {
-
-QColor Rgb(TColor color) {
-    return QColor::fromRgb(ColorToRGB(color));
-}
-
-QFont ClassicFont(int height, TFontStyles style) {
-    TFont font;
-    font.SetName("Arial");
-    font.SetHeight(height);
-    font.SetStyle(style);
-    return font.ToQFont();
-}
-
-} // namespace
+namespace {} // namespace
 
 // ---------------------------------------------------------------------------
 
@@ -75,10 +62,10 @@ void TAboutPanel::paintEvent(QPaintEvent*) {
     QPainter p(this);
     const int r = width() - 1, b = height() - 1;
     auto frame = [&](int inset, TColor topLeft, TColor bottomRight) {
-        p.setPen(Rgb(topLeft));
+        p.setPen(QtColor(topLeft));
         p.drawLine(inset, inset, r - inset, inset);
         p.drawLine(inset, inset, inset, b - inset);
-        p.setPen(Rgb(bottomRight));
+        p.setPen(QtColor(bottomRight));
         p.drawLine(r - inset, inset, r - inset, b - inset);
         p.drawLine(inset, b - inset, r - inset, b - inset);
     };
@@ -99,10 +86,10 @@ TqmAboutBox::TqmAboutBox(QWidget* parent) : QDialog(parent), FComponents(new TCo
     setWindowTitle("About");
     setWindowFlag(Qt::MSWindowsFixedSizeDialogHint);
     setFixedSize(336, 235);
-    setFont(ClassicFont(-12, 0));
+    setFont(ClassicFont("Arial", -12, 0));
     QPalette palette = this->palette();
-    palette.setColor(QPalette::Window, Rgb(clBtnFace));
-    palette.setColor(QPalette::WindowText, Rgb(clBlack));
+    palette.setColor(QPalette::Window, QtColor(clBtnFace));
+    palette.setColor(QPalette::WindowText, QtColor(clBlack));
     setPalette(palette);
     setAutoFillBackground(true);
     setMouseTracking(true);
@@ -154,7 +141,7 @@ TqmAboutBox::TqmAboutBox(QWidget* parent) : QDialog(parent), FComponents(new TCo
     link.setUnderline(true);
     WebPage->setFont(link);
     QPalette blue = WebPage->palette();
-    blue.setColor(QPalette::WindowText, Rgb(clBlue));
+    blue.setColor(QPalette::WindowText, QtColor(clBlue));
     WebPage->setPalette(blue);
     WebPage->setAccessibleDescription("Opens the web page in the browser");
     WebPage->OnMouseMove = [this] { WebPageMouseMove(); };
@@ -164,7 +151,7 @@ TqmAboutBox::TqmAboutBox(QWidget* parent) : QDialog(parent), FComponents(new TCo
     OKButton = new QPushButton("OK", this);
     OKButton->setObjectName("OKButton");
     OKButton->setGeometry(129, 206, 77, 27);
-    OKButton->setFont(ClassicFont(-12, fsBold));
+    OKButton->setFont(ClassicFont("Arial", -12, fsBold));
     OKButton->setDefault(true);
     OKButton->setMouseTracking(true);
     OKButton->installEventFilter(this);
@@ -180,7 +167,7 @@ TqmAboutBox::~TqmAboutBox() {
 TAboutLabel* TqmAboutBox::NewLabel(const char* name, int left, int top, int width, bool bold) {
     auto* label = new TAboutLabel(Panel1);
     label->setObjectName(name);
-    label->setFont(ClassicFont(-11, bold ? TFontStyles(fsBold) : TFontStyles(0)));
+    label->setFont(ClassicFont("Arial", -11, bold ? TFontStyles(fsBold) : TFontStyles(0)));
     label->move(left, top);
     if (width > 0) label->setFixedWidth(width);
     label->setFixedHeight(label->fontMetrics().height());

@@ -1,6 +1,6 @@
 #include "controls/LongEdit.h"
 
-#include "platform/Application.h"
+#include "widgets/Application.h"
 
 namespace tsb {
 

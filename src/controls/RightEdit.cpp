@@ -5,7 +5,7 @@
 #include <QKeyEvent>
 #include <cstdlib>
 
-#include "platform/Application.h"
+#include "widgets/Application.h"
 
 namespace tsb {
 

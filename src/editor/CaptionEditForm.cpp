@@ -6,7 +6,7 @@
 #include <QPushButton>
 #include <memory>
 
-#include "platform/Application.h"
+#include "widgets/Application.h"
 
 namespace tsb {
 

@@ -4,7 +4,7 @@
 #include <QDialog>
 #include <string>
 
-#include "platform/Font.h"
+#include "graphics/Font.h"
 
 class QLabel;
 class QPlainTextEdit;

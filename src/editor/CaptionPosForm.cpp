@@ -5,7 +5,7 @@
 #include <QRadioButton>
 #include <memory>
 
-#include "platform/Font.h"
+#include "graphics/Font.h"
 
 namespace tsb {
 

@@ -5,7 +5,7 @@
 #include <QScreen>
 
 #include "controls/RadioGroup.h"
-#include "platform/Font.h"
+#include "graphics/Font.h"
 
 namespace tsb {
 

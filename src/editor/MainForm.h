@@ -12,11 +12,11 @@
 #include <utility>
 #include <vector>
 
-#include "platform/ClassInfo.h"
-#include "platform/Component.h"
-#include "platform/Exception.h"
-#include "platform/PageExport.h"
-#include "platform/ScrollBox.h"
+#include "core/ClassInfo.h"
+#include "core/Component.h"
+#include "core/Exception.h"
+#include "export/PageExport.h"
+#include "widgets/ScrollBox.h"
 
 class QAction;
 class QActionGroup;

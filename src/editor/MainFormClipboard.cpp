@@ -5,14 +5,14 @@
 #include <QMenu>
 #include <QShortcut>
 
+#include "core/FileStream.h"
 #include "editor/MainForm.h"
+#include "export/PageExport.h"
+#include "export/PagePainter.h"
 #include "model/CustomShape.h"
 #include "model/DiagramStream.h"
-#include "platform/Application.h"
-#include "platform/Clipboard.h"
-#include "platform/FileStream.h"
-#include "platform/PageExport.h"
-#include "platform/PagePainter.h"
+#include "widgets/Application.h"
+#include "widgets/Clipboard.h"
 
 namespace tsb {
 

@@ -1,11 +1,11 @@
 // Page-size, grid, select-all and delete commands of the main window.
 #include <QAction>
 
+#include "core/Exception.h"
+#include "core/Idents.h"
 #include "editor/MainForm.h"
 #include "editor/SizeEnterForm.h"
 #include "model/CustomShape.h"
-#include "platform/Exception.h"
-#include "platform/PlatformClasses.h"
 #include "workarea/SnapGrid.h"
 
 namespace tsb {

@@ -1,7 +1,7 @@
 // Printing the diagram: the Print command and the print engine's page
 // events, which paint the work area onto exactly one page.
 #include "editor/MainForm.h"
-#include "platform/Metafile.h"
+#include "graphics/Metafile.h"
 #include "preview/qmPrinter.h"
 #include "workarea/SnapGrid.h"
 
@@ -40,7 +40,7 @@ void TMainForm::qmPrinter1PrintPage(TComponent*, TPageInfo*& info, TMetafileCanv
     bool showGrid = SnapGrid1->ShowGrid();
     SnapGrid1->SetShowGrid(false);
     try {
-        canvas.DrawControl(*ScrollBox1, -2, -2);
+        ScrollBox1->PaintTo(canvas, -2, -2);
     } catch (...) {
         SnapGrid1->SetShowGrid(showGrid);
         throw;

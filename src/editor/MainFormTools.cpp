@@ -14,8 +14,8 @@
 #include "model/HiddenShape.h"
 #include "model/StandardShape.h"
 #include "model/TextShape.h"
-#include "platform/Application.h"
-#include "platform/Image.h"
+#include "widgets/Application.h"
+#include "widgets/Image.h"
 #include "workarea/SnapGrid.h"
 
 namespace tsb {

@@ -5,9 +5,9 @@
 
 #include "editor/ConnDlg.h"
 #include "editor/MainForm.h"
-#include "platform/Application.h"
-#include "platform/Font.h"
+#include "graphics/Font.h"
 #include "tresselby/Version.h"
+#include "widgets/Application.h"
 
 namespace tsb {
 

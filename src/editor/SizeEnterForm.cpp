@@ -5,8 +5,8 @@
 #include <memory>
 
 #include "controls/LongEdit.h"
-#include "platform/Application.h"
-#include "platform/Font.h"
+#include "graphics/Font.h"
+#include "widgets/Application.h"
 
 namespace tsb {
 

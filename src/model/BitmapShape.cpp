@@ -1,6 +1,6 @@
 #include "model/BitmapShape.h"
 
-#include "platform/ImageList.h"
+#include "graphics/ImageList.h"
 
 namespace tsb {
 

@@ -2,10 +2,10 @@
 
 #include <algorithm>
 
+#include "core/FileStream.h"
 #include "model/DiagramStream.h"
 #include "model/TextShape.h"
-#include "platform/FileStream.h"
-#include "platform/Screen.h"
+#include "widgets/Screen.h"
 
 namespace tsb {
 

@@ -7,7 +7,7 @@
 #include <unordered_set>
 #include <vector>
 
-#include "platform/WinControl.h"
+#include "widgets/WinControl.h"
 
 namespace tsb {
 

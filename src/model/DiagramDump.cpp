@@ -1,7 +1,7 @@
 #include "model/DiagramDump.h"
 
+#include "core/ClassInfo.h"
 #include "model/CustomShape.h"
-#include "platform/ClassInfo.h"
 
 namespace tsb {
 

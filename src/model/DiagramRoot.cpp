@@ -1,6 +1,6 @@
 #include "model/DiagramRoot.h"
 
-#include "platform/ScrollBox.h"
+#include "widgets/ScrollBox.h"
 
 namespace tsb {
 

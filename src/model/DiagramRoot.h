@@ -7,9 +7,9 @@
 #include <any>
 #include <vector>
 
-#include "platform/ClassInfo.h"
-#include "platform/Control.h"
-#include "platform/ScrollBox.h"
+#include "core/ClassInfo.h"
+#include "widgets/Control.h"
+#include "widgets/ScrollBox.h"
 
 namespace tsb {
 

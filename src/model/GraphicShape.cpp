@@ -2,8 +2,8 @@
 
 #include <QPainter>
 
+#include "graphics/Picture.h"
 #include "model/TextShape.h"
-#include "platform/Picture.h"
 
 namespace tsb {
 

@@ -1,5 +1,8 @@
 #include "model/ModelClasses.h"
 
+#include "graphics/GraphicsClasses.h"
+#include "graphics/ImageList.h"
+#include "graphics/Picture.h"
 #include "model/BitmapShape.h"
 #include "model/Connector.h"
 #include "model/DiagramRoot.h"
@@ -8,9 +11,7 @@
 #include "model/RegularPolygonShape.h"
 #include "model/StandardShape.h"
 #include "model/TextShape.h"
-#include "platform/ImageList.h"
-#include "platform/Picture.h"
-#include "platform/PlatformClasses.h"
+#include "widgets/WidgetClasses.h"
 
 namespace tsb {
 

@@ -2,7 +2,7 @@
 // class the diagram stream can create.
 #pragma once
 
-#include "platform/ClassInfo.h"
+#include "core/ClassInfo.h"
 
 namespace tsb {
 

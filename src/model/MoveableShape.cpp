@@ -4,7 +4,7 @@
 #include <limits>
 #include <vector>
 
-#include "platform/Screen.h"
+#include "widgets/Screen.h"
 
 namespace tsb {
 

@@ -1,6 +1,6 @@
 #include "model/Reader.h"
 
-#include "platform/WinControl.h"
+#include "widgets/WinControl.h"
 
 namespace tsb {
 

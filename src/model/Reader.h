@@ -29,9 +29,9 @@
 #include <unordered_set>
 #include <vector>
 
+#include "core/ClassInfo.h"
+#include "core/Exception.h"
 #include "model/ValueReader.h"
-#include "platform/ClassInfo.h"
-#include "platform/Exception.h"
 
 namespace tsb {
 

@@ -5,8 +5,8 @@
 #include <memory>
 #include <string>
 
+#include "graphics/Font.h"
 #include "model/SizeableShape.h"
-#include "platform/Font.h"
 
 namespace tsb {
 

@@ -1,6 +1,6 @@
 #include "model/ValueReader.h"
 
-#include "platform/TextEncoding.h"
+#include "core/TextEncoding.h"
 
 namespace tsb {
 

@@ -15,8 +15,8 @@
 #include <span>
 #include <string>
 
+#include "core/Exception.h"
 #include "model/StreamFormat.h"
-#include "platform/Exception.h"
 
 namespace tsb {
 

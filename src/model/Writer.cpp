@@ -2,10 +2,10 @@
 
 #include <limits>
 
+#include "core/TextEncoding.h"
 #include "model/CustomShape.h"
-#include "platform/Control.h"
-#include "platform/TextEncoding.h"
-#include "platform/WinControl.h"
+#include "widgets/Control.h"
+#include "widgets/WinControl.h"
 
 namespace tsb {
 

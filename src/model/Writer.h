@@ -7,8 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "core/ClassInfo.h"
 #include "model/StreamFormat.h"
-#include "platform/ClassInfo.h"
 
 namespace tsb {
 

@@ -3,7 +3,7 @@
 #include <QGuiApplication>
 #include <QScreen>
 
-#include "platform/Application.h"
+#include "widgets/Application.h"
 
 namespace tsb {
 

@@ -18,15 +18,16 @@
 #include <QVBoxLayout>
 #include <cmath>
 
-#include "platform/Application.h"
-#include "platform/Font.h"
-#include "platform/Metafile.h"
-#include "platform/Resources.h"
-#include "platform/Screen.h"
-#include "platform/ToolButton.h"
+#include "graphics/Font.h"
+#include "graphics/Metafile.h"
+#include "graphics/QtConvert.h"
 #include "preview/qmAboutBox.h"
 #include "preview/qmGoPageForm.h"
 #include "preview/qmPrinter.h"
+#include "widgets/Application.h"
+#include "widgets/Resources.h"
+#include "widgets/Screen.h"
+#include "widgets/ToolButton.h"
 
 namespace tsb {
 
@@ -49,40 +50,8 @@ constexpr float kPageWidth = -1, kFitPage = -2;
 constexpr float kZooms[] = {5, 3, 2, 1, kPageWidth, kFitPage, 0.4f, 0.25f};
 constexpr int kLastZoom = 7;
 
-int Round(float value) {
-    return static_cast<int>(std::nearbyint(value));
-}
-
-QFont PixelFont(const char* face, int pixels) {
-    TFont font;
-    font.SetName(face);
-    font.SetHeight(-pixels);
-    return font.ToQFont();
-}
-
-QColor QtColor(TColor color) {
-    return QColor::fromRgb(ColorToRGB(color));
-}
-
 void SetHint(QWidget* widget, const char* hint) {
     widget->setProperty("hint", QString(hint));
-}
-
-TShiftState ShiftOf(const QMouseEvent* e) {
-    TShiftState s = 0;
-    if (e->modifiers() & Qt::ShiftModifier) s |= ssShift;
-    if (e->modifiers() & Qt::ControlModifier) s |= ssCtrl;
-    if (e->modifiers() & Qt::AltModifier) s |= ssAlt;
-    if (e->buttons() & Qt::LeftButton) s |= ssLeft;
-    if (e->buttons() & Qt::RightButton) s |= ssRight;
-    if (e->buttons() & Qt::MiddleButton) s |= ssMiddle;
-    return s;
-}
-
-TMouseButton ButtonOf(const QMouseEvent* e) {
-    if (e->button() == Qt::RightButton) return mbRight;
-    if (e->button() == Qt::MiddleButton) return mbMiddle;
-    return mbLeft;
 }
 
 // The paint box: the form paints it and handles its mouse.
@@ -99,7 +68,7 @@ protected:
     }
     void mousePressEvent(QMouseEvent* e) override {
         QPoint p = e->position().toPoint();
-        Guarded([&] { FForm->PB1MouseDown(ButtonOf(e), ShiftOf(e), p.x(), p.y()); });
+        Guarded([&] { FForm->PB1MouseDown(ButtonOf(e->button()), ShiftOf(e), p.x(), p.y()); });
     }
     void mouseMoveEvent(QMouseEvent* e) override {
         QPoint p = e->position().toPoint();
@@ -107,7 +76,7 @@ protected:
     }
     void mouseReleaseEvent(QMouseEvent* e) override {
         QPoint p = e->position().toPoint();
-        Guarded([&] { FForm->PB1MouseUp(ButtonOf(e), ShiftOf(e), p.x(), p.y()); });
+        Guarded([&] { FForm->PB1MouseUp(ButtonOf(e->button()), ShiftOf(e), p.x(), p.y()); });
     }
 
 private:
@@ -123,7 +92,7 @@ TPreviewForm::TPreviewForm(TqmPrinter* engine) : QDialog(nullptr), FEngine(engin
     setWindowIcon(QIcon(":/preview/PreviewIcon.png"));
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
-    setFont(PixelFont("System", 13));
+    setFont(ClassicFont("System", -13));
     setProperty("hint", QString());
     QPalette palette = this->palette();
     palette.setColor(QPalette::Window, QtColor(clBtnFace));
@@ -157,7 +126,7 @@ void TPreviewForm::CreateToolBar() {
     ToolBarPanel->setAccessibleName("Tool bar");
     ToolBarPanel->setFrameStyle(QFrame::Panel | QFrame::Raised);
     ToolBarPanel->setFixedHeight(27);
-    ToolBarPanel->setFont(PixelFont("Arial", 12));
+    ToolBarPanel->setFont(ClassicFont("Arial", -12));
 
     auto button = [this](const char* name, const char* caption, const char* accessible,
                          const char* hint, int left, void (TPreviewForm::*handler)()) {
@@ -229,7 +198,7 @@ void TPreviewForm::CreateStatusBar() {
     StatBarPanel->setObjectName("StatBarPanel");
     StatBarPanel->setAccessibleName("Status bar");
     StatBarPanel->setFixedHeight(22);
-    StatBarPanel->setFont(PixelFont("Arial", 12));
+    StatBarPanel->setFont(ClassicFont("Arial", -12));
     auto* row = new QHBoxLayout(StatBarPanel);
     row->setContentsMargins(0, 0, 0, 0);
     row->setSpacing(0);

@@ -7,7 +7,7 @@
 #include <functional>
 #include <string>
 
-#include "platform/Types.h"
+#include "core/Types.h"
 
 class QComboBox;
 class QFrame;

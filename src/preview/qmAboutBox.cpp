@@ -6,20 +6,13 @@
 #include <QPushButton>
 #include <QStyle>
 
-#include "platform/Font.h"
+#include "graphics/Font.h"
+#include "graphics/QtConvert.h"
 #include "preview/DialogWindow.h"
 
 namespace tsb::preview {
 
 namespace {
-
-QFont PixelFont(const char* face, int pixels, bool bold) {
-    TFont font;
-    font.SetName(face);
-    font.SetHeight(-pixels);
-    font.SetStyle(bold ? TFontStyles(fsBold) : TFontStyles(0));
-    return font.ToQFont();
-}
 
 QLabel* AddLabel(QWidget* parent, const char* name, const char* text, int top, int height) {
     auto* label = new QLabel(text, parent);
@@ -44,13 +37,13 @@ TqmAboutBox::TqmAboutBox(TComponent* owner) : TComponent(owner) {
     Panel->setGeometry(8, 8, 329, 185);
 
     TitleLabel = AddLabel(Panel, "TitleLabel", "Print Preview Component", 16, 25);
-    TitleLabel->setFont(PixelFont("Times New Roman", 19, true));
+    TitleLabel->setFont(ClassicFont("Times New Roman", -19, fsBold));
     TitleLabel->setWordWrap(true);
     MakerLabel = AddLabel(Panel, "MakerLabel", "The Tresselby Diagram Tool developers", 40, 14);
     VersionLabel = AddLabel(Panel, "VersionLabel", "Version 1.00", 54, 14);
     RightsLabel = AddLabel(Panel, "RightsLabel", "Free to use with Tresselby Diagram Tool", 68, 14);
     for (QLabel* label : {VersionLabel, RightsLabel})
-        label->setFont(PixelFont("Arial", 11, false));
+        label->setFont(ClassicFont("Arial", -11));
     for (QLabel* label : {TitleLabel, VersionLabel, RightsLabel}) {
         QPalette palette = label->palette();
         palette.setColor(QPalette::WindowText, Qt::black);
@@ -62,7 +55,7 @@ TqmAboutBox::TqmAboutBox(TComponent* owner) : TComponent(owner) {
     OkButton->setObjectName("OkButton");
     OkButton->setAccessibleName("OK");
     OkButton->setGeometry(134, 202, 77, 27);
-    OkButton->setFont(PixelFont("MS Sans Serif", 11, true));
+    OkButton->setFont(ClassicFont("MS Sans Serif", -11, fsBold));
     OkButton->setDefault(true);
     OkButton->setFocus();
     QObject::connect(OkButton, &QPushButton::clicked, Window, &QDialog::accept);

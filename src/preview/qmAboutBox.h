@@ -3,7 +3,7 @@
 // one lives in the preview's own namespace.
 #pragma once
 
-#include "platform/Component.h"
+#include "core/Component.h"
 
 class QFrame;
 class QLabel;

@@ -6,9 +6,9 @@
 #include <QStyle>
 
 #include "controls/LongEdit.h"
-#include "platform/Application.h"
-#include "platform/Font.h"
+#include "graphics/Font.h"
 #include "preview/DialogWindow.h"
+#include "widgets/Application.h"
 
 namespace tsb {
 

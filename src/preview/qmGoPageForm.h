@@ -2,7 +2,7 @@
 // count, entered in an integer edit. Built in code.
 #pragma once
 
-#include "platform/Component.h"
+#include "core/Component.h"
 
 class QLabel;
 class QPushButton;

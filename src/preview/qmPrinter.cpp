@@ -6,20 +6,14 @@
 #include <QStandardPaths>
 #include <cmath>
 
-#include "platform/Font.h"
+#include "graphics/Font.h"
+#include "graphics/QtConvert.h"
 #include "preview/PreviewForm.h"
 #include "preview/qmProgressForm.h"
 
 namespace tsb {
 
-namespace {
-
-// Nearest integer, ties to even.
-int Round(double value) {
-    return static_cast<int>(std::nearbyint(value));
-}
-
-} // namespace
+namespace {} // namespace
 
 TqmPrinter::TqmPrinter(TComponent* owner) : TComponent(owner) {
     ReadPageMetrics();

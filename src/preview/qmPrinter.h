@@ -10,11 +10,11 @@
 #include <string>
 #include <vector>
 
-#include "platform/Application.h"
-#include "platform/Component.h"
-#include "platform/Control.h"
-#include "platform/Metafile.h"
-#include "platform/Printer.h"
+#include "core/Component.h"
+#include "graphics/Metafile.h"
+#include "preview/Printer.h"
+#include "widgets/Application.h"
+#include "widgets/Control.h"
 
 namespace tsb {
 

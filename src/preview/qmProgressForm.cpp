@@ -5,9 +5,9 @@
 #include <QProgressBar>
 #include <QPushButton>
 
-#include "platform/Application.h"
 #include "preview/DialogWindow.h"
 #include "preview/qmPrinter.h"
+#include "widgets/Application.h"
 
 namespace tsb {
 

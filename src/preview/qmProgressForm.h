@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "platform/Component.h"
+#include "core/Component.h"
 
 class QLabel;
 class QProgressBar;

@@ -2,7 +2,7 @@
 // the editor applies to placed and released elements.
 #pragma once
 
-#include "platform/Control.h"
+#include "widgets/Control.h"
 
 namespace tsb {
 

@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "platform/Control.h"
+#include "widgets/Control.h"
 
 namespace tsb {
 

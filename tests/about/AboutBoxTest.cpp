@@ -19,9 +19,9 @@
 #include "about/Sprite.h"
 #include "about/SpriteBox.h"
 #include "about/qmAboutBox.h"
-#include "platform/Resources.h"
-#include "platform/Screen.h"
 #include "support/TestSupport.h"
+#include "widgets/Resources.h"
+#include "widgets/Screen.h"
 
 using namespace tsb;
 using tsb::about::TqmAboutBox;

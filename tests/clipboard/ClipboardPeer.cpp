@@ -11,8 +11,8 @@
 #include "editor/MainForm.h"
 #include "model/StandardShape.h"
 #include "model/TextShape.h"
-#include "platform/Application.h"
-#include "platform/Clipboard.h"
+#include "widgets/Application.h"
+#include "widgets/Clipboard.h"
 
 using namespace tsb;
 

@@ -7,8 +7,8 @@
 #include <gtest/gtest.h>
 
 #include "controls/LongEdit.h"
-#include "platform/Application.h"
 #include "support/TestSupport.h"
+#include "widgets/Application.h"
 
 using tsb::TLongEdit;
 using tsbtest::ShownErrors;

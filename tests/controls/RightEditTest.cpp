@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "controls/RightEdit.h"
-#include "platform/Font.h"
+#include "graphics/Font.h"
 
 namespace {
 

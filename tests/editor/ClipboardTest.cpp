@@ -15,11 +15,11 @@
 #include "controls/RadioGroup.h"
 #include "editor/ConnDlg.h"
 #include "editor/MainForm.h"
+#include "graphics/JpegCodec.h"
 #include "model/Connector.h"
 #include "model/StandardShape.h"
 #include "model/TextShape.h"
-#include "platform/Clipboard.h"
-#include "platform/JpegCodec.h"
+#include "widgets/Clipboard.h"
 
 using namespace tsb;
 

@@ -15,8 +15,8 @@
 #include "EditorFixture.h"
 #include "SampleDiagrams.h"
 #include "VectorCompare.h"
+#include "export/PagePainter.h"
 #include "model/CustomShape.h"
-#include "platform/PagePainter.h"
 
 using namespace tsb;
 

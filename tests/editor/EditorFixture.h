@@ -17,8 +17,8 @@
 #include "editor/MainForm.h"
 #include "model/Connector.h"
 #include "model/TextShape.h"
-#include "platform/ScrollBox.h"
 #include "support/TestSupport.h"
+#include "widgets/ScrollBox.h"
 
 class EditorTest : public ::testing::Test {
 protected:

@@ -16,7 +16,7 @@
 #include "about/qmAboutBox.h"
 #include "editor/MainForm.h"
 #include "model/TextShape.h"
-#include "platform/Image.h"
+#include "widgets/Image.h"
 #include "workarea/SnapGrid.h"
 
 using namespace tsb;

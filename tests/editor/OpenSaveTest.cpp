@@ -15,8 +15,8 @@
 #include "editor/MainForm.h"
 #include "editor/SizeEnterForm.h"
 #include "model/TextShape.h"
-#include "platform/Application.h"
 #include "support/TestSupport.h"
+#include "widgets/Application.h"
 
 using namespace tsb;
 

@@ -5,6 +5,8 @@
 #include <QImage>
 
 #include "editor/MainForm.h"
+#include "graphics/ImageList.h"
+#include "graphics/Picture.h"
 #include "model/BitmapShape.h"
 #include "model/Connector.h"
 #include "model/GraphicShape.h"
@@ -12,9 +14,7 @@
 #include "model/RegularPolygonShape.h"
 #include "model/StandardShape.h"
 #include "model/TextShape.h"
-#include "platform/Image.h"
-#include "platform/ImageList.h"
-#include "platform/Picture.h"
+#include "widgets/Image.h"
 
 namespace tsbtest {
 

@@ -15,13 +15,13 @@
 #include "editor/CaptionPosForm.h"
 #include "editor/ConnDlg.h"
 #include "editor/MainForm.h"
+#include "graphics/Picture.h"
 #include "model/Connector.h"
 #include "model/DiagramStream.h"
 #include "model/GraphicShape.h"
 #include "model/HiddenShape.h"
 #include "model/StandardShape.h"
 #include "model/TextShape.h"
-#include "platform/Picture.h"
 
 using namespace tsb;
 

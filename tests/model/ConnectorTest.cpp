@@ -5,10 +5,10 @@
 #include <gtest/gtest.h>
 #include <set>
 
+#include "core/Exception.h"
 #include "model/Connector.h"
 #include "model/HiddenShape.h"
 #include "model/TextShape.h"
-#include "platform/Exception.h"
 #include "support/TestSupport.h"
 
 using namespace tsb;

@@ -7,8 +7,8 @@
 
 #include "DiagramTestUtil.h"
 #include "StreamTestUtil.h"
+#include "core/FileStream.h"
 #include "model/DiagramStream.h"
-#include "platform/FileStream.h"
 
 using namespace tsb;
 using tsbtest::TDiagram;

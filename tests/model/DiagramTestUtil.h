@@ -9,7 +9,7 @@
 #include "model/DiagramRoot.h"
 #include "model/ModelClasses.h"
 #include "model/TextShape.h"
-#include "platform/ScrollBox.h"
+#include "widgets/ScrollBox.h"
 
 namespace tsbtest {
 

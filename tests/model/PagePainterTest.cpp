@@ -7,14 +7,14 @@
 #include <gtest/gtest.h>
 
 #include "DiagramTestUtil.h"
+#include "export/PagePainter.h"
+#include "graphics/JPEGImage.h"
+#include "graphics/Picture.h"
 #include "model/Connector.h"
 #include "model/GraphicShape.h"
 #include "model/HiddenShape.h"
 #include "model/RegularPolygonShape.h"
 #include "model/StandardShape.h"
-#include "platform/JPEGImage.h"
-#include "platform/PagePainter.h"
-#include "platform/Picture.h"
 #include "support/TestSupport.h"
 #include "workarea/SnapGrid.h"
 

@@ -3,15 +3,15 @@
 #include <QImage>
 #include <gtest/gtest.h>
 
+#include "graphics/Bitmap.h"
+#include "graphics/ImageList.h"
+#include "graphics/Picture.h"
 #include "model/BitmapShape.h"
 #include "model/GraphicShape.h"
 #include "model/HiddenShape.h"
 #include "model/RegularPolygonShape.h"
 #include "model/StandardShape.h"
 #include "model/TextShape.h"
-#include "platform/Bitmap.h"
-#include "platform/ImageList.h"
-#include "platform/Picture.h"
 #include "support/TestSupport.h"
 
 using namespace tsb;

@@ -8,6 +8,9 @@
 
 #include "DiagramTestUtil.h"
 #include "StreamTestUtil.h"
+#include "graphics/Bitmap.h"
+#include "graphics/ImageList.h"
+#include "graphics/Picture.h"
 #include "model/BitmapShape.h"
 #include "model/Connector.h"
 #include "model/DiagramStream.h"
@@ -15,9 +18,6 @@
 #include "model/HiddenShape.h"
 #include "model/RegularPolygonShape.h"
 #include "model/StandardShape.h"
-#include "platform/Bitmap.h"
-#include "platform/ImageList.h"
-#include "platform/Picture.h"
 
 using namespace tsb;
 using tsbtest::Hex;

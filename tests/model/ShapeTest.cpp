@@ -2,8 +2,8 @@
 
 #include "TestSupport.h"
 #include "model/TextShape.h"
-#include "platform/Screen.h"
-#include "platform/ScrollBox.h"
+#include "widgets/Screen.h"
+#include "widgets/ScrollBox.h"
 
 using namespace tsb;
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/ClassInfo.h"
+#include "core/ClassInfo.h"
 
 namespace tsbtest {
 

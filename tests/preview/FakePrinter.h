@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/Printer.h"
+#include "preview/Printer.h"
 
 namespace tsbtest {
 

@@ -16,12 +16,12 @@
 #include "FakePrinter.h"
 #include "TestSupport.h"
 #include "controls/LongEdit.h"
-#include "platform/Application.h"
-#include "platform/Screen.h"
 #include "preview/DialogWindow.h"
 #include "preview/PreviewForm.h"
 #include "preview/qmGoPageForm.h"
 #include "preview/qmPrinter.h"
+#include "widgets/Application.h"
+#include "widgets/Screen.h"
 
 using namespace tsb;
 using tsbtest::AnswerModal;

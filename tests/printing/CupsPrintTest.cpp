@@ -12,13 +12,13 @@
 #include <cstdlib>
 #include <gtest/gtest.h>
 
-#include "TestSupport.h"
 #include "DialogTestSupport.h"
+#include "TestSupport.h"
 #include "editor/MainForm.h"
 #include "model/StandardShape.h"
-#include "platform/Printer.h"
 #include "preview/FakePrinter.h"
 #include "preview/PreviewForm.h"
+#include "preview/Printer.h"
 #include "preview/qmPrinter.h"
 #include "workarea/SnapGrid.h"
 

@@ -2,7 +2,7 @@
 
 #include <QTimer>
 
-#include "platform/Application.h"
+#include "widgets/Application.h"
 
 namespace tsbtest {
 

@@ -3,8 +3,8 @@
 #include <QImage>
 #include <gtest/gtest.h>
 
-#include "platform/WinControl.h"
 #include "support/TestSupport.h"
+#include "widgets/WinControl.h"
 #include "workarea/qmRuler.h"
 
 using namespace tsb;

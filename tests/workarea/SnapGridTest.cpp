@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "TestSupport.h"
-#include "platform/ScrollBox.h"
+#include "widgets/ScrollBox.h"
 #include "workarea/SnapGrid.h"
 
 using namespace tsb;

@@ -1,9 +1,0 @@
-#include "platform/ScrollBox.h"
-
-namespace tsb {
-
-TScrollBox::TScrollBox(TComponent* owner) : TWinControl(owner) {
-    Color = clWindow;
-}
-
-} // namespace tsb

@@ -1,0 +1,494 @@
+#include "widgets/WinControl.h"
+
+#include <QGuiApplication>
+#include <QMouseEvent>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+
+#include "graphics/QtConvert.h"
+#include "widgets/Application.h"
+#include "widgets/Screen.h"
+
+namespace tsb {
+
+namespace {
+
+enum HostEvent { evPress, evDouble, evMove, evRelease };
+
+TPoint PointOf(const QMouseEvent* e) {
+    QPoint p = e->position().toPoint();
+    return {p.x(), p.y()};
+}
+
+// The scroll area of a scrolling control; tells the control when the
+// viewport changes size.
+class TScrollArea : public QScrollArea {
+public:
+    explicit TScrollArea(TScrollingWinControl* control) : FControl(control) {}
+    void Detach() { FControl = nullptr; }
+
+protected:
+    void resizeEvent(QResizeEvent* e) override {
+        QScrollArea::resizeEvent(e);
+        if (FControl) Guarded([&] { FControl->OuterResized(width(), height()); });
+    }
+
+private:
+    TScrollingWinControl* FControl;
+};
+
+} // namespace
+
+// ---------------------------------------------------------------------------
+
+TControlHost::TControlHost(TWinControl* control, QWidget* parent)
+    : QWidget(parent), FControl(control) {
+    setMouseTracking(true);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+void TControlHost::paintEvent(QPaintEvent* e) {
+    if (!FControl) return;
+    Guarded([&] { FControl->PaintHost(e->region()); });
+}
+
+void TControlHost::resizeEvent(QResizeEvent*) {
+    if (FControl) Guarded([&] { FControl->WidgetResized(width(), height()); });
+}
+
+void TControlHost::mousePressEvent(QMouseEvent* e) {
+    if (FControl) FControl->HostMouse(evPress, ButtonOf(e->button()), ShiftOf(e), PointOf(e));
+}
+
+void TControlHost::mouseDoubleClickEvent(QMouseEvent* e) {
+    if (FControl) FControl->HostMouse(evDouble, ButtonOf(e->button()), ShiftOf(e), PointOf(e));
+}
+
+void TControlHost::mouseMoveEvent(QMouseEvent* e) {
+    if (FControl) FControl->HostMouse(evMove, mbLeft, ShiftOf(e), PointOf(e));
+}
+
+void TControlHost::mouseReleaseEvent(QMouseEvent* e) {
+    if (FControl) FControl->HostMouse(evRelease, ButtonOf(e->button()), ShiftOf(e), PointOf(e));
+}
+
+void TControlHost::leaveEvent(QEvent*) {
+    if (FControl) FControl->HostLeave();
+}
+
+// ---------------------------------------------------------------------------
+
+TWinControl::TWinControl(TComponent* owner) : TControl(owner) {
+    CreateHost(nullptr);
+}
+
+void TWinControl::CreateHost(QWidget* parent) {
+    FHost = new TControlHost(this, parent);
+    FOuter = FHost;
+}
+
+TWinControl::~TWinControl() {
+    // Only reached with children left when the control was not deleted
+    // through the component delete (a control on the stack).
+    while (!FControls.empty()) {
+        TControl* c = FControls.back();
+        delete c;
+    }
+    if (FHost) FHost->Detach();
+    if (FOuter) delete FOuter.data();
+}
+
+void TWinControl::BeforeDestruction() {
+    // A windowed control takes its child controls with it.
+    while (!FControls.empty()) {
+        TControl* c = FControls.back();
+        delete c;
+    }
+    TControl::BeforeDestruction();
+}
+
+int TWinControl::IndexOfControl(const TControl* c) const {
+    auto it = std::find(FControls.begin(), FControls.end(), c);
+    return it == FControls.end() ? -1 : static_cast<int>(it - FControls.begin());
+}
+
+void TWinControl::InsertControl(TControl* c) {
+    FControls.push_back(c);
+    c->FParent = this;
+    c->FZOrder = ++FFrontZ;
+    FIndex.Insert(c);
+    ++FChildVersion;
+    if (Is<TWinControl>(c)) ++FWindowedCount;
+    if (auto* w = As<TWinControl>(c)) {
+        QWidget* widget = w->Widget();
+        widget->setParent(ChildParentWidget());
+        widget->setGeometry(w->Left(), w->Top(), w->Width(), w->Height());
+        widget->setVisible(w->Visible());
+    }
+    if (c->Align() != alNone)
+        Realign();
+    else if (As<TWinControl>(c))
+        Realign();
+}
+
+void TWinControl::RemoveControl(TControl* c) {
+    // Children mostly leave from the front (deleting all of them does).
+    auto it = std::find(FControls.rbegin(), FControls.rend(), c);
+    if (it != FControls.rend()) {
+        FControls.erase(std::next(it).base());
+        FIndex.Remove(c);
+        ++FChildVersion;
+        if (Is<TWinControl>(c)) --FWindowedCount;
+    }
+    if (FCaptureControl == c) FCaptureControl = nullptr;
+    c->FParent = nullptr;
+    // A canvas left bound to this surface must not outlive it.
+    if (c->FCanvas && !c->FPainting) c->FCanvas->Unbind();
+    if (auto* w = As<TWinControl>(c)) {
+        if (QWidget* widget = w->Widget()) {
+            widget->hide();
+            widget->setParent(nullptr);
+        }
+    }
+}
+
+void TWinControl::SetBounds(int left, int top, int width, int height) {
+    bool sized = width != Width() || height != Height();
+    FLeft = left;
+    FTop = top;
+    FWidth = width;
+    FHeight = height;
+    BoundsChanged();
+    if (QWidget* w = Widget()) w->setGeometry(left, top, width, height);
+    if (Parent()) Parent()->Realign();
+    if (sized) Realign();
+}
+
+void TWinControl::SetParent(TWinControl* parent) {
+    TControl::SetParent(parent);
+}
+
+void TWinControl::Invalidate() {
+    if (FHost) InvalidateClient({0, 0, FHost->width(), FHost->height()});
+}
+
+void TWinControl::WidgetResized(int width, int height) {
+    if (Widget() == FHost) {
+        FWidth = width;
+        FHeight = height;
+        BoundsChanged();
+    }
+    Realign();
+}
+
+void TWinControl::Realign() {
+    for (TControl* c : FControls)
+        if (c->Align() == alClient) c->SetBounds(0, 0, ClientWidth(), ClientHeight());
+}
+
+void TWinControl::FindControls(const TRect& area, std::vector<TControl*>& out) const {
+    FIndex.Query(area, out);
+}
+
+TControl* TWinControl::ControlAtPos(TPoint p) const {
+    std::vector<TControl*> found;
+    FindControls({p.X, p.Y, p.X, p.Y}, found);
+    for (auto it = found.rbegin(); it != found.rend(); ++it) {
+        TControl* c = *it;
+        if (Is<TWinControl>(c) || !c->Visible() || !c->Enabled()) continue;
+        if (c->BoundsRect().Contains(p.X, p.Y)) return c;
+    }
+    return nullptr;
+}
+
+namespace {
+
+// The size of the screen, which bounds the surface of a control not shown.
+QSize ScreenSize() {
+    if (QScreen* screen = QGuiApplication::primaryScreen()) {
+        QSize s = screen->virtualSize();
+        if (!s.isEmpty()) return s;
+    }
+    return QSize(1920, 1080);
+}
+
+// Moves an image's pixels by (-dx, -dy): what was at (x + dx, y + dy) comes
+// to (x, y); rows and columns that come from outside keep old pixels.
+void ShiftImage(QImage& image, int dx, int dy) {
+    const int w = image.width(), h = image.height();
+    if (std::abs(dx) >= w || std::abs(dy) >= h) return;
+    const std::size_t bytes = static_cast<std::size_t>(w - std::abs(dx)) * 4;
+    auto row = [&](int y) {
+        const std::uint8_t* src = image.constScanLine(y + dy) + std::max(dx, 0) * 4;
+        std::uint8_t* dst = image.scanLine(y) + std::max(-dx, 0) * 4;
+        std::memmove(dst, src, bytes);
+    };
+    if (dy >= 0) {
+        for (int y = 0; y + dy < h; ++y)
+            row(y);
+    } else {
+        for (int y = h - 1; y + dy >= 0; --y)
+            row(y);
+    }
+}
+
+} // namespace
+
+TRect TWinControl::VisibleClientRect() const {
+    if (!FHost) return {};
+    QRect r = FHost->rect();
+    // Each parent widget clips its children; a scroll area's viewport shows
+    // only the part of the content that is scrolled into view.
+    QPoint offset(0, 0);
+    for (QWidget* w = FHost; !w->isWindow() && w->parentWidget(); w = w->parentWidget()) {
+        offset -= w->pos();
+        r &= QRect(offset, w->parentWidget()->size());
+    }
+    if (!FHost->isVisible()) r &= QRect(QPoint(0, 0), ScreenSize());
+    return r.isEmpty() ? TRect{} : FromQRect(r);
+}
+
+void TWinControl::SyncSurface() {
+    TRect want = VisibleClientRect();
+    if (want == FSurfaceRect && !FSurface.isNull() == !want.IsEmpty()) return;
+    if (want.IsEmpty()) {
+        FSurface = QImage();
+        FSurfaceRect = {};
+        FDirty = QRegion();
+        return;
+    }
+    QRect next = ToQRect(want), old = ToQRect(FSurfaceRect);
+    if (FSurface.isNull() || FSurface.size() != next.size()) {
+        QImage image(next.size(), QImage::Format_RGB32);
+        if (image.isNull()) throw Exception("Not enough memory to show the work area");
+        QRect both = next & old;
+        if (!both.isEmpty() && !FSurface.isNull()) {
+            QPainter p(&image);
+            p.setCompositionMode(QPainter::CompositionMode_Source);
+            p.drawImage(both.topLeft() - next.topLeft(), FSurface, both.translated(-old.topLeft()));
+        }
+        FSurface = std::move(image);
+    } else {
+        ShiftImage(FSurface, next.left() - old.left(), next.top() - old.top());
+    }
+    FDirty = (FDirty & next) | (QRegion(next) - QRegion(old));
+    FSurfaceRect = want;
+}
+
+void TWinControl::RenderSurface(const QRect& clientRect) {
+    RenderInto(FSurface, {-FSurfaceRect.Left, -FSurfaceRect.Top},
+               FromQRect(clientRect).Offset(-FSurfaceRect.Left, -FSurfaceRect.Top));
+}
+
+void TWinControl::PrepareSurface(const TRect& clientRect) {
+    SyncSurface();
+    QRegion todo = FDirty & ToQRect(clientRect.Intersect(FSurfaceRect));
+    if (todo.isEmpty()) return;
+    for (const QRect& r : todo)
+        RenderSurface(r);
+    FDirty -= todo;
+}
+
+QImage& TWinControl::Surface() {
+    SyncSurface();
+    PrepareSurface(FSurfaceRect);
+    return FSurface;
+}
+
+void TWinControl::SurfaceDrawn(const TRect& clientRect) {
+    TRect r = clientRect.Intersect(FSurfaceRect);
+    if (FHost && !r.IsEmpty()) FHost->update(ToQRect(r));
+}
+
+void TWinControl::InvalidateClient(const TRect& clientRect) {
+    // Nothing outside the surface can show; what scrolls into view later is
+    // repainted then.
+    TRect r = clientRect.Intersect(FSurfaceRect);
+    if (r.IsEmpty()) return;
+    // Already waiting to be repainted: nothing to add.
+    if (FDirty.rectCount() == 1 && FDirty.boundingRect().contains(ToQRect(r))) return;
+    FDirty |= ToQRect(r);
+    // Many scattered rectangles cost more to walk than their bounds to paint.
+    if (FDirty.rectCount() > 64) {
+        FDirty = FDirty.boundingRect();
+        if (FHost) FHost->update(FDirty.boundingRect());
+        return;
+    }
+    if (FHost) FHost->update(ToQRect(r));
+}
+
+void TWinControl::PaintHost(const QRegion& region) {
+    SyncSurface();
+    QRegion todo = FDirty & region;
+    for (const QRect& r : todo)
+        RenderSurface(r);
+    FDirty -= todo;
+    if (FSurface.isNull()) return;
+    QPainter p(FHost);
+    const QPoint origin(FSurfaceRect.Left, FSurfaceRect.Top);
+    for (const QRect& r : region)
+        p.drawImage(r.topLeft(), FSurface, r.translated(-origin));
+}
+
+void TWinControl::PaintBackground(TCanvas& canvas, const TRect& clip) {
+    canvas.Brush.Color = Color;
+    canvas.Brush.Style = bsSolid;
+    canvas.FillRect(clip);
+}
+
+void TWinControl::RenderInto(QImage& device, TPoint origin, const TRect& clip) {
+    TCanvas target;
+    target.Bind(&device);
+    RenderOn(target, origin, clip.Intersect({0, 0, device.width(), device.height()}));
+}
+
+void TWinControl::RenderOn(const TCanvas& device, TPoint origin, const TRect& area) {
+    if (area.IsEmpty()) return;
+    TCanvas canvas;
+    canvas.BindLike(device, origin, area);
+    TRect client = area.Offset(-origin.X, -origin.Y);
+    PaintBackground(canvas, client);
+    std::vector<TControl*> found;
+    FindControls(client, found);
+    for (TControl* c : found) {
+        if (Is<TWinControl>(c) || !c->Visible()) continue;
+        TRect r = c->BoundsRect().Offset(origin.X, origin.Y).Intersect(area);
+        if (r.IsEmpty()) continue;
+        c->PaintOn(device, {origin.X + c->Left(), origin.Y + c->Top()}, r);
+    }
+}
+
+void TWinControl::PaintTo(const TCanvas& canvas, int x, int y) {
+    const TPoint origin{canvas.Origin().X + x, canvas.Origin().Y + y};
+    const TRect clip = canvas.DeviceClip();
+    RenderOn(canvas, origin,
+             Bounds(origin.X, origin.Y, ClientWidth(), ClientHeight()).Intersect(clip));
+    if (FWindowedCount == 0) return;
+    for (TControl* c : FControls) {
+        auto* w = As<TWinControl>(c);
+        if (w && w->Visible()) w->PaintTo(canvas, x + w->Left(), y + w->Top());
+    }
+}
+
+void TWinControl::PaintTo(QImage& device, int x, int y) {
+    TCanvas canvas;
+    canvas.Bind(&device);
+    PaintTo(canvas, x, y);
+}
+
+TPoint TWinControl::ClientToScreen(TPoint p) const {
+    if (!FHost) return p;
+    QPoint g = FHost->mapToGlobal(QPoint(p.X, p.Y));
+    return {g.x(), g.y()};
+}
+
+TPoint TWinControl::ScreenToClient(TPoint p) const {
+    if (!FHost) return p;
+    QPoint l = FHost->mapFromGlobal(QPoint(p.X, p.Y));
+    return {l.x(), l.y()};
+}
+
+void TWinControl::HostMouse(int kind, TMouseButton button, TShiftState shift, TPoint p) {
+    Guarded([&] {
+        TControl* target = FCaptureControl ? FCaptureControl : ControlAtPos(p);
+        if (!target) target = this;
+        TPoint local = target == this ? p : target->ParentToClient(p);
+        switch (kind) {
+        case evPress:
+        case evDouble:
+            target->WMButtonDown(button, shift, local.X, local.Y, kind == evDouble);
+            break;
+        case evMove:
+            target->MouseMove(shift, local.X, local.Y);
+            break;
+        case evRelease:
+            target->WMButtonUp(button, shift, local.X, local.Y);
+            break;
+        }
+    });
+    Guarded([&] { UpdateCursorAndHint(p); });
+}
+
+void TWinControl::HostLeave() {}
+
+void TWinControl::UpdateCursorAndHint(TPoint p) {
+    if (!FHost) return;
+    TControl* over = FCaptureControl ? FCaptureControl : ControlAtPos(p);
+    TCursor cursor = over ? over->Cursor() : Cursor();
+    FHost->setCursor(Screen().Cursor(cursor));
+    // Disabled children (the grid, the rulers) still give their hint.
+    TControl* hintControl = nullptr;
+    std::vector<TControl*> found;
+    FindControls({p.X, p.Y, p.X, p.Y}, found);
+    for (auto it = found.rbegin(); it != found.rend() && !hintControl; ++it)
+        if (!Is<TWinControl>(*it) && (*it)->Visible() && (*it)->BoundsRect().Contains(p.X, p.Y))
+            hintControl = *it;
+    Application().SetHint(hintControl ? hintControl->EffectiveHint() : EffectiveHint());
+}
+
+// ---------------------------------------------------------------------------
+
+TScrollingWinControl::TScrollingWinControl(TComponent* owner) : TWinControl(owner) {
+    auto* area = new TScrollArea(this);
+    area->setFrameShape(QFrame::NoFrame);
+    area->setWidgetResizable(false);
+    area->setWidget(Host());
+    FScroll = area;
+    FOuter = area;
+}
+
+void TScrollingWinControl::BeforeDestruction() {
+    static_cast<TScrollArea*>(FScroll)->Detach();
+    TWinControl::BeforeDestruction();
+}
+
+QWidget* TScrollingWinControl::Widget() const {
+    return FScroll;
+}
+
+int TScrollingWinControl::ClientWidth() const {
+    return FScroll ? FScroll->viewport()->width() : Width();
+}
+
+int TScrollingWinControl::ClientHeight() const {
+    return FScroll ? FScroll->viewport()->height() : Height();
+}
+
+void TScrollingWinControl::SetBounds(int left, int top, int width, int height) {
+    TWinControl::SetBounds(left, top, width, height);
+}
+
+void TScrollingWinControl::WidgetResized(int, int) {
+    Realign();
+}
+
+void TScrollingWinControl::OuterResized(int width, int height) {
+    FWidth = width;
+    FHeight = height;
+    BoundsChanged();
+    Realign();
+}
+
+void TScrollingWinControl::Realign() {
+    if (FRealigning || !FScroll) return;
+    FRealigning = true;
+    // The content holds every unaligned child and at least fills the viewport.
+    int w = ClientWidth(), h = ClientHeight();
+    for (TControl* c : ControlList()) {
+        if (c->Align() != alNone || !c->Visible()) continue;
+        w = std::max(w, c->Left() + c->Width());
+        h = std::max(h, c->Top() + c->Height());
+    }
+    if (Host()->size() != QSize(w, h)) Host()->resize(w, h);
+    for (TControl* c : ControlList())
+        if (c->Align() == alClient) c->SetBounds(0, 0, w, h);
+    FRealigning = false;
+}
+
+} // namespace tsb
