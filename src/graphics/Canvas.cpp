@@ -41,7 +41,6 @@ QPainter::CompositionMode RasterOp(TPenMode mode) {
 
 namespace canvas_detail {
 
-// On/off run lengths of the styled thin pens, in pixels.
 const std::vector<int>& StylePattern(TPenStyle style) {
     static const std::vector<int> dash{18, 6};
     static const std::vector<int> dot{3, 3};
@@ -62,8 +61,39 @@ const std::vector<int>& StylePattern(TPenStyle style) {
     }
 }
 
+bool StyleOn(TPenStyle style, std::int64_t step) {
+    const auto& pattern = StylePattern(style);
+    if (pattern.empty()) return true;
+    int period = 0;
+    for (int n : pattern)
+        period += n;
+    std::int64_t at = step % period;
+    if (at < 0) at += period;
+    for (std::size_t i = 0; i < pattern.size(); ++i) {
+        if (at < pattern[i]) return i % 2 == 0;
+        at -= pattern[i];
+    }
+    return true;
+}
+
+bool InEllipse(std::int64_t x, std::int64_t y, std::int64_t l, std::int64_t t, std::int64_t r,
+               std::int64_t b) {
+    const std::int64_t w = r - l, h = b - t;
+    if (w <= 0 || h <= 0) return false;
+    // The centre's offsets from the middle, in half pixels.
+    const std::int64_t ex = std::abs(2 * x + 1 - (l + r)), ey = std::abs(2 * y + 1 - (t + b));
+    if (ex > w || ey > h) return false;
+    // ex^2 h^2 + ey^2 w^2 <= w^2 h^2, with no term above w^2 h^2 < 2^128.
+    __extension__ typedef unsigned __int128 U;
+    const U uw = U(w), uh = U(h), ux = U(ex), uy = U(ey);
+    return ux * ux * uh * uh <= uw * uw * (uh * uh - uy * uy);
+}
+
 } // namespace canvas_detail
 
+using canvas_detail::InEllipse;
+using canvas_detail::Int128;
+using canvas_detail::StyleOn;
 using canvas_detail::StylePattern;
 using canvas_detail::WalkLine;
 
@@ -140,64 +170,25 @@ void TCanvas::LineTo(int x, int y) {
     PenPos = {x, y};
 }
 
-bool TCanvas::NextStyleOn() {
-    const auto& pattern = StylePattern(Pen.Style);
-    if (pattern.empty()) return true;
-    bool on = true;
-    int period = 0;
-    for (int n : pattern)
-        period += n;
-    int step = FStyleStep % period;
-    for (std::size_t i = 0; i < pattern.size(); ++i) {
-        if (step < pattern[i]) {
-            on = (i % 2) == 0;
-            break;
-        }
-        step -= pattern[i];
-    }
-    ++FStyleStep;
-    return on;
-}
-
-void TCanvas::StyledPixel(int dx, int dy) {
-    if (NextStyleOn())
+void TCanvas::StyledPixel(int dx, int dy, std::int64_t step) {
+    if (StyleOn(Pen.Style, step))
         Plot(dx, dy, ToRgb(Pen.Color), Pen.Mode);
     else if (Brush.Style == bsSolid)
         Plot(dx, dy, ToRgb(Brush.Color), Pen.Mode);
 }
 
 void TCanvas::ThinLine(int x1, int y1, int x2, int y2) {
-    int x = x1 + FOrigin.X, y = y1 + FOrigin.Y;
-    int ex = x2 + FOrigin.X, ey = y2 + FOrigin.Y;
-    // The walk visits max(|dx|, |dy|) pixels; a styled pen's pattern runs on
-    // over the ones clipped away, so a line looks the same however it is
-    // clipped.
-    const int n = std::max(std::abs(ex - x), std::abs(ey - y));
-    const bool styled = !StylePattern(Pen.Style).empty();
-    const int start = FStyleStep;
+    const int x = x1 + FOrigin.X, y = y1 + FOrigin.Y;
+    const int ex = x2 + FOrigin.X, ey = y2 + FOrigin.Y;
+    const std::int64_t start = FStyleStep;
     TRect box{std::min(x, ex), std::min(y, ey), std::max(x, ex) + 1, std::max(y, ey) + 1};
-    if (box.Intersect(FClip).IsEmpty()) {
-        if (styled) FStyleStep = start + n;
-        return;
-    }
-    Damage(box);
-    if (x != ex && y != ey) {
-        WalkLine(x, y, ex, ey, [this](int px, int py) { StyledPixel(px, py); });
-        return;
-    }
-    // Horizontal and vertical lines: only the pixels inside the clip.
-    const bool horizontal = y == ey;
-    const int from = horizontal ? x : y, step = (horizontal ? ex - x : ey - y) > 0 ? 1 : -1;
-    const int low = horizontal ? FClip.Left : FClip.Top;
-    const int high = horizontal ? FClip.Right : FClip.Bottom;
-    int first = step > 0 ? std::max(0, low - from) : std::max(0, from - high + 1);
-    int last = step > 0 ? std::min(n, high - from) : std::min(n, from - low + 1);
-    for (int i = first; i < last; ++i) {
-        if (styled) FStyleStep = start + i;
-        int p = from + step * i;
-        StyledPixel(horizontal ? p : x, horizontal ? y : p);
-    }
-    if (styled) FStyleStep = start + n;
+    if (!box.Intersect(FClip).IsEmpty()) Damage(box);
+    // A styled pen's pattern runs on over the pixels clipped away, so a line
+    // looks the same however it is clipped.
+    const std::int64_t n = WalkLine(FClip, x, y, ex, ey, [&](int px, int py, std::int64_t i) {
+        StyledPixel(px, py, start + i);
+    });
+    if (!StylePattern(Pen.Style).empty()) FStyleStep = start + n;
 }
 
 void TCanvas::WideLine(int x1, int y1, int x2, int y2) {
@@ -245,19 +236,6 @@ void TCanvas::ApplyMask(const TRect& box, const std::vector<std::uint8_t>& mask,
                 Plot(x, y, brush, Pen.Mode);
         }
     }
-}
-
-// Marks as outline every filled pixel that has a 4-neighbour outside the
-// figure. `inside` tests device pixels and may look beyond the box.
-// Pixel (x, y) lies in the ellipse inscribed in [l, r) x [t, b) when its
-// centre does.
-static bool InEllipse(long long x, long long y, long long l, long long t, long long r,
-                      long long b) {
-    long long w = r - l, h = b - t;
-    if (w <= 0 || h <= 0) return false;
-    long long ex = 2 * x + 1 - (l + r);
-    long long ey = 2 * y + 1 - (t + b);
-    return ex * ex * h * h + ey * ey * w * w <= w * w * h * h;
 }
 
 // The figure's box in device pixels, corners put in order.
@@ -408,12 +386,13 @@ void TCanvas::RoundRect(int x1, int y1, int x2, int y2, int w, int h) {
     auto inside = [&](int x, int y) {
         if (!fig.Contains(x, y)) return false;
         // Corner zones are cut by the quarter of a w x h ellipse.
-        bool left = 2 * x + 1 < 2 * fig.Left + w;
-        bool right = 2 * x + 1 > 2 * fig.Right - w;
-        bool top = 2 * y + 1 < 2 * fig.Top + h;
-        bool bottom = 2 * y + 1 > 2 * fig.Bottom - h;
-        int el = left ? fig.Left : fig.Right - w;
-        int et = top ? fig.Top : fig.Bottom - h;
+        const std::int64_t cx = 2 * std::int64_t(x) + 1, cy = 2 * std::int64_t(y) + 1;
+        const bool left = cx < 2 * std::int64_t(fig.Left) + w;
+        const bool right = cx > 2 * std::int64_t(fig.Right) - w;
+        const bool top = cy < 2 * std::int64_t(fig.Top) + h;
+        const bool bottom = cy > 2 * std::int64_t(fig.Bottom) - h;
+        const std::int64_t el = left ? fig.Left : std::int64_t(fig.Right) - w;
+        const std::int64_t et = top ? fig.Top : std::int64_t(fig.Bottom) - h;
         if ((left || right) && (top || bottom)) return InEllipse(x, y, el, et, el + w, et + h);
         return true;
     };
@@ -444,26 +423,29 @@ void TCanvas::Polygon(const std::vector<TPoint>& points) {
     std::vector<std::uint8_t> mask(static_cast<std::size_t>(w) * box.Height(), 0);
     // Interior: pixels inside by the alternate (even-odd) rule. Vertices are
     // pixel centres, as for the outline's lines, so the fill meets the
-    // outline without gaps.
-    std::size_t n = points.size();
+    // outline without gaps. An edge crossing row cy at X takes in the pixels
+    // from ceil(X) on, found exactly.
+    const std::size_t n = points.size();
+    std::vector<int> xs;
     for (int y = box.Top; y < box.Bottom; ++y) {
-        double cy = y - FOrigin.Y;
-        std::vector<double> xs;
+        const std::int64_t cy = std::int64_t(y) - FOrigin.Y;
+        xs.clear();
         for (std::size_t i = 0; i < n; ++i) {
             const TPoint& a = points[i];
             const TPoint& b = points[(i + 1) % n];
             if ((a.Y <= cy && b.Y > cy) || (b.Y <= cy && a.Y > cy)) {
-                double t = (cy - a.Y) / double(b.Y - a.Y);
-                xs.push_back(a.X + t * (b.X - a.X));
+                const std::int64_t rise = std::int64_t(b.Y) - a.Y;
+                const Int128 num = Int128(cy - a.Y) * (std::int64_t(b.X) - a.X);
+                const Int128 den = rise < 0 ? -rise : rise;
+                xs.push_back(a.X + int(canvas_detail::CeilDiv(rise < 0 ? -num : num, den)));
             }
         }
         std::sort(xs.begin(), xs.end());
+        auto* row = &mask[static_cast<std::size_t>(y - box.Top) * w];
         for (std::size_t k = 0; k + 1 < xs.size(); k += 2) {
-            for (int x = box.Left; x < box.Right; ++x) {
-                double cx = x - FOrigin.X;
-                if (cx >= xs[k] && cx < xs[k + 1])
-                    mask[static_cast<std::size_t>((y - box.Top) * w + (x - box.Left))] = 1;
-            }
+            const int from = std::max<std::int64_t>(std::int64_t(xs[k]) + FOrigin.X, box.Left);
+            const int to = std::min<std::int64_t>(std::int64_t(xs[k + 1]) + FOrigin.X, box.Right);
+            if (from < to) std::fill(row + (from - box.Left), row + (to - box.Left), 1);
         }
     }
     // Outline: the closed polyline, each vertex once.
@@ -473,9 +455,8 @@ void TCanvas::Polygon(const std::vector<TPoint>& points) {
         for (std::size_t i = 0; i < n; ++i) {
             int x = points[i].X + FOrigin.X, y = points[i].Y + FOrigin.Y;
             int ex = points[(i + 1) % n].X + FOrigin.X, ey = points[(i + 1) % n].Y + FOrigin.Y;
-            WalkLine(x, y, ex, ey, [&](int px, int py) {
-                if (box.Contains(px, py))
-                    mask[static_cast<std::size_t>((py - box.Top) * w + (px - box.Left))] = 2;
+            WalkLine(box, x, y, ex, ey, [&](int px, int py, std::int64_t) {
+                mask[static_cast<std::size_t>((py - box.Top) * w + (px - box.Left))] = 2;
             });
         }
         if (n == 1 && box.Contains(points[0].X + FOrigin.X, points[0].Y + FOrigin.Y))

@@ -154,8 +154,6 @@ public:
 
 private:
     bool Ready() const { return (FDevice || FVector) && !FClip.IsEmpty(); }
-    // The state of the styled pen's pattern at the next pixel; advances it.
-    bool NextStyleOn();
     void Damage(const TRect& deviceBox) {
         if (OnDamage) {
             TRect r = deviceBox.Intersect(FClip);
@@ -165,7 +163,8 @@ private:
     void Plot(int dx, int dy, std::uint32_t rgb, TPenMode mode);
     void ThinLine(int x1, int y1, int x2, int y2);
     void WideLine(int x1, int y1, int x2, int y2);
-    void StyledPixel(int dx, int dy);
+    // Pixel `step` of the pen's pattern: pen, brush in the gaps, or nothing.
+    void StyledPixel(int dx, int dy, std::int64_t step);
     // Fill marks 1, outline marks 2, in a mask over the figure's box; the
     // outline's pixels are left alone when `outline` is false.
     void ApplyMask(const TRect& box, const std::vector<std::uint8_t>& mask, bool outline = true);
@@ -211,7 +210,8 @@ private:
     int FShadowDepth = 0;
     TPoint FOrigin;
     TRect FClip;
-    int FStyleStep = 0;
+    // Where the styled pen's pattern stands: the pixels drawn since MoveTo.
+    std::int64_t FStyleStep = 0;
     QPainter* FPainter = nullptr;
 };
 

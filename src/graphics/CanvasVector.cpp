@@ -60,7 +60,7 @@ void TCanvas::ShadowRun(const std::function<void()>& call) {
     // The same call on the image, with the pen's position and pattern as
     // they were, which the vector call then takes up.
     const TPoint pen = PenPos;
-    const int step = FStyleStep;
+    const std::int64_t step = FStyleStep;
     QPainter* vector = FVector;
     const TRect clip = FClip;
     FVector = nullptr;
@@ -126,22 +126,22 @@ void TCanvas::VectorThinLine(int x1, int y1, int x2, int y2) {
                               QPointF(last) + QPointF(0.5, 0.5));
         }
     };
-    canvas_detail::WalkLine(x1 + FOrigin.X, y1 + FOrigin.Y, x2 + FOrigin.X, y2 + FOrigin.Y,
-                            [&](int px, int py) {
-                                const QColor& c = NextStyleOn() ? on : off;
-                                if (!FClip.Contains(px, py)) {
+    const std::int64_t start = FStyleStep;
+    const std::int64_t n =
+        canvas_detail::WalkLine(FClip, x1 + FOrigin.X, y1 + FOrigin.Y, x2 + FOrigin.X,
+                                y2 + FOrigin.Y, [&](int px, int py, std::int64_t i) {
+                                    const QColor& c =
+                                        canvas_detail::StyleOn(Pen.Style, start + i) ? on : off;
+                                    if (open && c == colour) {
+                                        last = QPoint(px, py);
+                                        return;
+                                    }
                                     flush();
-                                    return;
-                                }
-                                if (open && c == colour) {
-                                    last = QPoint(px, py);
-                                    return;
-                                }
-                                flush();
-                                colour = c;
-                                first = last = QPoint(px, py);
-                                open = true;
-                            });
+                                    colour = c;
+                                    first = last = QPoint(px, py);
+                                    open = true;
+                                });
+    if (!canvas_detail::StylePattern(Pen.Style).empty()) FStyleStep = start + n;
     flush();
 }
 
