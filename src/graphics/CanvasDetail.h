@@ -19,10 +19,27 @@ const std::vector<int>& StylePattern(TPenStyle style);
 // always do).
 bool StyleOn(TPenStyle style, std::int64_t step);
 
-// Pixel (x, y) lies in the ellipse inscribed in [l, r) x [t, b) when its
-// centre does.
-bool InEllipse(std::int64_t x, std::int64_t y, std::int64_t l, std::int64_t t, std::int64_t r,
-               std::int64_t b);
+// The ellipse inscribed in [l, r) x [t, b): pixel (x, y) lies in it when its
+// centre does. Exact for any int box.
+class TEllipse {
+public:
+    TEllipse(std::int64_t l, std::int64_t t, std::int64_t r, std::int64_t b);
+    bool Contains(std::int64_t x, std::int64_t y) const;
+
+private:
+    __extension__ typedef unsigned __int128 Wide;
+    std::int64_t FSumX, FSumY, FW, FH;
+    // w^2, h^2 and w^2 h^2.
+    Wide FW2, FH2, FW2H2;
+    // Boxes up to 32767 pixels a side compute in 64 bits.
+    bool FSmall;
+};
+
+// The dots of a row of `count` dots `step` apart from (x, y) that lie in the
+// clip, in device pixels: the first and last dot's columns and the row;
+// false when none does.
+bool DotsInClip(int x, int y, int count, int step, TPoint origin, const TRect& clip, int& first,
+                int& last, int& row);
 
 inline Int128 FloorDiv(Int128 a, Int128 b) { // b > 0
     return a >= 0 ? a / b : -((-a + b - 1) / b);
