@@ -184,7 +184,9 @@ private:
     std::int64_t Line(int x1, int y1, int x2, int y2, std::int64_t step);
     void Stroke(const QPainterPath& path);
     void Fill(const QPainterPath& path, const QColor& colour);
-    void Outline(const QPainterPath& path);
+    // A one-unit line along the path, cut to the clip.
+    void Outline(const QPainterPath& path, const QColor& colour);
+    void CutRectangle(const TRect& fig, bool thin);
     void Image(const TRect& dest, const QImage& image);
 
     QPainter* FPainter = nullptr;

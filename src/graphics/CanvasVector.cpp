@@ -95,16 +95,33 @@ std::int64_t TVectorBackend::Line(int x1, int y1, int x2, int y2, std::int64_t s
     QPoint first, last;
     bool open = false;
     FPainter->setRenderHint(QPainter::Antialiasing, false);
+    // Whether a pixel lies a pixel or more inside the clip.
+    const TRect within{FClip.Left + 1, FClip.Top + 1, FClip.Right - 1, FClip.Bottom - 1};
+    auto inside = [&](const QPoint& p) { return within.Contains(p.x(), p.y()); };
     auto flush = [&] {
         if (!open) return;
         open = false;
         if (!colour.isValid()) return;
         if (straight || first == last) {
-            FPainter->fillRect(QRect(first, last).normalized(), colour);
+            // Corner to corner whichever way the line runs (QRect::normalized
+            // would drop a backward run's end pixels).
+            FPainter->fillRect(
+                QRect(QPoint(std::min(first.x(), last.x()), std::min(first.y(), last.y())),
+                      QPoint(std::max(first.x(), last.x()), std::max(first.y(), last.y()))),
+                colour);
         } else {
-            FPainter->setPen(QPen(colour, 1, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
-            FPainter->drawLine(QPointF(first) + QPointF(0.5, 0.5),
-                               QPointF(last) + QPointF(0.5, 0.5));
+            const QPointF from = QPointF(first) + QPointF(0.5, 0.5);
+            const QPointF to = QPointF(last) + QPointF(0.5, 0.5);
+            if (inside(first) && inside(last)) {
+                FPainter->setPen(QPen(colour, 1, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
+                FPainter->drawLine(from, to);
+            } else {
+                // At the clip's edge the line's square ends, which reach
+                // past its end pixels' corners, are cut to the clip.
+                QPainterPath run(from);
+                run.lineTo(to);
+                Outline(run, colour);
+            }
         }
     };
     const std::int64_t n = WalkLine(FClip, x1 + FOrigin.X, y1 + FOrigin.Y, x2 + FOrigin.X,
@@ -165,8 +182,7 @@ void TVectorBackend::Fill(const QPainterPath& path, const QColor& colour) {
 }
 
 // A one-unit line through the edge pixels' centres.
-void TVectorBackend::Outline(const QPainterPath& path) {
-    const QColor colour = Colour(FCanvas.Pen.Color, FCanvas.Pen.Mode);
+void TVectorBackend::Outline(const QPainterPath& path, const QColor& colour) {
     if (!colour.isValid()) return;
     FPainter->setRenderHint(QPainter::Antialiasing, false);
     const QRectF clip = ClipRectF(FClip);
@@ -194,6 +210,10 @@ void TVectorBackend::Figure(TFigure kind, const TRect& box, int w, int h) {
     QPainterPath fill, outline;
     switch (kind) {
     case fgRectangle:
+        if (fig.Intersect(FClip) != fig) {
+            CutRectangle(fig, thin);
+            return;
+        }
         fill.addRect(l, t, fw, fh);
         if (!thin) outline.addRect(l + 0.5, t + 0.5, fw - 1, fh - 1);
         break;
@@ -208,10 +228,34 @@ void TVectorBackend::Figure(TFigure kind, const TRect& box, int w, int h) {
     }
     if (c.Brush.Style == bsSolid) Fill(fill, Colour(c.Brush.Color, c.Pen.Mode));
     if (c.Pen.Style == psClear) return;
-    if (outline.isEmpty())
-        Fill(fill, Colour(c.Pen.Color, c.Pen.Mode));
+    const QColor pen = Colour(c.Pen.Color, c.Pen.Mode);
+    if (thin)
+        Fill(fill, pen);
     else
-        Outline(outline);
+        Outline(outline, pen);
+}
+
+// A rectangle the clip cuts: its inside and its edges as whole pixels cut to
+// the clip, so that no renderer meets a sliver where the cut leaves nothing.
+void TVectorBackend::CutRectangle(const TRect& fig, bool thin) {
+    const TCanvas& c = FCanvas;
+    auto add = [&](QPainterPath& path, const TRect& r) {
+        const TRect cut = r.Intersect(FClip);
+        if (!cut.IsEmpty()) path.addRect(cut.Left, cut.Top, cut.Width(), cut.Height());
+    };
+    QPainterPath fill, edges;
+    add(fill, fig);
+    if (c.Brush.Style == bsSolid) Fill(fill, Colour(c.Brush.Color, c.Pen.Mode));
+    if (c.Pen.Style == psClear) return;
+    if (thin) {
+        edges = fill;
+    } else {
+        add(edges, {fig.Left, fig.Top, fig.Right, fig.Top + 1});
+        add(edges, {fig.Left, fig.Bottom - 1, fig.Right, fig.Bottom});
+        add(edges, {fig.Left, fig.Top + 1, fig.Left + 1, fig.Bottom - 1});
+        add(edges, {fig.Right - 1, fig.Top + 1, fig.Right, fig.Bottom - 1});
+    }
+    Fill(edges, Colour(c.Pen.Color, c.Pen.Mode));
 }
 
 std::int64_t TVectorBackend::Polygon(const std::vector<TPoint>& points) {
