@@ -1,71 +1,20 @@
 #include "graphics/Canvas.h"
 
+#include "graphics/CanvasBackend.h"
 #include "graphics/CanvasDetail.h"
 #include "graphics/Graphic.h"
 #include "graphics/QtConvert.h"
 
 #include <QFontMetrics>
 #include <QPainter>
-#include <QPainterPath>
 #include <algorithm>
 #include <cstdlib>
-#include <functional>
 #include <unordered_map>
 
 namespace tsb {
 
-namespace {
-
-std::uint32_t ToRgb(TColor c) {
-    return ColorToRGB(c);
-}
-
-TColor FromRgb(std::uint32_t rgb) {
-    return static_cast<TColor>(((rgb >> 16) & 0xFF) | (rgb & 0xFF00) | ((rgb & 0xFF) << 16));
-}
-
-QPainter::CompositionMode RasterOp(TPenMode mode) {
-    switch (mode) {
-    case pmNot:
-        return QPainter::RasterOp_NotDestination;
-    case pmNotXor:
-        return QPainter::RasterOp_NotSourceXorDestination;
-    case pmXor:
-        return QPainter::RasterOp_SourceXorDestination;
-    default:
-        return QPainter::CompositionMode_SourceOver;
-    }
-}
-
-} // namespace
-
-namespace canvas_detail {
-
-// On/off run lengths of the styled thin pens, in pixels.
-const std::vector<int>& StylePattern(TPenStyle style) {
-    static const std::vector<int> dash{18, 6};
-    static const std::vector<int> dot{3, 3};
-    static const std::vector<int> dashDot{9, 6, 3, 6};
-    static const std::vector<int> dashDotDot{9, 3, 3, 3, 3, 3};
-    static const std::vector<int> none;
-    switch (style) {
-    case psDash:
-        return dash;
-    case psDot:
-        return dot;
-    case psDashDot:
-        return dashDot;
-    case psDashDotDot:
-        return dashDotDot;
-    default:
-        return none;
-    }
-}
-
-} // namespace canvas_detail
-
-using canvas_detail::StylePattern;
-using canvas_detail::WalkLine;
+using canvas_detail::TRasterBackend;
+using canvas_detail::TVectorBackend;
 
 std::vector<std::string> SplitLines(const std::string& text) {
     std::vector<std::string> lines;
@@ -82,8 +31,16 @@ std::vector<std::string> SplitLines(const std::string& text) {
     return lines;
 }
 
+TCanvas::TCanvas() = default;
+
 TCanvas::TCanvas(QImage* device) {
     Bind(device);
+}
+
+TCanvas::~TCanvas() {
+    // The surface may be going too: nothing is reported.
+    OnDamage = nullptr;
+    EndPainter();
 }
 
 void TCanvas::Bind(QImage* device) {
@@ -92,34 +49,47 @@ void TCanvas::Bind(QImage* device) {
 
 void TCanvas::Bind(QImage* device, TPoint origin, const TRect& clip) {
     EndPainter();
-    FVector = nullptr;
     OnDamage = nullptr;
-    FDevice = device;
     FOrigin = origin;
     FClip = device ? clip.Intersect({0, 0, device->width(), device->height()}) : TRect{};
+    FBackend = nullptr;
+    if (!device) return;
+    if (!FRaster) FRaster = std::make_unique<TRasterBackend>(*this);
+    FRaster->Bind(device, origin, FClip);
+    FBackend = FRaster.get();
 }
 
-void TCanvas::Plot(int dx, int dy, std::uint32_t rgb, TPenMode mode) {
-    if (!FClip.Contains(dx, dy) || mode == pmNop) return;
-    auto* line = reinterpret_cast<std::uint32_t*>(FDevice->scanLine(dy));
-    std::uint32_t& p = line[dx];
-    if (FShadow && mode != pmCopy && (p & 0xFFFFFFu) != 0xFFFFFFu) FShadow->InvertedDrawing = true;
-    switch (mode) {
-    case pmCopy:
-        p = 0xFF000000u | rgb;
-        break;
-    case pmNot:
-        p = 0xFF000000u | (~p & 0xFFFFFFu);
-        break;
-    case pmNotXor:
-        p = 0xFF000000u | (~(rgb ^ p) & 0xFFFFFFu);
-        break;
-    case pmXor:
-        p = 0xFF000000u | ((rgb ^ p) & 0xFFFFFFu);
-        break;
-    case pmNop:
-        break;
-    }
+void TCanvas::BindPainter(QPainter* painter, TPoint origin, const TRect& clip,
+                          TRasterShadow* shadow) {
+    EndPainter();
+    FOrigin = origin;
+    FClip = painter ? clip : TRect{};
+    FBackend = nullptr;
+    if (!painter) return;
+    if (!FVector) FVector = std::make_unique<TVectorBackend>(*this);
+    FVector->Bind(painter, origin, clip, shadow);
+    FBackend = FVector.get();
+}
+
+void TCanvas::BindLike(const TCanvas& target, TPoint origin, const TRect& clip) {
+    if (target.IsVector())
+        BindPainter(target.FVector->Painter(), origin, clip, target.FVector->ShadowImage());
+    else
+        Bind(target.Device(), origin, clip);
+}
+
+void TCanvas::Unbind() {
+    EndPainter();
+    FBackend = nullptr;
+    OnDamage = nullptr;
+}
+
+bool TCanvas::IsVector() const {
+    return FBackend && FBackend == FVector.get();
+}
+
+QImage* TCanvas::Device() const {
+    return FBackend && FBackend == FRaster.get() ? FRaster->Device() : nullptr;
 }
 
 void TCanvas::MoveTo(int x, int y) {
@@ -128,234 +98,47 @@ void TCanvas::MoveTo(int x, int y) {
 }
 
 void TCanvas::LineTo(int x, int y) {
-    TShadowScope shadow(*this, [&] { LineTo(x, y); });
     if (Ready() && Pen.Style != psClear) {
-        if (FVector && Pen.Width <= 1)
-            VectorThinLine(PenPos.X, PenPos.Y, x, y);
-        else if (Pen.Width > 1)
-            WideLine(PenPos.X, PenPos.Y, x, y);
-        else
-            ThinLine(PenPos.X, PenPos.Y, x, y);
+        if (Pen.Width > 1) {
+            FBackend->WideLine(PenPos.X, PenPos.Y, x, y);
+        } else {
+            // A styled pen's pattern runs on from line to line.
+            const std::int64_t n = FBackend->ThinLine(PenPos.X, PenPos.Y, x, y, FStyleStep);
+            if (!canvas_detail::StylePattern(Pen.Style).empty()) FStyleStep += n;
+        }
     }
     PenPos = {x, y};
 }
 
-bool TCanvas::NextStyleOn() {
-    const auto& pattern = StylePattern(Pen.Style);
-    if (pattern.empty()) return true;
-    bool on = true;
-    int period = 0;
-    for (int n : pattern)
-        period += n;
-    int step = FStyleStep % period;
-    for (std::size_t i = 0; i < pattern.size(); ++i) {
-        if (step < pattern[i]) {
-            on = (i % 2) == 0;
-            break;
-        }
-        step -= pattern[i];
-    }
-    ++FStyleStep;
-    return on;
-}
-
-void TCanvas::StyledPixel(int dx, int dy) {
-    if (NextStyleOn())
-        Plot(dx, dy, ToRgb(Pen.Color), Pen.Mode);
-    else if (Brush.Style == bsSolid)
-        Plot(dx, dy, ToRgb(Brush.Color), Pen.Mode);
-}
-
-void TCanvas::ThinLine(int x1, int y1, int x2, int y2) {
-    int x = x1 + FOrigin.X, y = y1 + FOrigin.Y;
-    int ex = x2 + FOrigin.X, ey = y2 + FOrigin.Y;
-    // The walk visits max(|dx|, |dy|) pixels; a styled pen's pattern runs on
-    // over the ones clipped away, so a line looks the same however it is
-    // clipped.
-    const int n = std::max(std::abs(ex - x), std::abs(ey - y));
-    const bool styled = !StylePattern(Pen.Style).empty();
-    const int start = FStyleStep;
-    TRect box{std::min(x, ex), std::min(y, ey), std::max(x, ex) + 1, std::max(y, ey) + 1};
-    if (box.Intersect(FClip).IsEmpty()) {
-        if (styled) FStyleStep = start + n;
-        return;
-    }
-    Damage(box);
-    if (x != ex && y != ey) {
-        WalkLine(x, y, ex, ey, [this](int px, int py) { StyledPixel(px, py); });
-        return;
-    }
-    // Horizontal and vertical lines: only the pixels inside the clip.
-    const bool horizontal = y == ey;
-    const int from = horizontal ? x : y, step = (horizontal ? ex - x : ey - y) > 0 ? 1 : -1;
-    const int low = horizontal ? FClip.Left : FClip.Top;
-    const int high = horizontal ? FClip.Right : FClip.Bottom;
-    int first = step > 0 ? std::max(0, low - from) : std::max(0, from - high + 1);
-    int last = step > 0 ? std::min(n, high - from) : std::min(n, from - low + 1);
-    for (int i = first; i < last; ++i) {
-        if (styled) FStyleStep = start + i;
-        int p = from + step * i;
-        StyledPixel(horizontal ? p : x, horizontal ? y : p);
-    }
-    if (styled) FStyleStep = start + n;
-}
-
-void TCanvas::WideLine(int x1, int y1, int x2, int y2) {
-    // A wide inverting line is not checked pixel by pixel.
-    if (FShadow && !FVector && Pen.Mode != pmCopy && Pen.Mode != pmNop)
-        FShadow->InvertedDrawing = true;
-    if (FVector) {
-        QPainterPath path(QPointF(x1 + FOrigin.X + 0.5, y1 + FOrigin.Y + 0.5));
-        path.lineTo(x2 + FOrigin.X + 0.5, y2 + FOrigin.Y + 0.5);
-        VectorWideLine(path);
-        return;
-    }
-    QPainter* p = BeginPainter();
-    if (!p) return;
-    QColor c = QColor::fromRgb(ToRgb(Pen.Color));
-    p->setCompositionMode(RasterOp(Pen.Mode));
-    if (Pen.Mode == pmNot) c = Qt::white;
-    QPen pen(c, Pen.Width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
-    p->setPen(pen);
-    p->setBrush(Qt::NoBrush);
-    if (Pen.Mode != pmNop) p->drawLine(QPointF(x1 + 0.5, y1 + 0.5), QPointF(x2 + 0.5, y2 + 0.5));
-    EndPainter();
-}
-
 void TCanvas::Polyline(const std::vector<TPoint>& points) {
-    TShadowScope shadow(*this, [&] { Polyline(points); });
     if (points.empty()) return;
     MoveTo(points[0].X, points[0].Y);
     for (std::size_t i = 1; i < points.size(); ++i)
         LineTo(points[i].X, points[i].Y);
 }
 
-void TCanvas::ApplyMask(const TRect& box, const std::vector<std::uint8_t>& mask, bool outline) {
-    Damage(box);
-    std::uint32_t brush = ToRgb(Brush.Color);
-    std::uint32_t pen = ToRgb(Pen.Color);
-    bool fill = Brush.Style == bsSolid;
-    int w = box.Width();
-    for (int y = box.Top; y < box.Bottom; ++y) {
-        for (int x = box.Left; x < box.Right; ++x) {
-            std::uint8_t m = mask[static_cast<std::size_t>((y - box.Top) * w + (x - box.Left))];
-            if (m == 2) {
-                if (outline) Plot(x, y, pen, Pen.Mode);
-            } else if (m == 1 && fill)
-                Plot(x, y, brush, Pen.Mode);
-        }
-    }
+void TCanvas::Polygon(const std::vector<TPoint>& points) {
+    if (!Ready() || points.empty()) return;
+    const std::int64_t walked = FBackend->Polygon(points);
+    if (Pen.Style != psClear && Pen.Width <= 1 && !canvas_detail::StylePattern(Pen.Style).empty())
+        FStyleStep = walked;
+    PenPos = points[0];
 }
 
-// Marks as outline every filled pixel that has a 4-neighbour outside the
-// figure. `inside` tests device pixels and may look beyond the box.
-// Pixel (x, y) lies in the ellipse inscribed in [l, r) x [t, b) when its
-// centre does.
-static bool InEllipse(long long x, long long y, long long l, long long t, long long r,
-                      long long b) {
-    long long w = r - l, h = b - t;
-    if (w <= 0 || h <= 0) return false;
-    long long ex = 2 * x + 1 - (l + r);
-    long long ey = 2 * y + 1 - (t + b);
-    return ex * ex * h * h + ey * ey * w * w <= w * w * h * h;
+namespace {
+
+// The box with its corners in order.
+TRect Ordered(int x1, int y1, int x2, int y2) {
+    return {std::min(x1, x2), std::min(y1, y2), std::max(x1, x2), std::max(y1, y2)};
 }
 
-// The figure's box in device pixels, corners put in order.
-TRect TCanvas::DeviceBox(int x1, int y1, int x2, int y2) const {
-    if (x2 < x1) std::swap(x1, x2);
-    if (y2 < y1) std::swap(y1, y2);
-    return TRect{x1, y1, x2, y2}.Offset(FOrigin.X, FOrigin.Y);
-}
-
-// The figures (rectangles, ellipses, rounded rectangles) are symmetric and
-// convex: the inside pixels of each row form one run around the middle
-// column, whose ends are found by halving. A pixel of the run is outline
-// when a 4-neighbour lies outside the figure.
-void TCanvas::DrawFigure(const TRect& fig, const std::function<bool(int, int)>& inside) {
-    TRect box = fig.Intersect(FClip);
-    if (box.IsEmpty()) return;
-    const int middle = fig.Left + (fig.Width() - 1) / 2;
-    auto run = [&](int y, int& left, int& right) {
-        left = right = middle;
-        if (y < fig.Top || y >= fig.Bottom || !inside(middle, y)) return;
-        int lo = fig.Left, hi = middle; // first inside column
-        while (lo < hi) {
-            int mid = lo + (hi - lo) / 2;
-            if (inside(mid, y))
-                hi = mid;
-            else
-                lo = mid + 1;
-        }
-        left = lo;
-        lo = middle + 1, hi = fig.Right; // first outside column after the middle
-        while (lo < hi) {
-            int mid = lo + (hi - lo) / 2;
-            if (inside(mid, y))
-                lo = mid + 1;
-            else
-                hi = mid;
-        }
-        right = lo;
-    };
-    // Each pixel is touched once: the run's outline parts with the pen, the
-    // part between them with the brush.
-    Damage(box);
-    const bool outline = Pen.Style != psClear;
-    const bool fill = Brush.Style == bsSolid;
-    const std::uint32_t pen = ToRgb(Pen.Color), brush = ToRgb(Brush.Color);
-    auto span = [&](int x0, int x1, int y, std::uint32_t rgb) {
-        x0 = std::max(x0, box.Left);
-        x1 = std::min(x1, box.Right);
-        if (x0 >= x1) return;
-        auto* line = reinterpret_cast<std::uint32_t*>(FDevice->scanLine(y));
-        if (Pen.Mode == pmCopy) {
-            std::fill(line + x0, line + x1, 0xFF000000u | rgb);
-            return;
-        }
-        for (int x = x0; x < x1; ++x)
-            Plot(x, y, rgb, Pen.Mode);
-    };
-    int aboveL, aboveR, rowL, rowR, belowL, belowR;
-    run(box.Top - 1, aboveL, aboveR);
-    run(box.Top, rowL, rowR);
-    for (int y = box.Top; y < box.Bottom; ++y) {
-        run(y + 1, belowL, belowR);
-        if (rowL < rowR) {
-            // Inside pixels with all four neighbours inside.
-            int innerL = rowL, innerR = rowR;
-            if (outline) {
-                innerL = std::max({rowL + 1, aboveL, belowL});
-                innerR = std::min({rowR - 1, aboveR, belowR});
-                if (innerL >= innerR) innerL = innerR = rowR;
-                span(rowL, innerL, y, pen);
-                span(innerR, rowR, y, pen);
-            }
-            if (fill) span(innerL, innerR, y, brush);
-        }
-        aboveL = rowL, aboveR = rowR;
-        rowL = belowL, rowR = belowR;
-    }
-}
+} // namespace
 
 void TCanvas::Rectangle(int x1, int y1, int x2, int y2) {
-    TShadowScope shadow(*this, [&] { Rectangle(x1, y1, x2, y2); });
-    if (!Ready()) return;
-    TRect fig = DeviceBox(x1, y1, x2, y2);
-    if (FVector) {
-        QPainterPath fill, outline;
-        fill.addRect(fig.Left, fig.Top, fig.Width(), fig.Height());
-        if (fig.Width() >= 2 && fig.Height() >= 2)
-            outline.addRect(fig.Left + 0.5, fig.Top + 0.5, fig.Width() - 1, fig.Height() - 1);
-        else
-            outline = fill; // every pixel is an edge pixel
-        VectorFigure(fill, outline);
-        return;
-    }
-    DrawFigure(fig, [&](int x, int y) { return fig.Contains(x, y); });
+    if (Ready()) FBackend->Figure(canvas_detail::fgRectangle, Ordered(x1, y1, x2, y2), 0, 0);
 }
 
 void TCanvas::FrameRect(const TRect& r) {
-    TShadowScope shadow(*this, [&] { FrameRect(r); });
     TPen saved = Pen;
     TBrushStyle bs = Brush.Style;
     Pen.Color = Brush.Color;
@@ -369,242 +152,42 @@ void TCanvas::FrameRect(const TRect& r) {
 }
 
 void TCanvas::Ellipse(int x1, int y1, int x2, int y2) {
-    TShadowScope shadow(*this, [&] { Ellipse(x1, y1, x2, y2); });
-    if (!Ready()) return;
-    TRect fig = DeviceBox(x1, y1, x2, y2);
-    if (FVector) {
-        QPainterPath fill, outline;
-        fill.addEllipse(fig.Left, fig.Top, fig.Width(), fig.Height());
-        if (fig.Width() >= 2 && fig.Height() >= 2)
-            outline.addEllipse(fig.Left + 0.5, fig.Top + 0.5, fig.Width() - 1, fig.Height() - 1);
-        else
-            outline = fill;
-        VectorFigure(fill, outline);
-        return;
-    }
-    DrawFigure(fig, [&](int x, int y) {
-        return InEllipse(x, y, fig.Left, fig.Top, fig.Right, fig.Bottom);
-    });
+    if (Ready()) FBackend->Figure(canvas_detail::fgEllipse, Ordered(x1, y1, x2, y2), 0, 0);
 }
 
 void TCanvas::RoundRect(int x1, int y1, int x2, int y2, int w, int h) {
-    TShadowScope shadow(*this, [&] { RoundRect(x1, y1, x2, y2, w, h); });
     if (!Ready()) return;
-    TRect fig = DeviceBox(x1, y1, x2, y2);
-    w = std::min(std::abs(w), fig.Width());
-    h = std::min(std::abs(h), fig.Height());
-    if (w < 2 || h < 2) {
-        Rectangle(x1, y1, x2, y2);
-        return;
-    }
-    if (FVector) {
-        QPainterPath fill, outline;
-        fill.addRoundedRect(fig.Left, fig.Top, fig.Width(), fig.Height(), w / 2.0, h / 2.0);
-        outline.addRoundedRect(fig.Left + 0.5, fig.Top + 0.5, fig.Width() - 1, fig.Height() - 1,
-                               (w - 1) / 2.0, (h - 1) / 2.0);
-        VectorFigure(fill, outline);
-        return;
-    }
-    auto inside = [&](int x, int y) {
-        if (!fig.Contains(x, y)) return false;
-        // Corner zones are cut by the quarter of a w x h ellipse.
-        bool left = 2 * x + 1 < 2 * fig.Left + w;
-        bool right = 2 * x + 1 > 2 * fig.Right - w;
-        bool top = 2 * y + 1 < 2 * fig.Top + h;
-        bool bottom = 2 * y + 1 > 2 * fig.Bottom - h;
-        int el = left ? fig.Left : fig.Right - w;
-        int et = top ? fig.Top : fig.Bottom - h;
-        if ((left || right) && (top || bottom)) return InEllipse(x, y, el, et, el + w, et + h);
-        return true;
-    };
-    DrawFigure(fig, inside);
-}
-
-void TCanvas::Polygon(const std::vector<TPoint>& points) {
-    TShadowScope shadow(*this, [&] { Polygon(points); });
-    if (!Ready() || points.empty()) return;
-    if (FVector) {
-        VectorPolygon(points);
-        return;
-    }
-    int minX = points[0].X, maxX = points[0].X, minY = points[0].Y, maxY = points[0].Y;
-    for (const TPoint& p : points) {
-        minX = std::min(minX, p.X);
-        maxX = std::max(maxX, p.X);
-        minY = std::min(minY, p.Y);
-        maxY = std::max(maxY, p.Y);
-    }
-    // A wide pen reaches beyond the vertices.
-    const int reach = Pen.Width > 1 ? Pen.Width : 0;
-    TRect fig = TRect{minX - reach, minY - reach, maxX + 1 + reach, maxY + 1 + reach}.Offset(
-        FOrigin.X, FOrigin.Y);
-    TRect box = fig.Intersect(FClip);
-    if (box.IsEmpty()) return;
-    int w = box.Width();
-    std::vector<std::uint8_t> mask(static_cast<std::size_t>(w) * box.Height(), 0);
-    // Interior: pixels inside by the alternate (even-odd) rule. Vertices are
-    // pixel centres, as for the outline's lines, so the fill meets the
-    // outline without gaps.
-    std::size_t n = points.size();
-    for (int y = box.Top; y < box.Bottom; ++y) {
-        double cy = y - FOrigin.Y;
-        std::vector<double> xs;
-        for (std::size_t i = 0; i < n; ++i) {
-            const TPoint& a = points[i];
-            const TPoint& b = points[(i + 1) % n];
-            if ((a.Y <= cy && b.Y > cy) || (b.Y <= cy && a.Y > cy)) {
-                double t = (cy - a.Y) / double(b.Y - a.Y);
-                xs.push_back(a.X + t * (b.X - a.X));
-            }
-        }
-        std::sort(xs.begin(), xs.end());
-        for (std::size_t k = 0; k + 1 < xs.size(); k += 2) {
-            for (int x = box.Left; x < box.Right; ++x) {
-                double cx = x - FOrigin.X;
-                if (cx >= xs[k] && cx < xs[k + 1])
-                    mask[static_cast<std::size_t>((y - box.Top) * w + (x - box.Left))] = 1;
-            }
-        }
-    }
-    // Outline: the closed polyline, each vertex once.
-    const bool outline = Pen.Style != psClear;
-    const bool wide = outline && Pen.Width > 1;
-    if (outline && !wide) {
-        for (std::size_t i = 0; i < n; ++i) {
-            int x = points[i].X + FOrigin.X, y = points[i].Y + FOrigin.Y;
-            int ex = points[(i + 1) % n].X + FOrigin.X, ey = points[(i + 1) % n].Y + FOrigin.Y;
-            WalkLine(x, y, ex, ey, [&](int px, int py) {
-                if (box.Contains(px, py))
-                    mask[static_cast<std::size_t>((py - box.Top) * w + (px - box.Left))] = 2;
-            });
-        }
-        if (n == 1 && box.Contains(points[0].X + FOrigin.X, points[0].Y + FOrigin.Y))
-            mask[static_cast<std::size_t>((points[0].Y + FOrigin.Y - box.Top) * w +
-                                          (points[0].X + FOrigin.X - box.Left))] = 2;
-    }
-    const bool styled = outline && !wide && !StylePattern(Pen.Style).empty();
-    // A styled or wide outline is drawn as lines of its own, in its pen's
-    // width and style, like any other line; the fill leaves its pixels to it.
-    ApplyMask(box, mask, !styled);
-    if (styled) {
-        MoveTo(points[0].X, points[0].Y);
-        for (std::size_t i = 1; i <= n; ++i)
-            LineTo(points[i % n].X, points[i % n].Y);
-    } else if (wide && Pen.Mode != pmNop) {
-        if (QPainter* p = BeginPainter()) {
-            QColor c = Pen.Mode == pmNot ? QColor(Qt::white) : QColor::fromRgb(ToRgb(Pen.Color));
-            p->setCompositionMode(RasterOp(Pen.Mode));
-            p->setPen(QPen(c, Pen.Width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-            p->setBrush(Qt::NoBrush);
-            QPolygonF outlinePoints;
-            for (const TPoint& pt : points)
-                outlinePoints << QPointF(pt.X + 0.5, pt.Y + 0.5);
-            p->drawPolygon(outlinePoints);
-            EndPainter();
-        }
-    }
-    PenPos = points[0];
+    const TRect box = Ordered(x1, y1, x2, y2);
+    const int cw = int(std::min<std::int64_t>(std::llabs(w), box.Width()));
+    const int ch = int(std::min<std::int64_t>(std::llabs(h), box.Height()));
+    if (cw < 2 || ch < 2)
+        FBackend->Figure(canvas_detail::fgRectangle, box, 0, 0);
+    else
+        FBackend->Figure(canvas_detail::fgRoundRect, box, cw, ch);
 }
 
 void TCanvas::FillRect(const TRect& r) {
-    TShadowScope shadow(*this, [&] { FillRect(r); });
-    if (!Ready() || Brush.Style == bsClear) return;
-    if (FVector) {
-        TRect box = r.Offset(FOrigin.X, FOrigin.Y).Intersect(FClip);
-        if (box.IsEmpty()) return;
-        QPainterPath path;
-        path.addRect(box.Left, box.Top, box.Width(), box.Height());
-        const TPenMode mode = Pen.Mode;
-        Pen.Mode = pmCopy; // a plain fill, whatever the pen
-        VectorFill(path, Brush.Color);
-        Pen.Mode = mode;
-        return;
-    }
-    TRect box = r.Offset(FOrigin.X, FOrigin.Y).Intersect(FClip);
-    std::uint32_t c = 0xFF000000u | ToRgb(Brush.Color);
-    Damage(box);
-    for (int y = box.Top; y < box.Bottom; ++y) {
-        auto* line = reinterpret_cast<std::uint32_t*>(FDevice->scanLine(y));
-        std::fill(line + box.Left, line + box.Right, c);
-    }
+    if (Ready() && Brush.Style != bsClear) FBackend->FillRect(r);
 }
 
 void TCanvas::SetPixel(int x, int y, TColor color) {
-    TShadowScope shadow(*this, [&] { SetPixel(x, y, color); });
-    if (!Ready()) return;
-    if (FVector) {
-        const int dx = x + FOrigin.X, dy = y + FOrigin.Y;
-        if (!FClip.Contains(dx, dy)) return;
-        QPainterPath path;
-        path.addRect(dx, dy, 1, 1);
-        const TPenMode mode = Pen.Mode;
-        Pen.Mode = pmCopy;
-        VectorFill(path, color);
-        Pen.Mode = mode;
-        return;
-    }
-    Plot(x + FOrigin.X, y + FOrigin.Y, ToRgb(color), pmCopy);
-    Damage(Bounds(x + FOrigin.X, y + FOrigin.Y, 1, 1));
+    if (Ready()) FBackend->SetPixel(x, y, color);
 }
 
 void TCanvas::DotRow(int x, int y, int count, int step, TColor color) {
-    TShadowScope shadow(*this, [&] { DotRow(x, y, count, step, color); });
-    if (!Ready() || count <= 0 || step <= 0) return;
-    const std::int64_t dx = std::int64_t(x) + FOrigin.X, dy = std::int64_t(y) + FOrigin.Y;
-    if (dy < FClip.Top || dy >= FClip.Bottom) return;
-    // The dots inside the clip: the first at or after its left edge, the
-    // last before its right edge.
-    const std::int64_t from = std::max<std::int64_t>(0, (FClip.Left - dx + step - 1) / step);
-    const std::int64_t to = std::min<std::int64_t>(count - 1, (FClip.Right - 1 - dx) / step);
-    if (FClip.Right - 1 - dx < 0 || from > to) return;
-    const int first = static_cast<int>(dx + from * step), last = static_cast<int>(dx + to * step);
-    if (FVector) {
-        VectorDotRow(first, last, static_cast<int>(dy), step, color);
-        return;
-    }
-    const std::uint32_t rgb = ToRgb(color);
-    for (int px = first; px <= last; px += step)
-        Plot(px, static_cast<int>(dy), rgb, pmCopy);
-    Damage({first, static_cast<int>(dy), last + 1, static_cast<int>(dy) + 1});
+    if (Ready() && count > 0 && step > 0) FBackend->DotRow(x, y, count, step, color);
 }
 
 TColor TCanvas::Pixel(int x, int y) const {
-    int dx = x + FOrigin.X, dy = y + FOrigin.Y;
-    if (!FDevice || !FClip.Contains(dx, dy)) return -1;
-    return FromRgb(FDevice->pixel(dx, dy) & 0xFFFFFFu);
+    return FBackend ? FBackend->Pixel(x, y) : -1;
 }
 
 QPainter* TCanvas::BeginPainter() {
-    if (!Ready()) return nullptr;
-    if (FPainter) return FPainter;
-    if (FVector) {
-        FVector->save();
-        FVector->setRenderHint(QPainter::Antialiasing, false);
-        FVector->setRenderHint(QPainter::TextAntialiasing, false);
-        FVector->setClipRect(QRect(FClip.Left, FClip.Top, FClip.Width(), FClip.Height()),
-                             FVector->hasClipping() ? Qt::IntersectClip : Qt::ReplaceClip);
-        FVector->translate(FOrigin.X, FOrigin.Y);
-        FPainter = FVector;
-        return FPainter;
-    }
-    FPainter = new QPainter(FDevice);
-    FPainter->setRenderHint(QPainter::Antialiasing, false);
-    FPainter->setRenderHint(QPainter::TextAntialiasing, false);
-    FPainter->setClipRect(QRect(FClip.Left, FClip.Top, FClip.Width(), FClip.Height()));
-    FPainter->translate(FOrigin.X, FOrigin.Y);
-    return FPainter;
+    return Ready() ? FBackend->BeginPainter() : nullptr;
 }
 
 void TCanvas::EndPainter() {
-    if (!FPainter) return;
-    if (FPainter == FVector) {
-        FVector->restore();
-        FPainter = nullptr;
-        return;
-    }
-    delete FPainter;
-    FPainter = nullptr;
-    Damage(FClip);
+    if (FBackend) FBackend->EndPainter();
 }
 
 namespace {
@@ -638,29 +221,19 @@ int TCanvas::TextHeight(const std::string&) {
 }
 
 void TCanvas::TextOut(int x, int y, const std::string& text) {
-    TShadowScope shadow(*this, [&] { TextOut(x, y, text); });
-    QPainter* p = BeginPainter();
-    if (!p) return;
-    QFont f = Font.ToQFont();
-    QFontMetrics fm(f);
-    QString s = ToQ(text);
-    if (Brush.Style == bsSolid)
-        p->fillRect(QRect(x, y, fm.horizontalAdvance(s), fm.height()),
-                    QColor::fromRgb(ToRgb(Brush.Color)));
-    p->setFont(f);
-    p->setPen(QColor::fromRgb(ToRgb(Font.Color())));
-    TextRun(*p, x, y + fm.ascent(), s, f);
-    EndPainter();
-    PenPos = {x + fm.horizontalAdvance(s), y};
+    if (!Ready()) return;
+    const QFont f = Font.ToQFont();
+    const QString s = ToQ(text);
+    const int width = QFontMetrics(f).horizontalAdvance(s);
+    FBackend->Text({{x, y, width, s}}, f, nullptr);
+    PenPos = {x + width, y};
 }
 
 void TCanvas::DrawTextCentered(const TRect& r, const std::string& text) {
-    TShadowScope shadow(*this, [&] { DrawTextCentered(r, text); });
-    QPainter* p = BeginPainter();
-    if (!p) return;
-    QFont f = Font.ToQFont();
-    QFontMetrics fm(f);
-    int width = r.Width();
+    if (!Ready()) return;
+    const QFont f = Font.ToQFont();
+    const QFontMetrics fm(f);
+    const int width = r.Width();
     // Break at CR LF, LF or CR, then wrap words to the width.
     std::vector<QString> lines;
     QString all = ToQ(text);
@@ -692,130 +265,44 @@ void TCanvas::DrawTextCentered(const TRect& r, const std::string& text) {
         }
     }
     wrap(para);
-    p->setClipRect(QRect(r.Left, r.Top, r.Width(), r.Height()), Qt::IntersectClip);
-    p->setFont(f);
-    p->setPen(QColor::fromRgb(ToRgb(Font.Color())));
+    std::vector<canvas_detail::TTextLine> placed;
     int y = r.Top;
     for (const QString& line : lines) {
-        int lw = fm.horizontalAdvance(line);
-        int x = r.Left + (width - lw) / 2;
-        if (Brush.Style == bsSolid)
-            p->fillRect(QRect(x, y, lw, fm.height()), QColor::fromRgb(ToRgb(Brush.Color)));
-        TextRun(*p, x, y + fm.ascent(), line, f);
+        const int lw = fm.horizontalAdvance(line);
+        placed.push_back({r.Left + (width - lw) / 2, y, lw, line});
         y += fm.height();
     }
-    EndPainter();
+    FBackend->Text(placed, f, &r);
 }
 
 void TCanvas::Draw(int x, int y, const QImage& image) {
-    TShadowScope shadow(*this, [&] { Draw(x, y, image); });
-    if (FVector) {
-        if (Ready()) VectorImage(Bounds(x, y, image.width(), image.height()), image);
-        return;
-    }
-    QPainter* p = BeginPainter();
-    if (!p) return;
-    p->drawImage(QPoint(x, y), image);
-    EndPainter();
+    if (Ready()) FBackend->Draw(x, y, image);
 }
 
 void TCanvas::Draw(int x, int y, const TGraphic& graphic) {
-    if (graphic.Empty()) return;
-    TShadowScope shadow(*this, [&] { Draw(x, y, graphic); });
-    if (FVector) {
-        if (Ready())
-            VectorImage(Bounds(x, y, graphic.Width(), graphic.Height()), graphic.DrawnImage());
-        return;
-    }
-    QPainter* p = BeginPainter();
-    if (!p) return;
-    graphic.Draw(*p, x, y);
-    EndPainter();
+    if (!graphic.Empty() && Ready()) FBackend->Draw(x, y, graphic);
 }
 
 void TCanvas::DrawTransparent(int x, int y, const QImage& image, std::uint32_t transparentRgb) {
-    TShadowScope shadow(*this, [&] { DrawTransparent(x, y, image, transparentRgb); });
-    if (!Ready()) return;
-    QImage src = image.convertToFormat(QImage::Format_ARGB32);
-    if (FVector) {
-        // The same pixels left out, as a picture with an alpha mask.
-        for (int sy = 0; sy < src.height(); ++sy) {
-            auto* line = reinterpret_cast<std::uint32_t*>(src.scanLine(sy));
-            for (int sx = 0; sx < src.width(); ++sx) {
-                const std::uint32_t px = line[sx];
-                const bool out =
-                    (px & 0xFFFFFFu) == (transparentRgb & 0xFFFFFFu) || (px >> 24) < 0x80;
-                line[sx] = out ? 0u : (0xFF000000u | px);
-            }
-        }
-        VectorImage(Bounds(x, y, src.width(), src.height()), src);
-        return;
-    }
-    Damage(Bounds(x + FOrigin.X, y + FOrigin.Y, src.width(), src.height()));
-    for (int sy = 0; sy < src.height(); ++sy) {
-        const auto* line = reinterpret_cast<const std::uint32_t*>(src.constScanLine(sy));
-        for (int sx = 0; sx < src.width(); ++sx) {
-            std::uint32_t px = line[sx];
-            if ((px & 0xFFFFFFu) == (transparentRgb & 0xFFFFFFu) || (px >> 24) < 0x80) continue;
-            Plot(x + sx + FOrigin.X, y + sy + FOrigin.Y, px & 0xFFFFFFu, pmCopy);
-        }
-    }
+    if (Ready())
+        FBackend->DrawTransparent(x, y, image.convertToFormat(QImage::Format_ARGB32),
+                                  transparentRgb);
 }
 
 void TCanvas::StretchDraw(const TRect& r, const QImage& image) {
-    TShadowScope shadow(*this, [&] { StretchDraw(r, image); });
-    if (FVector) {
-        if (Ready() && !r.IsEmpty() && !image.isNull())
-            VectorImage(r, image.scaled(r.Width(), r.Height()));
-        return;
-    }
-    QPainter* p = BeginPainter();
-    if (!p) return;
-    p->drawImage(QRect(r.Left, r.Top, r.Width(), r.Height()), image);
-    EndPainter();
+    if (Ready()) FBackend->StretchDraw(r, image);
 }
 
 void TCanvas::CopyRect(const TRect& dest, const QImage& source, const TRect& sourceRect) {
-    TShadowScope shadow(*this, [&] { CopyRect(dest, source, sourceRect); });
     if (!Ready() || dest.IsEmpty() || sourceRect.IsEmpty()) return;
     QImage src =
         source.copy(sourceRect.Left, sourceRect.Top, sourceRect.Width(), sourceRect.Height());
     if (src.size() != QSize(dest.Width(), dest.Height()))
         src = src.scaled(dest.Width(), dest.Height());
-    src = src.convertToFormat(QImage::Format_RGB32);
-    if (FVector) {
-        // Over a white page an AND gives the source and an OR gives white.
-        if (CopyMode != cmSrcPaint) VectorImage(dest, src);
-        return;
-    }
-    Damage(dest.Offset(FOrigin.X, FOrigin.Y));
-    for (int y = 0; y < src.height(); ++y) {
-        const auto* line = reinterpret_cast<const std::uint32_t*>(src.constScanLine(y));
-        for (int x = 0; x < src.width(); ++x) {
-            int dx = dest.Left + x + FOrigin.X, dy = dest.Top + y + FOrigin.Y;
-            if (!FClip.Contains(dx, dy)) continue;
-            auto* d = reinterpret_cast<std::uint32_t*>(FDevice->scanLine(dy)) + dx;
-            std::uint32_t s = line[x] & 0xFFFFFFu;
-            switch (CopyMode) {
-            case cmSrcCopy:
-                *d = 0xFF000000u | s;
-                break;
-            case cmSrcAnd:
-                *d = 0xFF000000u | (*d & s);
-                break;
-            case cmSrcPaint:
-                *d = 0xFF000000u | (*d | s);
-                break;
-            }
-        }
-    }
+    FBackend->CopyRect(dest, src.convertToFormat(QImage::Format_RGB32));
 }
 
 void TCanvas::Frame3D(TRect& r, TColor topColor, TColor bottomColor, int width) {
-    TShadowScope shadow(*this, [&] {
-        TRect copy = r;
-        Frame3D(copy, topColor, bottomColor, width);
-    });
     Pen.Width = 1;
     r.Bottom -= 1;
     r.Right -= 1;
@@ -833,5 +320,27 @@ void TCanvas::Frame3D(TRect& r, TColor topColor, TColor bottomColor, int width) 
     r.Bottom += 1;
     r.Right += 1;
 }
+
+namespace canvas_detail {
+
+void TCanvasBackend::Text(const std::vector<TTextLine>& lines, const QFont& font,
+                          const TRect* cut) {
+    QPainter* p = BeginPainter();
+    if (!p) return;
+    const QFontMetrics fm(font);
+    if (cut)
+        p->setClipRect(QRect(cut->Left, cut->Top, cut->Width(), cut->Height()), Qt::IntersectClip);
+    p->setFont(font);
+    p->setPen(QtColor(FCanvas.Font.Color()));
+    for (const TTextLine& line : lines) {
+        if (FCanvas.Brush.Style == bsSolid)
+            p->fillRect(QRect(line.X, line.Y, line.Width, fm.height()),
+                        QtColor(FCanvas.Brush.Color));
+        TextRun(*p, line.X, line.Y + fm.ascent(), line.Text, font);
+    }
+    EndPainter();
+}
+
+} // namespace canvas_detail
 
 } // namespace tsb

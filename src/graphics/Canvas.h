@@ -11,6 +11,7 @@
 #include <QImage>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -18,12 +19,14 @@
 #include "graphics/Font.h"
 
 class QPainter;
-class QPainterPath;
-class QColor;
-class QFont;
-class QString;
 
 namespace tsb {
+
+namespace canvas_detail {
+class TCanvasBackend;
+class TRasterBackend;
+class TVectorBackend;
+} // namespace canvas_detail
 
 enum TPenStyle : std::uint8_t {
     psSolid,
@@ -60,10 +63,14 @@ struct TRasterShadow {
     bool InvertedDrawing = false;
 };
 
+// One drawing API over two back ends: an image, drawn pixel by pixel, and a
+// painter on a vector device, drawn as exact geometry (CanvasBackend.h).
 class TCanvas {
 public:
-    TCanvas() = default;
+    TCanvas();
     explicit TCanvas(QImage* device);
+    // Ends the painter BeginPainter gave, if still open.
+    ~TCanvas();
     TCanvas(const TCanvas&) = delete;
     TCanvas& operator=(const TCanvas&) = delete;
 
@@ -87,14 +94,9 @@ public:
                      TRasterShadow* shadow = nullptr);
     // Binds to what another canvas is bound to, image or painter.
     void BindLike(const TCanvas& target, TPoint origin, const TRect& clip);
-    void Unbind() {
-        FDevice = nullptr;
-        FVector = nullptr;
-        FShadow = nullptr;
-        OnDamage = nullptr;
-    }
-    bool IsVector() const { return FVector != nullptr; }
-    QImage* Device() const { return FDevice; }
+    void Unbind();
+    bool IsVector() const;
+    QImage* Device() const;
     TPoint Origin() const { return FOrigin; }
     TRect ClipRect() const { return FClip.Offset(-FOrigin.X, -FOrigin.Y); }
     // The clip in device pixels.
@@ -153,66 +155,15 @@ public:
     void EndPainter();
 
 private:
-    bool Ready() const { return (FDevice || FVector) && !FClip.IsEmpty(); }
-    // The state of the styled pen's pattern at the next pixel; advances it.
-    bool NextStyleOn();
-    void Damage(const TRect& deviceBox) {
-        if (OnDamage) {
-            TRect r = deviceBox.Intersect(FClip);
-            if (!r.IsEmpty()) OnDamage(r);
-        }
-    }
-    void Plot(int dx, int dy, std::uint32_t rgb, TPenMode mode);
-    void ThinLine(int x1, int y1, int x2, int y2);
-    void WideLine(int x1, int y1, int x2, int y2);
-    void StyledPixel(int dx, int dy);
-    // Fill marks 1, outline marks 2, in a mask over the figure's box; the
-    // outline's pixels are left alone when `outline` is false.
-    void ApplyMask(const TRect& box, const std::vector<std::uint8_t>& mask, bool outline = true);
-    TRect DeviceBox(int x1, int y1, int x2, int y2) const;
-    // Fills and outlines the figure whose device pixels `inside` tells.
-    void DrawFigure(const TRect& fig, const std::function<bool(int, int)>& inside);
-
-    // Text with its left end at x on the baseline, glyphs where the screen
-    // puts them.
-    void TextRun(QPainter& painter, int x, int baseline, const QString& text, const QFont& font);
-    // Draws the same call on the shadow first, once for the outermost call
-    // of a vector canvas that has one; calls made inside that call (a
-    // polyline's lines) are drawn on the shadow by it.
-    class TShadowScope {
-    public:
-        template <typename F> TShadowScope(TCanvas& canvas, F&& call) : FCanvas(canvas) {
-            if (canvas.FVector && canvas.FShadow && canvas.FShadowDepth == 0)
-                canvas.ShadowRun(call);
-            ++canvas.FShadowDepth;
-        }
-        ~TShadowScope() { --FCanvas.FShadowDepth; }
-        TShadowScope(const TShadowScope&) = delete;
-        TShadowScope& operator=(const TShadowScope&) = delete;
-
-    private:
-        TCanvas& FCanvas;
-    };
-    void ShadowRun(const std::function<void()>& call);
-    // The vector back end (CanvasVector.cpp).
-    QColor VectorColour(TColor colour) const;
-    void VectorThinLine(int x1, int y1, int x2, int y2);
-    void VectorWideLine(const QPainterPath& path);
-    void VectorFill(const QPainterPath& path, TColor colour);
-    void VectorOutline(const QPainterPath& path);
-    void VectorFigure(const QPainterPath& fill, const QPainterPath& outline);
-    void VectorPolygon(const std::vector<TPoint>& points);
-    void VectorImage(const TRect& dest, const QImage& image);
-    void VectorDotRow(int first, int last, int y, int step, TColor color);
-
-    QImage* FDevice = nullptr;
-    QPainter* FVector = nullptr;
-    TRasterShadow* FShadow = nullptr;
-    int FShadowDepth = 0;
+    bool Ready() const { return FBackend && !FClip.IsEmpty(); }
+    // Where the styled pen's pattern stands: the pixels drawn since MoveTo.
+    std::int64_t FStyleStep = 0;
     TPoint FOrigin;
     TRect FClip;
-    int FStyleStep = 0;
-    QPainter* FPainter = nullptr;
+    // The back end in use, one of the two below, made when first bound.
+    canvas_detail::TCanvasBackend* FBackend = nullptr;
+    std::unique_ptr<canvas_detail::TRasterBackend> FRaster;
+    std::unique_ptr<canvas_detail::TVectorBackend> FVector;
 };
 
 // Splits text at line feeds; a carriage return before a line feed stays part

@@ -1,8 +1,5 @@
 // The canvas's vector back end: the same calls as QPainter primitives on a
-// vector device, with the pixel rules turned into exact geometry. Each call
-// sets the pen, brush and hints it needs and leaves them so, without a save
-// and restore: an SVG document writes a group for every change of state, and
-// a restore is a change of its own.
+// vector device, with the pixel rules turned into exact geometry.
 #include <QFontMetrics>
 #include <QPaintEngine>
 #include <QPainter>
@@ -10,10 +7,11 @@
 #include <QPainterPathStroker>
 #include <cmath>
 
-#include "graphics/Canvas.h"
+#include "graphics/CanvasBackend.h"
 #include "graphics/CanvasDetail.h"
+#include "graphics/Graphic.h"
 
-namespace tsb {
+namespace tsb::canvas_detail {
 
 namespace {
 
@@ -25,9 +23,9 @@ QRectF ClipRectF(const TRect& clip) {
     return QRectF(clip.Left, clip.Top, clip.Width(), clip.Height());
 }
 
-// An outline one unit wide as the area it covers. Lines are one unit wide,
-// not one device pixel: a page printed or a drawing zoomed keeps the
-// proportions of the screen.
+// An outline as the area it covers. Lines are so many units wide, not
+// device pixels: a page printed or a drawing zoomed keeps the proportions of
+// the screen.
 QPainterPath StrokeArea(const QPainterPath& path, qreal width, Qt::PenCapStyle cap,
                         Qt::PenJoinStyle join) {
     QPainterPathStroker stroker;
@@ -39,55 +37,32 @@ QPainterPath StrokeArea(const QPainterPath& path, qreal width, Qt::PenCapStyle c
 
 } // namespace
 
-void TCanvas::BindPainter(QPainter* painter, TPoint origin, const TRect& clip,
+TVectorBackend::TVectorBackend(const TCanvas& canvas) : TCanvasBackend(canvas) {}
+
+TVectorBackend::~TVectorBackend() = default;
+
+void TVectorBackend::Bind(QPainter* painter, TPoint origin, const TRect& clip,
                           TRasterShadow* shadow) {
-    EndPainter();
-    FDevice = nullptr;
-    FVector = painter;
-    FShadow = painter ? shadow : nullptr;
+    FPainter = painter;
+    FBegun = false;
     FOrigin = origin;
-    FClip = painter ? clip : TRect{};
-}
-
-void TCanvas::BindLike(const TCanvas& target, TPoint origin, const TRect& clip) {
-    if (target.FVector)
-        BindPainter(target.FVector, origin, clip, target.FShadow);
-    else
-        Bind(target.FDevice, origin, clip);
-}
-
-void TCanvas::ShadowRun(const std::function<void()>& call) {
-    // The same call on the image, with the pen's position and pattern as
-    // they were, which the vector call then takes up.
-    const TPoint pen = PenPos;
-    const int step = FStyleStep;
-    QPainter* vector = FVector;
-    const TRect clip = FClip;
-    FVector = nullptr;
-    FDevice = &FShadow->Image;
-    FClip = clip.Intersect({0, 0, FDevice->width(), FDevice->height()});
-    try {
-        call();
-    } catch (...) {
-        EndPainter();
-        FDevice = nullptr;
-        FVector = vector;
-        FClip = clip;
-        throw;
-    }
-    EndPainter();
-    FDevice = nullptr;
-    FVector = vector;
     FClip = clip;
-    PenPos = pen;
-    FStyleStep = step;
+    FShadowImage = shadow;
+    if (shadow) {
+        if (!FShadow) FShadow = std::make_unique<TRasterBackend>(FCanvas);
+        FShadow->Bind(&shadow->Image, origin, clip, shadow);
+    }
+}
+
+TRasterBackend* TVectorBackend::Shadow() {
+    return FShadowImage && !FShadow->Clip().IsEmpty() ? FShadow.get() : nullptr;
 }
 
 // What a pen or brush of this colour leaves on a white page under the pen
 // mode; invalid where it leaves nothing.
-QColor TCanvas::VectorColour(TColor colour) const {
+QColor TVectorBackend::Colour(TColor colour, TPenMode mode) const {
     const std::uint32_t rgb = ColorToRGB(colour) & 0xFFFFFFu;
-    switch (Pen.Mode) {
+    switch (mode) {
     case pmCopy:
         return Rgb(rgb);
     case pmNot:
@@ -102,112 +77,190 @@ QColor TCanvas::VectorColour(TColor colour) const {
     return {};
 }
 
+std::int64_t TVectorBackend::ThinLine(int x1, int y1, int x2, int y2, std::int64_t step) {
+    if (auto* shadow = Shadow()) shadow->ThinLine(x1, y1, x2, y2, step);
+    return Line(x1, y1, x2, y2, step);
+}
+
 // The pixels the raster walk plots, inside the clip, as runs of the pen's
 // colour and (with a solid brush) of the brush's colour in the gaps. A run
 // of a line along a row or column is a rectangle; a run of any other line is
 // a one-unit line from its first to its last pixel.
-void TCanvas::VectorThinLine(int x1, int y1, int x2, int y2) {
-    const QColor on = VectorColour(Pen.Color);
-    const QColor off = Brush.Style == bsSolid ? VectorColour(Brush.Color) : QColor();
+std::int64_t TVectorBackend::Line(int x1, int y1, int x2, int y2, std::int64_t step) {
+    const TCanvas& c = FCanvas;
+    const QColor on = Colour(c.Pen.Color, c.Pen.Mode);
+    const QColor off = c.Brush.Style == bsSolid ? Colour(c.Brush.Color, c.Pen.Mode) : QColor();
     const bool straight = x1 == x2 || y1 == y2;
     QColor colour;
     QPoint first, last;
     bool open = false;
-    FVector->setRenderHint(QPainter::Antialiasing, false);
+    FPainter->setRenderHint(QPainter::Antialiasing, false);
+    // Whether a pixel lies a pixel or more inside the clip.
+    const TRect within{FClip.Left + 1, FClip.Top + 1, FClip.Right - 1, FClip.Bottom - 1};
+    auto inside = [&](const QPoint& p) { return within.Contains(p.x(), p.y()); };
     auto flush = [&] {
         if (!open) return;
         open = false;
         if (!colour.isValid()) return;
         if (straight || first == last) {
-            FVector->fillRect(QRect(first, last).normalized(), colour);
+            // Corner to corner whichever way the line runs (QRect::normalized
+            // would drop a backward run's end pixels).
+            FPainter->fillRect(
+                QRect(QPoint(std::min(first.x(), last.x()), std::min(first.y(), last.y())),
+                      QPoint(std::max(first.x(), last.x()), std::max(first.y(), last.y()))),
+                colour);
         } else {
-            FVector->setPen(QPen(colour, 1, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
-            FVector->drawLine(QPointF(first) + QPointF(0.5, 0.5),
-                              QPointF(last) + QPointF(0.5, 0.5));
+            const QPointF from = QPointF(first) + QPointF(0.5, 0.5);
+            const QPointF to = QPointF(last) + QPointF(0.5, 0.5);
+            if (inside(first) && inside(last)) {
+                FPainter->setPen(QPen(colour, 1, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
+                FPainter->drawLine(from, to);
+            } else {
+                // At the clip's edge the line's square ends, which reach
+                // past its end pixels' corners, are cut to the clip.
+                QPainterPath run(from);
+                run.lineTo(to);
+                Outline(run, colour);
+            }
         }
     };
-    canvas_detail::WalkLine(x1 + FOrigin.X, y1 + FOrigin.Y, x2 + FOrigin.X, y2 + FOrigin.Y,
-                            [&](int px, int py) {
-                                const QColor& c = NextStyleOn() ? on : off;
-                                if (!FClip.Contains(px, py)) {
-                                    flush();
-                                    return;
-                                }
-                                if (open && c == colour) {
-                                    last = QPoint(px, py);
-                                    return;
-                                }
-                                flush();
-                                colour = c;
-                                first = last = QPoint(px, py);
-                                open = true;
-                            });
+    const std::int64_t n = WalkLine(FClip, x1 + FOrigin.X, y1 + FOrigin.Y, x2 + FOrigin.X,
+                                    y2 + FOrigin.Y, [&](int px, int py, std::int64_t i) {
+                                        const QColor& now =
+                                            StyleOn(c.Pen.Style, step + i) ? on : off;
+                                        if (open && now == colour) {
+                                            last = QPoint(px, py);
+                                            return;
+                                        }
+                                        flush();
+                                        colour = now;
+                                        first = last = QPoint(px, py);
+                                        open = true;
+                                    });
     flush();
+    return n;
 }
 
-void TCanvas::VectorWideLine(const QPainterPath& path) {
-    const QColor colour = VectorColour(Pen.Color);
+void TVectorBackend::WideLine(int x1, int y1, int x2, int y2) {
+    if (auto* shadow = Shadow()) shadow->WideLine(x1, y1, x2, y2);
+    QPainterPath path(QPointF(x1 + FOrigin.X + 0.5, y1 + FOrigin.Y + 0.5));
+    path.lineTo(x2 + FOrigin.X + 0.5, y2 + FOrigin.Y + 0.5);
+    Stroke(path);
+}
+
+// A path in the wide pen, round at its ends and corners.
+void TVectorBackend::Stroke(const QPainterPath& path) {
+    const TPen& pen = FCanvas.Pen;
+    const QColor colour = Colour(pen.Color, pen.Mode);
     if (!colour.isValid()) return;
-    FVector->setRenderHint(QPainter::Antialiasing, false);
+    FPainter->setRenderHint(QPainter::Antialiasing, false);
     const QRectF clip = ClipRectF(FClip);
-    const qreal reach = Pen.Width;
+    const qreal reach = pen.Width;
     if (clip.contains(path.boundingRect().adjusted(-reach, -reach, reach, reach))) {
-        FVector->setPen(QPen(colour, Pen.Width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-        FVector->setBrush(Qt::NoBrush);
-        FVector->drawPath(path);
+        FPainter->setPen(QPen(colour, pen.Width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        FPainter->setBrush(Qt::NoBrush);
+        FPainter->drawPath(path);
     } else {
         QPainterPath clipPath;
         clipPath.addRect(clip);
-        QPainterPath area = StrokeArea(path, Pen.Width, Qt::RoundCap, Qt::RoundJoin);
-        FVector->fillPath(area.intersected(clipPath), colour);
+        QPainterPath area = StrokeArea(path, pen.Width, Qt::RoundCap, Qt::RoundJoin);
+        FPainter->fillPath(area.intersected(clipPath), colour);
     }
 }
 
-void TCanvas::VectorFill(const QPainterPath& path, TColor colour) {
-    const QColor c = VectorColour(colour);
-    if (!c.isValid()) return;
-    FVector->setRenderHint(QPainter::Antialiasing, false);
+void TVectorBackend::Fill(const QPainterPath& path, const QColor& colour) {
+    if (!colour.isValid()) return;
+    FPainter->setRenderHint(QPainter::Antialiasing, false);
     const QRectF clip = ClipRectF(FClip);
     if (clip.contains(path.boundingRect())) {
-        FVector->fillPath(path, c);
+        FPainter->fillPath(path, colour);
     } else {
         QPainterPath clipPath;
         clipPath.addRect(clip);
-        FVector->fillPath(path.intersected(clipPath), c);
+        FPainter->fillPath(path.intersected(clipPath), colour);
     }
 }
 
-void TCanvas::VectorOutline(const QPainterPath& path) {
-    const QColor colour = VectorColour(Pen.Color);
+// A one-unit line through the edge pixels' centres.
+void TVectorBackend::Outline(const QPainterPath& path, const QColor& colour) {
     if (!colour.isValid()) return;
-    FVector->setRenderHint(QPainter::Antialiasing, false);
+    FPainter->setRenderHint(QPainter::Antialiasing, false);
     const QRectF clip = ClipRectF(FClip);
     if (clip.contains(path.boundingRect().adjusted(-0.5, -0.5, 0.5, 0.5))) {
-        FVector->setPen(QPen(colour, 1, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
-        FVector->setBrush(Qt::NoBrush);
-        FVector->drawPath(path);
+        FPainter->setPen(QPen(colour, 1, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
+        FPainter->setBrush(Qt::NoBrush);
+        FPainter->drawPath(path);
     } else {
         QPainterPath clipPath;
         clipPath.addRect(clip);
         QPainterPath area = StrokeArea(path, 1, Qt::SquareCap, Qt::MiterJoin);
-        FVector->fillPath(area.intersected(clipPath), colour);
+        FPainter->fillPath(area.intersected(clipPath), colour);
     }
 }
 
 // A figure's inside in the brush and its edge pixels in the pen. Figure
 // outlines are one pixel whatever the pen's width and style, as on images.
-void TCanvas::VectorFigure(const QPainterPath& fill, const QPainterPath& outline) {
-    if (Brush.Style == bsSolid) VectorFill(fill, Brush.Color);
-    if (Pen.Style == psClear) return;
-    if (outline == fill) {
-        // One pixel across: every pixel is an edge pixel.
-        VectorFill(fill, Pen.Color);
-        return;
+void TVectorBackend::Figure(TFigure kind, const TRect& box, int w, int h) {
+    if (auto* shadow = Shadow()) shadow->Figure(kind, box, w, h);
+    const TCanvas& c = FCanvas;
+    const TRect fig = box.Offset(FOrigin.X, FOrigin.Y);
+    const qreal l = fig.Left, t = fig.Top, fw = fig.Width(), fh = fig.Height();
+    // One pixel across, every pixel is an edge pixel.
+    const bool thin = fig.Width() < 2 || fig.Height() < 2;
+    QPainterPath fill, outline;
+    switch (kind) {
+    case fgRectangle:
+        if (fig.Intersect(FClip) != fig) {
+            CutRectangle(fig, thin);
+            return;
+        }
+        fill.addRect(l, t, fw, fh);
+        if (!thin) outline.addRect(l + 0.5, t + 0.5, fw - 1, fh - 1);
+        break;
+    case fgEllipse:
+        fill.addEllipse(l, t, fw, fh);
+        if (!thin) outline.addEllipse(l + 0.5, t + 0.5, fw - 1, fh - 1);
+        break;
+    case fgRoundRect:
+        fill.addRoundedRect(l, t, fw, fh, w / 2.0, h / 2.0);
+        outline.addRoundedRect(l + 0.5, t + 0.5, fw - 1, fh - 1, (w - 1) / 2.0, (h - 1) / 2.0);
+        break;
     }
-    VectorOutline(outline);
+    if (c.Brush.Style == bsSolid) Fill(fill, Colour(c.Brush.Color, c.Pen.Mode));
+    if (c.Pen.Style == psClear) return;
+    const QColor pen = Colour(c.Pen.Color, c.Pen.Mode);
+    if (thin)
+        Fill(fill, pen);
+    else
+        Outline(outline, pen);
 }
 
-void TCanvas::VectorPolygon(const std::vector<TPoint>& points) {
+// A rectangle the clip cuts: its inside and its edges as whole pixels cut to
+// the clip, so that no renderer meets a sliver where the cut leaves nothing.
+void TVectorBackend::CutRectangle(const TRect& fig, bool thin) {
+    const TCanvas& c = FCanvas;
+    auto add = [&](QPainterPath& path, const TRect& r) {
+        const TRect cut = r.Intersect(FClip);
+        if (!cut.IsEmpty()) path.addRect(cut.Left, cut.Top, cut.Width(), cut.Height());
+    };
+    QPainterPath fill, edges;
+    add(fill, fig);
+    if (c.Brush.Style == bsSolid) Fill(fill, Colour(c.Brush.Color, c.Pen.Mode));
+    if (c.Pen.Style == psClear) return;
+    if (thin) {
+        edges = fill;
+    } else {
+        add(edges, {fig.Left, fig.Top, fig.Right, fig.Top + 1});
+        add(edges, {fig.Left, fig.Bottom - 1, fig.Right, fig.Bottom});
+        add(edges, {fig.Left, fig.Top + 1, fig.Left + 1, fig.Bottom - 1});
+        add(edges, {fig.Right - 1, fig.Top + 1, fig.Right, fig.Bottom - 1});
+    }
+    Fill(edges, Colour(c.Pen.Color, c.Pen.Mode));
+}
+
+std::int64_t TVectorBackend::Polygon(const std::vector<TPoint>& points) {
+    if (auto* shadow = Shadow()) shadow->Polygon(points);
+    const TCanvas& c = FCanvas;
     const std::size_t n = points.size();
     QPainterPath fill;
     fill.setFillRule(Qt::OddEvenFill);
@@ -215,21 +268,61 @@ void TCanvas::VectorPolygon(const std::vector<TPoint>& points) {
     for (std::size_t i = 1; i < n; ++i)
         fill.lineTo(points[i].X + FOrigin.X + 0.5, points[i].Y + FOrigin.Y + 0.5);
     fill.closeSubpath();
-    if (Brush.Style == bsSolid) VectorFill(fill, Brush.Color);
-    if (Pen.Style != psClear) {
-        if (Pen.Width > 1) {
-            VectorWideLine(fill);
-        } else {
-            // The closed polyline, each vertex once, the style running on.
-            FStyleStep = 0;
-            for (std::size_t i = 0; i < n; ++i)
-                VectorThinLine(points[i].X, points[i].Y, points[(i + 1) % n].X,
-                               points[(i + 1) % n].Y);
-            if (n == 1) // a single vertex is a single pixel
-                VectorThinLine(points[0].X, points[0].Y, points[0].X + 1, points[0].Y);
-        }
+    if (c.Brush.Style == bsSolid) Fill(fill, Colour(c.Brush.Color, c.Pen.Mode));
+    std::int64_t step = 0;
+    if (c.Pen.Style == psClear) return step;
+    if (c.Pen.Width > 1) {
+        Stroke(fill);
+        return step;
     }
-    PenPos = points[0];
+    // The closed polyline, each vertex once, the style running on.
+    for (std::size_t i = 0; i < n; ++i)
+        step += Line(points[i].X, points[i].Y, points[(i + 1) % n].X, points[(i + 1) % n].Y, step);
+    if (n == 1) // a single vertex is a single pixel
+        Line(points[0].X, points[0].Y, points[0].X + 1, points[0].Y, 0);
+    return step;
+}
+
+void TVectorBackend::FillRect(const TRect& r) {
+    if (auto* shadow = Shadow()) shadow->FillRect(r);
+    const TRect box = r.Offset(FOrigin.X, FOrigin.Y).Intersect(FClip);
+    if (box.IsEmpty()) return;
+    QPainterPath path;
+    path.addRect(box.Left, box.Top, box.Width(), box.Height());
+    Fill(path, Colour(FCanvas.Brush.Color, pmCopy)); // a plain fill, whatever the pen
+}
+
+void TVectorBackend::SetPixel(int x, int y, TColor colour) {
+    if (auto* shadow = Shadow()) shadow->SetPixel(x, y, colour);
+    const int dx = x + FOrigin.X, dy = y + FOrigin.Y;
+    if (!FClip.Contains(dx, dy)) return;
+    QPainterPath path;
+    path.addRect(dx, dy, 1, 1);
+    Fill(path, Colour(colour, pmCopy));
+}
+
+// The dots inside the clip: a line through the row's middle whose dashes are
+// one unit long and `step` apart.
+void TVectorBackend::DotRow(int x, int y, int count, int step, TColor colour) {
+    if (auto* shadow = Shadow()) shadow->DotRow(x, y, count, step, colour);
+    int first, last, row;
+    if (!DotsInClip(x, y, count, step, FOrigin, FClip, first, last, row)) return;
+    const QColor c = Rgb(ColorToRGB(colour) & 0xFFFFFFu);
+    FPainter->setRenderHint(QPainter::Antialiasing, false);
+    if (first == last || step == 1) {
+        FPainter->fillRect(QRect(first, row, last + 1 - first, 1), c);
+    } else {
+        QPen pen(c, 1, Qt::CustomDashLine, Qt::FlatCap, Qt::MiterJoin);
+        pen.setDashPattern({1.0, qreal(step - 1)});
+        FPainter->setPen(pen);
+        FPainter->drawLine(QPointF(first, row + 0.5), QPointF(last + 1, row + 0.5));
+    }
+}
+
+void TVectorBackend::Text(const std::vector<TTextLine>& lines, const QFont& font,
+                          const TRect* cut) {
+    if (auto* shadow = Shadow()) shadow->Text(lines, font, cut);
+    TCanvasBackend::Text(lines, font, cut);
 }
 
 // Text with its left end at x on the baseline, glyphs where the screen puts
@@ -242,10 +335,10 @@ void TCanvas::VectorPolygon(const std::vector<TPoint>& points) {
 // the screen gives it. A piece takes in further words while each of their
 // first glyphs stays within half a pixel of its place on the screen; a word
 // is never split, so it stays one piece of text.
-void TCanvas::TextRun(QPainter& painter, int x, int baseline, const QString& text,
-                      const QFont& font) {
+void TVectorBackend::TextRun(QPainter& painter, int x, int baseline, const QString& text,
+                             const QFont& font) {
     const QPaintEngine* engine = painter.paintEngine();
-    if (!FVector || !engine || engine->type() != QPaintEngine::SVG) {
+    if (!engine || engine->type() != QPaintEngine::SVG) {
         painter.drawText(QPoint(x, baseline), text);
         return;
     }
@@ -292,30 +385,71 @@ void TCanvas::TextRun(QPainter& painter, int x, int baseline, const QString& tex
     painter.setWorldTransform(around);
 }
 
-// Dots from first to last on row y, device pixels inside the clip: a line
-// through the row's middle whose dashes are one unit long and `step` apart.
-void TCanvas::VectorDotRow(int first, int last, int y, int step, TColor color) {
-    const QColor colour = Rgb(ColorToRGB(color) & 0xFFFFFFu);
-    FVector->setRenderHint(QPainter::Antialiasing, false);
-    if (first == last || step == 1) {
-        FVector->fillRect(QRect(first, y, last + 1 - first, 1), colour);
-    } else {
-        QPen pen(colour, 1, Qt::CustomDashLine, Qt::FlatCap, Qt::MiterJoin);
-        pen.setDashPattern({1.0, qreal(step - 1)});
-        FVector->setPen(pen);
-        FVector->drawLine(QPointF(first, y + 0.5), QPointF(last + 1, y + 0.5));
-    }
-}
-
 // A picture at its own size in dest, cut to the clip.
-void TCanvas::VectorImage(const TRect& dest, const QImage& image) {
+void TVectorBackend::Image(const TRect& dest, const QImage& image) {
     if (image.isNull()) return;
     const TRect device = dest.Offset(FOrigin.X, FOrigin.Y);
     const TRect shown = device.Intersect(FClip);
     if (shown.IsEmpty()) return;
     const QRect source(shown.Left - device.Left, shown.Top - device.Top, shown.Width(),
                        shown.Height());
-    FVector->drawImage(QRect(shown.Left, shown.Top, shown.Width(), shown.Height()), image, source);
+    FPainter->drawImage(QRect(shown.Left, shown.Top, shown.Width(), shown.Height()), image, source);
 }
 
-} // namespace tsb
+void TVectorBackend::Draw(int x, int y, const QImage& image) {
+    if (auto* shadow = Shadow()) shadow->Draw(x, y, image);
+    Image(Bounds(x, y, image.width(), image.height()), image);
+}
+
+void TVectorBackend::Draw(int x, int y, const TGraphic& graphic) {
+    if (auto* shadow = Shadow()) shadow->Draw(x, y, graphic);
+    Image(Bounds(x, y, graphic.Width(), graphic.Height()), graphic.DrawnImage());
+}
+
+void TVectorBackend::DrawTransparent(int x, int y, const QImage& image,
+                                     std::uint32_t transparentRgb) {
+    if (auto* shadow = Shadow()) shadow->DrawTransparent(x, y, image, transparentRgb);
+    // The same pixels left out, as a picture with an alpha mask.
+    QImage masked = image;
+    for (int sy = 0; sy < masked.height(); ++sy) {
+        auto* line = reinterpret_cast<std::uint32_t*>(masked.scanLine(sy));
+        for (int sx = 0; sx < masked.width(); ++sx) {
+            const std::uint32_t px = line[sx];
+            const bool out = (px & 0xFFFFFFu) == (transparentRgb & 0xFFFFFFu) || (px >> 24) < 0x80;
+            line[sx] = out ? 0u : (0xFF000000u | px);
+        }
+    }
+    Image(Bounds(x, y, masked.width(), masked.height()), masked);
+}
+
+void TVectorBackend::StretchDraw(const TRect& r, const QImage& image) {
+    if (auto* shadow = Shadow()) shadow->StretchDraw(r, image);
+    if (!r.IsEmpty() && !image.isNull()) Image(r, image.scaled(r.Width(), r.Height()));
+}
+
+// Over a white page an AND gives the source and an OR gives white.
+void TVectorBackend::CopyRect(const TRect& dest, const QImage& image) {
+    if (auto* shadow = Shadow()) shadow->CopyRect(dest, image);
+    if (FCanvas.CopyMode != cmSrcPaint) Image(dest, image);
+}
+
+QPainter* TVectorBackend::BeginPainter() {
+    if (!FPainter || FClip.IsEmpty()) return nullptr;
+    if (FBegun) return FPainter;
+    FPainter->save();
+    FPainter->setRenderHint(QPainter::Antialiasing, false);
+    FPainter->setRenderHint(QPainter::TextAntialiasing, false);
+    FPainter->setClipRect(QRect(FClip.Left, FClip.Top, FClip.Width(), FClip.Height()),
+                          FPainter->hasClipping() ? Qt::IntersectClip : Qt::ReplaceClip);
+    FPainter->translate(FOrigin.X, FOrigin.Y);
+    FBegun = true;
+    return FPainter;
+}
+
+void TVectorBackend::EndPainter() {
+    if (!FBegun) return;
+    FPainter->restore();
+    FBegun = false;
+}
+
+} // namespace tsb::canvas_detail

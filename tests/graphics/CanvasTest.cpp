@@ -1,3 +1,4 @@
+#include <QPainter>
 #include <gtest/gtest.h>
 
 #include "TestSupport.h"
@@ -252,4 +253,23 @@ TEST(Canvas, MulDivRoundsToNearest) {
     EXPECT_EQ(MulDiv(10, 72, 96), 8);
     EXPECT_EQ(MulDiv(2000000000, 2, 4), 1000000000);
     EXPECT_EQ(MulDiv(7, 7, 0), -1);
+}
+
+TEST(Canvas, PainterEndsWithTheCanvasOrARebind) {
+    // An image takes one painter at a time: a painter left open would keep
+    // every later one out.
+    QImage img = White();
+    {
+        TCanvas c(&img);
+        c.BeginPainter()->fillRect(QRect(1, 1, 2, 2), Qt::black);
+    }
+    QPainter after;
+    EXPECT_TRUE(after.begin(&img));
+    after.end();
+    EXPECT_EQ(Px(img, 2, 2), 0x000000u);
+    TCanvas c(&img);
+    ASSERT_NE(c.BeginPainter(), nullptr);
+    QImage other = White();
+    c.Bind(&other);
+    EXPECT_TRUE(after.begin(&img));
 }

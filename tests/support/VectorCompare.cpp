@@ -1,12 +1,19 @@
 #include "VectorCompare.h"
 
 #include <QBuffer>
+#include <QFile>
 #include <QGuiApplication>
+#include <QPageLayout>
+#include <QPageSize>
 #include <QPaintEngine>
 #include <QPainter>
 #include <QPainterPath>
+#include <QPdfWriter>
+#include <QProcess>
+#include <QStandardPaths>
 #include <QSvgGenerator>
 #include <QSvgRenderer>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 namespace tsbtest {
@@ -171,6 +178,162 @@ TDifference Compare(const QImage& expected, const QImage& actual) {
         }
     d.Equal = 1.0 - double(d.Pixels) / (double(w) * h);
     return d;
+}
+
+QByteArray DrawPdf(int w, int h, const std::function<void(QPainter&)>& draw) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    {
+        QPdfWriter pdf(&buffer);
+        pdf.setResolution(96);
+        const QPageSize size(QSizeF(w * 72.0 / 96, h * 72.0 / 96), QPageSize::Point, QString(),
+                             QPageSize::ExactMatch);
+        pdf.setPageLayout(QPageLayout(size, QPageLayout::Portrait, QMarginsF()));
+        QPainter painter(&pdf);
+        painter.setRenderHint(QPainter::LosslessImageRendering);
+        draw(painter);
+    }
+    return bytes;
+}
+
+namespace {
+
+// Runs a renderer on `input` written to a file and reads the PNG it writes.
+QImage Render(const char* tool, const QByteArray& input, const char* suffix,
+              const std::function<QStringList(const QString& in, const QString& out)>& arguments) {
+    const QString program = QStandardPaths::findExecutable(tool);
+    if (program.isEmpty()) {
+        ADD_FAILURE() << tool << " is not installed (scripts/setup.sh)";
+        return {};
+    }
+    QTemporaryDir dir;
+    const QString in = dir.filePath(QString("drawing.") + suffix), out = dir.filePath("drawing");
+    QFile file(in);
+    if (!file.open(QIODevice::WriteOnly) || file.write(input) != input.size()) {
+        ADD_FAILURE() << "cannot write " << in.toStdString();
+        return {};
+    }
+    file.close();
+    QProcess process;
+    process.start(program, arguments(in, out));
+    if (!process.waitForFinished(60000) || process.exitCode() != 0) {
+        ADD_FAILURE() << tool << " failed: " << process.readAllStandardError().toStdString();
+        return {};
+    }
+    return QImage(out + ".png").convertToFormat(QImage::Format_RGB32);
+}
+
+} // namespace
+
+QImage RasteriseWithRsvg(const QByteArray& svg, int w, int h) {
+    // A user style sheet turns smoothing off without touching the document:
+    // crisp edges fill the pixels whose centres a shape covers.
+    QTemporaryDir dir;
+    const QString css = dir.filePath("crisp.css");
+    QFile sheet(css);
+    if (!sheet.open(QIODevice::WriteOnly)) return {};
+    sheet.write("* { shape-rendering: crispEdges; text-rendering: optimizeSpeed; }\n");
+    sheet.close();
+    // The page's size in millimetres comes out a fraction of a pixel over,
+    // which rounds up to one more column and row of background.
+    const QImage image =
+        Render("rsvg-convert", svg, "svg", [&](const QString& in, const QString& out) {
+            return QStringList{"--background-color", "white", "--stylesheet", css, "--output",
+                               out + ".png",         in};
+        });
+    return image.isNull() ? image : image.copy(0, 0, w, h);
+}
+
+QImage RasteriseWithPoppler(const QByteArray& pdf) {
+    return Render("pdftoppm", pdf, "pdf", [](const QString& in, const QString& out) {
+        return QStringList{"-r", "96",   "-aa",         "no", "-aaVector",
+                           "no", "-png", "-singlefile", in,   out};
+    });
+}
+
+namespace {
+
+std::string At(int x, int y) {
+    return std::to_string(x) + "," + std::to_string(y);
+}
+
+} // namespace
+
+const TTolerance QtSvgTolerance{"qt-svg", 0.10, 0.45, 0, 1, 2, true, false};
+const TTolerance RsvgTolerance{"rsvg", 0.10, 0.45, 0, 1, 3, true, false};
+const TTolerance PopplerTolerance{"poppler", 0.35, 0.45, 0.06, 2, 2, false, true};
+
+TDrawingDifference CompareDrawings(const QImage& raster, const QImage& vector,
+                                   const TLooseAreas& loose, const TTolerance& tolerance) {
+    TDrawingDifference d;
+    const int w = raster.width(), h = raster.height();
+    if (vector.size() != raster.size()) {
+        d.Exact = d.Uncovered = w * h;
+        d.FirstExact = d.FirstUncovered = "size";
+        return d;
+    }
+    auto px = [](const QImage& img, int x, int y) { return img.pixel(x, y) & 0xFFFFFFu; };
+    constexpr unsigned page = 0xFFFFFFu;
+    // Whether `img` has, within `reach` pixels of (x, y), colour c or, where
+    // any colour will do, any drawn pixel. The page needs nothing.
+    auto covered = [&](const QImage& img, int x, int y, unsigned c, int reach) {
+        if (c == page) return true;
+        for (int ny = std::max(0, y - reach); ny <= std::min(h - 1, y + reach); ++ny)
+            for (int nx = std::max(0, x - reach); nx <= std::min(w - 1, x + reach); ++nx) {
+                const unsigned n = px(img, nx, ny);
+                if (tolerance.SameColour ? n == c : n != page) return true;
+            }
+        return false;
+    };
+    // 0: exact, 1: curves, 2: text.
+    QImage kind(w, h, QImage::Format_Grayscale8);
+    kind.fill(0);
+    auto mark = [&](const std::vector<QRect>& areas, uchar k) {
+        for (const QRect& r : areas)
+            for (int y = std::max(0, r.top()); y <= std::min(h - 1, r.bottom()); ++y)
+                for (int x = std::max(0, r.left()); x <= std::min(w - 1, r.right()); ++x)
+                    kind.scanLine(y)[x] = std::max(kind.scanLine(y)[x], k);
+    };
+    mark(loose.Curves, 1);
+    if (tolerance.LoosePictures) mark(loose.Pictures, 1);
+    mark(loose.Text, 2);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            const unsigned r = px(raster, x, y), v = px(vector, x, y);
+            const uchar k = kind.constScanLine(y)[x];
+            if (r != page || v != page) ++(k == 2 ? d.TextDrawn : k ? d.LooseDrawn : d.ExactDrawn);
+            if (r == v) continue;
+            if (k) {
+                ++(k == 2 ? d.Text : d.Loose);
+            } else if (d.Exact++ == 0) {
+                d.FirstExact = At(x, y);
+            }
+            const int reach = k == 2 ? tolerance.TextReach : k == 1 ? tolerance.CurveReach : 1;
+            if ((!covered(vector, x, y, r, reach) || !covered(raster, x, y, v, reach)) &&
+                d.Uncovered++ == 0)
+                d.FirstUncovered = At(x, y);
+        }
+    return d;
+}
+
+void ExpectSameDrawing(const QImage& raster, const QImage& vector, const TLooseAreas& loose,
+                       const TTolerance& tolerance, const std::string& name) {
+    const std::string what = name + " (" + tolerance.Renderer + ")";
+    const TDrawingDifference d = CompareDrawings(raster, vector, loose, tolerance);
+    EXPECT_LE(d.Exact, tolerance.ExactShare * d.ExactDrawn)
+        << what << ": " << d.Exact << " of " << d.ExactDrawn
+        << " drawn pixels of straight drawing differ, first at " << d.FirstExact;
+    EXPECT_EQ(d.Uncovered, 0) << what << ": drawing missing nearby, first at " << d.FirstUncovered;
+    EXPECT_LE(d.Loose, tolerance.Share * d.LooseDrawn)
+        << what << ": " << d.Loose << " of " << d.LooseDrawn << " drawn pixels of curves differ";
+    EXPECT_LE(d.Text, tolerance.TextShare * d.TextDrawn)
+        << what << ": " << d.Text << " of " << d.TextDrawn << " drawn pixels of text differ";
+    if (!d.Alike(tolerance)) {
+        const std::string file = "/tmp/" + name + "-" + tolerance.Renderer;
+        raster.save(QString::fromStdString(file + "-raster.png"));
+        vector.save(QString::fromStdString(file + "-vector.png"));
+    }
 }
 
 void ExpectDrawnAlike(const QImage& raster, const QImage& vector, const std::string& name) {
