@@ -71,11 +71,24 @@ void TCanvas::BindPainter(QPainter* painter, TPoint origin, const TRect& clip,
     FBackend = FVector.get();
 }
 
+void TCanvas::BindView(QPainter* painter, TPoint origin, const TRect& clip, double scale,
+                       const QRect& area) {
+    BindPainter(painter, origin, clip);
+    if (FBackend) FVector->SetView(scale, area);
+}
+
+double TCanvas::ViewScale() const {
+    return IsVector() ? FVector->ViewScale() : 0;
+}
+
 void TCanvas::BindLike(const TCanvas& target, TPoint origin, const TRect& clip) {
-    if (target.IsVector())
+    if (target.IsVector()) {
         BindPainter(target.FVector->Painter(), origin, clip, target.FVector->ShadowImage());
-    else
+        if (FBackend && target.FVector->ViewScale() > 0)
+            FVector->SetView(target.FVector->ViewScale(), target.FVector->ViewArea());
+    } else {
         Bind(target.Device(), origin, clip);
+    }
 }
 
 void TCanvas::Unbind() {

@@ -5,7 +5,9 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QPainterPathStroker>
+#include <algorithm>
 #include <cmath>
+#include <vector>
 
 #include "graphics/CanvasBackend.h"
 #include "graphics/CanvasDetail.h"
@@ -39,12 +41,16 @@ QPainterPath StrokeArea(const QPainterPath& path, qreal width, Qt::PenCapStyle c
 
 TVectorBackend::TVectorBackend(const TCanvas& canvas) : TCanvasBackend(canvas) {}
 
-TVectorBackend::~TVectorBackend() = default;
+TVectorBackend::~TVectorBackend() {
+    if (ViewClipOwner == this) ViewClipOwner = nullptr;
+}
 
 void TVectorBackend::Bind(QPainter* painter, TPoint origin, const TRect& clip,
                           TRasterShadow* shadow) {
     FPainter = painter;
     FBegun = false;
+    FViewScale = 0;
+    if (ViewClipOwner == this) ViewClipOwner = nullptr;
     FOrigin = origin;
     FClip = clip;
     FShadowImage = shadow;
@@ -82,6 +88,106 @@ std::int64_t TVectorBackend::ThinLine(int x1, int y1, int x2, int y2, std::int64
     return Line(x1, y1, x2, y2, step);
 }
 
+bool TVectorBackend::Uncut(const QRectF& box) const {
+    if (FViewScale > 0) {
+        EnsureViewClip();
+        return true;
+    }
+    return ClipRectF(FClip).contains(box);
+}
+
+void TVectorBackend::SetView(double scale, const QRect& area) {
+    FViewScale = scale;
+    FViewArea = area;
+    if (ViewClipOwner == this) ViewClipOwner = nullptr;
+}
+
+// The painter's clip is the clip of the canvas drawing on it last: this
+// canvas's clip in device pixels (every pixel it touches), within the area
+// of the view being painted.
+void TVectorBackend::EnsureViewClip() const {
+    if (ViewClipOwner == this) return;
+    ViewClipOwner = this;
+    const QTransform toDevice = FPainter->worldTransform();
+    const QRect clip = toDevice.mapRect(ClipRectF(FClip)).toAlignedRect() & FViewArea;
+    FPainter->resetTransform();
+    FPainter->setClipRect(clip);
+    FPainter->setWorldTransform(toDevice);
+}
+
+// Each run of the pen's pattern that shows in the clip, drawn whole from its
+// first to its last pixel: the same geometry whichever part of a view is
+// being painted, so parts painted apart meet without a seam.
+std::int64_t TVectorBackend::ViewLine(int x1, int y1, int x2, int y2, std::int64_t step,
+                                      const QColor& on, const QColor& off) {
+    using I = std::int64_t;
+    const TPenStyle style = FCanvas.Pen.Style;
+    const std::vector<int>& pattern = StylePattern(style);
+    I period = 0;
+    for (int length : pattern)
+        period += length;
+    const I x = I(x1) + FOrigin.X, y = I(y1) + FOrigin.Y;
+    const I dx = std::abs(I(x2) - x1), dy = std::abs(I(y2) - y1);
+    const int sx = x1 < x2 ? 1 : -1, sy = y1 < y2 ? 1 : -1;
+    const I n = std::max(dx, dy), m = std::min(dx, dy);
+    // Pixel i of the walk, in closed form (CanvasDetail.h).
+    auto pixel = [&](I i) {
+        const I minor = n == 0 ? 0 : I(FloorDiv(Int128(2 * i) * m + n - 1, Int128(2 * n)));
+        return dx >= dy ? QPointF(qreal(x + sx * i), qreal(y + sy * minor))
+                        : QPointF(qreal(x + sx * minor), qreal(y + sy * i));
+    };
+    // The run of one colour that pixel i belongs to.
+    auto run = [&](I i, I& first, I& last) {
+        first = 0;
+        last = n - 1;
+        if (pattern.empty() || on == off) return;
+        I at = (step + i) % period;
+        if (at < 0) at += period;
+        for (int length : pattern) {
+            if (at < length) {
+                first = std::max<I>(0, i - at);
+                last = std::min<I>(n - 1, i + (length - 1 - at));
+                return;
+            }
+            at -= length;
+        }
+    };
+    EnsureViewClip();
+    FPainter->setRenderHint(QPainter::Antialiasing, false);
+    I drawn = -1;
+    return WalkLine(FClip, int(x), int(y), x2 + FOrigin.X, y2 + FOrigin.Y, [&](int, int, I i) {
+        if (i <= drawn) return;
+        I first, last;
+        run(i, first, last);
+        drawn = last;
+        const QColor& colour = StyleOn(style, step + i) ? on : off;
+        if (!colour.isValid()) return;
+        const QPointF a = pixel(first), b = pixel(last);
+        if (m == 0 || first == last) {
+            const QPointF low(std::min(a.x(), b.x()), std::min(a.y(), b.y()));
+            const QPointF high(std::max(a.x(), b.x()), std::max(a.y(), b.y()));
+            FPainter->fillRect(Visible(QRectF(low, high + QPointF(1, 1))), colour);
+        } else if (Thin()) {
+            // A device pixel wide, whatever the clip.
+            FPainter->setPen(QPen(colour, 0));
+            FPainter->drawLine(a + QPointF(0.5, 0.5), b + QPointF(0.5, 0.5));
+        } else {
+            // The one-unit line with square ends as the area it
+            // covers: a line cut by the clip would be cut with
+            // rounding of its own.
+            const QPointF from = a + QPointF(0.5, 0.5), to = b + QPointF(0.5, 0.5);
+            const QPointF d = to - from;
+            const qreal length = std::hypot(d.x(), d.y());
+            const QPointF along = d * (0.5 / length), across(-along.y(), along.x());
+            const QPointF corners[4] = {from - along + across, to + along + across,
+                                        to + along - across, from - along - across};
+            FPainter->setPen(Qt::NoPen);
+            FPainter->setBrush(colour);
+            FPainter->drawPolygon(corners, 4);
+        }
+    });
+}
+
 // The pixels the raster walk plots, inside the clip, as runs of the pen's
 // colour and (with a solid brush) of the brush's colour in the gaps. A run
 // of a line along a row or column is a rectangle; a run of any other line is
@@ -90,6 +196,7 @@ std::int64_t TVectorBackend::Line(int x1, int y1, int x2, int y2, std::int64_t s
     const TCanvas& c = FCanvas;
     const QColor on = Colour(c.Pen.Color, c.Pen.Mode);
     const QColor off = c.Brush.Style == bsSolid ? Colour(c.Brush.Color, c.Pen.Mode) : QColor();
+    if (FViewScale > 0) return ViewLine(x1, y1, x2, y2, step, on, off);
     const bool straight = x1 == x2 || y1 == y2;
     QColor colour;
     QPoint first, last;
@@ -106,8 +213,9 @@ std::int64_t TVectorBackend::Line(int x1, int y1, int x2, int y2, std::int64_t s
             // Corner to corner whichever way the line runs (QRect::normalized
             // would drop a backward run's end pixels).
             FPainter->fillRect(
-                QRect(QPoint(std::min(first.x(), last.x()), std::min(first.y(), last.y())),
-                      QPoint(std::max(first.x(), last.x()), std::max(first.y(), last.y()))),
+                Visible(
+                    QRect(QPoint(std::min(first.x(), last.x()), std::min(first.y(), last.y())),
+                          QPoint(std::max(first.x(), last.x()), std::max(first.y(), last.y())))),
                 colour);
         } else {
             const QPointF from = QPointF(first) + QPointF(0.5, 0.5);
@@ -156,7 +264,7 @@ void TVectorBackend::Stroke(const QPainterPath& path) {
     FPainter->setRenderHint(QPainter::Antialiasing, false);
     const QRectF clip = ClipRectF(FClip);
     const qreal reach = pen.Width;
-    if (clip.contains(path.boundingRect().adjusted(-reach, -reach, reach, reach))) {
+    if (Uncut(path.boundingRect().adjusted(-reach, -reach, reach, reach))) {
         FPainter->setPen(QPen(colour, pen.Width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
         FPainter->setBrush(Qt::NoBrush);
         FPainter->drawPath(path);
@@ -172,7 +280,7 @@ void TVectorBackend::Fill(const QPainterPath& path, const QColor& colour) {
     if (!colour.isValid()) return;
     FPainter->setRenderHint(QPainter::Antialiasing, false);
     const QRectF clip = ClipRectF(FClip);
-    if (clip.contains(path.boundingRect())) {
+    if (Uncut(path.boundingRect())) {
         FPainter->fillPath(path, colour);
     } else {
         QPainterPath clipPath;
@@ -186,10 +294,19 @@ void TVectorBackend::Outline(const QPainterPath& path, const QColor& colour) {
     if (!colour.isValid()) return;
     FPainter->setRenderHint(QPainter::Antialiasing, false);
     const QRectF clip = ClipRectF(FClip);
-    if (clip.contains(path.boundingRect().adjusted(-0.5, -0.5, 0.5, 0.5))) {
+    if (Uncut(path.boundingRect().adjusted(-0.5, -0.5, 0.5, 0.5))) {
         FPainter->setPen(QPen(colour, 1, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
         FPainter->setBrush(Qt::NoBrush);
-        FPainter->drawPath(path);
+        if (!Thin()) {
+            FPainter->drawPath(path);
+            return;
+        }
+        // Below a device pixel a unit, a line a device pixel wide along the
+        // curve flattened here: flattened by the painter, a curve comes out
+        // differently in parts of a view painted apart.
+        FPainter->setPen(QPen(colour, 0));
+        for (const QPolygonF& polygon : path.toSubpathPolygons())
+            FPainter->drawPolyline(polygon);
     } else {
         QPainterPath clipPath;
         clipPath.addRect(clip);
@@ -210,7 +327,7 @@ void TVectorBackend::Figure(TFigure kind, const TRect& box, int w, int h) {
     QPainterPath fill, outline;
     switch (kind) {
     case fgRectangle:
-        if (fig.Intersect(FClip) != fig) {
+        if (FViewScale == 0 && fig.Intersect(FClip) != fig) {
             CutRectangle(fig, thin);
             return;
         }
@@ -241,7 +358,8 @@ void TVectorBackend::CutRectangle(const TRect& fig, bool thin) {
     const TCanvas& c = FCanvas;
     auto add = [&](QPainterPath& path, const TRect& r) {
         const TRect cut = r.Intersect(FClip);
-        if (!cut.IsEmpty()) path.addRect(cut.Left, cut.Top, cut.Width(), cut.Height());
+        if (!cut.IsEmpty())
+            path.addRect(Visible(QRectF(cut.Left, cut.Top, cut.Width(), cut.Height())));
     };
     QPainterPath fill, edges;
     add(fill, fig);
@@ -283,33 +401,74 @@ std::int64_t TVectorBackend::Polygon(const std::vector<TPoint>& points) {
     return step;
 }
 
+QRectF TVectorBackend::Visible(const QRectF& r) const {
+    if (!Thin()) return r;
+    const QTransform toDevice = FPainter->combinedTransform();
+    const QRectF d = toDevice.mapRect(r);
+    auto span = [](qreal from, qreal to, qreal& a, qreal& b) {
+        if (to - from < 1) {
+            a = std::floor((from + to) / 2);
+            b = a + 1;
+        } else {
+            a = std::round(from);
+            b = std::round(to);
+        }
+    };
+    qreal l, t, rr, b;
+    span(d.left(), d.right(), l, rr);
+    span(d.top(), d.bottom(), t, b);
+    return toDevice.inverted().mapRect(QRectF(l, t, rr - l, b - t));
+}
+
+void TVectorBackend::FillBox(const TRect& box, const QColor& colour) {
+    const TRect cut = box.Intersect(FClip);
+    if (cut.IsEmpty() || !colour.isValid()) return;
+    if (Thin()) {
+        EnsureViewClip();
+        FPainter->setRenderHint(QPainter::Antialiasing, false);
+        FPainter->fillRect(Visible(QRectF(cut.Left, cut.Top, cut.Width(), cut.Height())), colour);
+        return;
+    }
+    QPainterPath path;
+    path.addRect(cut.Left, cut.Top, cut.Width(), cut.Height());
+    Fill(path, colour);
+}
+
 void TVectorBackend::FillRect(const TRect& r) {
     if (auto* shadow = Shadow()) shadow->FillRect(r);
-    const TRect box = r.Offset(FOrigin.X, FOrigin.Y).Intersect(FClip);
-    if (box.IsEmpty()) return;
-    QPainterPath path;
-    path.addRect(box.Left, box.Top, box.Width(), box.Height());
-    Fill(path, Colour(FCanvas.Brush.Color, pmCopy)); // a plain fill, whatever the pen
+    // A plain fill, whatever the pen.
+    FillBox(r.Offset(FOrigin.X, FOrigin.Y), Colour(FCanvas.Brush.Color, pmCopy));
 }
 
 void TVectorBackend::SetPixel(int x, int y, TColor colour) {
     if (auto* shadow = Shadow()) shadow->SetPixel(x, y, colour);
-    const int dx = x + FOrigin.X, dy = y + FOrigin.Y;
-    if (!FClip.Contains(dx, dy)) return;
-    QPainterPath path;
-    path.addRect(dx, dy, 1, 1);
-    Fill(path, Colour(colour, pmCopy));
+    FillBox(Bounds(x + FOrigin.X, y + FOrigin.Y, 1, 1), Colour(colour, pmCopy));
 }
 
 // The dots inside the clip: a line through the row's middle whose dashes are
 // one unit long and `step` apart.
 void TVectorBackend::DotRow(int x, int y, int count, int step, TColor colour) {
     if (auto* shadow = Shadow()) shadow->DotRow(x, y, count, step, colour);
+    // A view leaves out dots too close to tell apart.
+    if (FViewScale > 0 && step * FViewScale < 3 && step > 1) return;
     int first, last, row;
     if (!DotsInClip(x, y, count, step, FOrigin, FClip, first, last, row)) return;
     const QColor c = Rgb(ColorToRGB(colour) & 0xFFFFFFu);
     FPainter->setRenderHint(QPainter::Antialiasing, false);
-    if (first == last || step == 1) {
+    if (FViewScale > 0) EnsureViewClip();
+    if (Thin()) {
+        // Each dot the device pixel under the middle of its unit square.
+        const QTransform toDevice = FPainter->worldTransform();
+        const int py = int(std::floor(toDevice.map(QPointF(0, row + 0.5)).y()));
+        std::vector<QPoint> dots;
+        dots.reserve(std::size_t((last - first) / step + 1));
+        for (int dx = first; dx <= last; dx += step)
+            dots.emplace_back(int(std::floor(toDevice.map(QPointF(dx + 0.5, 0)).x())), py);
+        FPainter->setPen(QPen(c, 0));
+        FPainter->resetTransform();
+        FPainter->drawPoints(dots.data(), int(dots.size()));
+        FPainter->setWorldTransform(toDevice);
+    } else if (first == last || step == 1) {
         FPainter->fillRect(QRect(first, row, last + 1 - first, 1), c);
     } else {
         QPen pen(c, 1, Qt::CustomDashLine, Qt::FlatCap, Qt::MiterJoin);
@@ -322,7 +481,25 @@ void TVectorBackend::DotRow(int x, int y, int count, int step, TColor colour) {
 void TVectorBackend::Text(const std::vector<TTextLine>& lines, const QFont& font,
                           const TRect* cut) {
     if (auto* shadow = Shadow()) shadow->Text(lines, font, cut);
-    TCanvasBackend::Text(lines, font, cut);
+    if (!TextAsBars(lines, font, cut)) TCanvasBackend::Text(lines, font, cut);
+}
+
+// The middle half of each line's height across its width, in the font's
+// colour lightened two thirds towards white.
+bool TVectorBackend::TextAsBars(const std::vector<TTextLine>& lines, const QFont& font,
+                                const TRect* cut) {
+    if (FViewScale <= 0) return false;
+    const int height = QFontMetrics(font).height();
+    if (height * FViewScale >= 3) return false;
+    const std::uint32_t rgb = ColorToRGB(FCanvas.Font.Color());
+    auto light = [](std::uint32_t c) { return 255 - (255 - (c & 0xFF)) / 3; };
+    const QColor colour(int(light(rgb >> 16)), int(light(rgb >> 8)), int(light(rgb)));
+    for (const TTextLine& line : lines) {
+        TRect bar = Bounds(line.X, line.Y + height / 4, line.Width, std::max(1, height / 2));
+        if (cut) bar = bar.Intersect(*cut);
+        FillBox(bar.Offset(FOrigin.X, FOrigin.Y), colour);
+    }
+    return true;
 }
 
 // Text with its left end at x on the baseline, glyphs where the screen puts
@@ -391,6 +568,12 @@ void TVectorBackend::Image(const TRect& dest, const QImage& image) {
     const TRect device = dest.Offset(FOrigin.X, FOrigin.Y);
     const TRect shown = device.Intersect(FClip);
     if (shown.IsEmpty()) return;
+    if (FViewScale > 0) {
+        // Whole, so that parts painted apart sample it alike.
+        EnsureViewClip();
+        FPainter->drawImage(QRect(device.Left, device.Top, device.Width(), device.Height()), image);
+        return;
+    }
     const QRect source(shown.Left - device.Left, shown.Top - device.Top, shown.Width(),
                        shown.Height());
     FPainter->drawImage(QRect(shown.Left, shown.Top, shown.Width(), shown.Height()), image, source);
@@ -436,6 +619,7 @@ void TVectorBackend::CopyRect(const TRect& dest, const QImage& image) {
 QPainter* TVectorBackend::BeginPainter() {
     if (!FPainter || FClip.IsEmpty()) return nullptr;
     if (FBegun) return FPainter;
+    if (FViewScale > 0) EnsureViewClip();
     FPainter->save();
     FPainter->setRenderHint(QPainter::Antialiasing, false);
     FPainter->setRenderHint(QPainter::TextAntialiasing, false);
