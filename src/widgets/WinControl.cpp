@@ -21,9 +21,9 @@ namespace {
 
 enum HostEvent { evPress, evDouble, evMove, evRelease };
 
-TPoint PointOf(const QMouseEvent* e) {
-    QPoint p = e->position().toPoint();
-    return {p.x(), p.y()};
+// The page point under the pointer.
+TPoint PointOf(const TWinControl* control, const QMouseEvent* e) {
+    return control->View().ViewToPage(e->position());
 }
 
 // The scroll area of a scrolling control; tells the control when the
@@ -63,19 +63,22 @@ void TControlHost::resizeEvent(QResizeEvent*) {
 }
 
 void TControlHost::mousePressEvent(QMouseEvent* e) {
-    if (FControl) FControl->HostMouse(evPress, ButtonOf(e->button()), ShiftOf(e), PointOf(e));
+    if (FControl)
+        FControl->HostMouse(evPress, ButtonOf(e->button()), ShiftOf(e), PointOf(FControl, e));
 }
 
 void TControlHost::mouseDoubleClickEvent(QMouseEvent* e) {
-    if (FControl) FControl->HostMouse(evDouble, ButtonOf(e->button()), ShiftOf(e), PointOf(e));
+    if (FControl)
+        FControl->HostMouse(evDouble, ButtonOf(e->button()), ShiftOf(e), PointOf(FControl, e));
 }
 
 void TControlHost::mouseMoveEvent(QMouseEvent* e) {
-    if (FControl) FControl->HostMouse(evMove, mbLeft, ShiftOf(e), PointOf(e));
+    if (FControl) FControl->HostMouse(evMove, mbLeft, ShiftOf(e), PointOf(FControl, e));
 }
 
 void TControlHost::mouseReleaseEvent(QMouseEvent* e) {
-    if (FControl) FControl->HostMouse(evRelease, ButtonOf(e->button()), ShiftOf(e), PointOf(e));
+    if (FControl)
+        FControl->HostMouse(evRelease, ButtonOf(e->button()), ShiftOf(e), PointOf(FControl, e));
 }
 
 void TControlHost::leaveEvent(QEvent*) {
@@ -128,7 +131,7 @@ void TWinControl::InsertControl(TControl* c) {
     if (auto* w = As<TWinControl>(c)) {
         QWidget* widget = w->Widget();
         widget->setParent(ChildParentWidget());
-        widget->setGeometry(w->Left(), w->Top(), w->Width(), w->Height());
+        widget->setGeometry(ToQRect(w->ViewBounds()));
         widget->setVisible(w->Visible());
     }
     if (c->Align() != alNone)
@@ -165,9 +168,31 @@ void TWinControl::SetBounds(int left, int top, int width, int height) {
     FWidth = width;
     FHeight = height;
     BoundsChanged();
-    if (QWidget* w = Widget()) w->setGeometry(left, top, width, height);
+    if (QWidget* w = Widget()) w->setGeometry(ToQRect(ViewBounds()));
     if (Parent()) Parent()->Realign();
     if (sized) Realign();
+}
+
+TRect TWinControl::ViewBounds() const {
+    if (FView.Zoom() == 1) return BoundsRect();
+    return Bounds(FViewOrigin.X, FViewOrigin.Y, FView.ViewExtent(Width()),
+                  FView.ViewExtent(Height()));
+}
+
+void TWinControl::SetZoom(double zoom, TPoint origin) {
+    if (zoom == FView.Zoom() && (zoom == 1 || origin == FViewOrigin)) return;
+    const bool rescaled = zoom != FView.Zoom();
+    FView.SetZoom(zoom);
+    FViewOrigin = origin;
+    if (rescaled) {
+        // Every device pixel shows something else now.
+        FSurface = QImage();
+        FSurfaceRect = {};
+        FDirty = QRegion();
+    }
+    if (QWidget* w = Widget()) w->setGeometry(ToQRect(ViewBounds()));
+    if (Parent()) Parent()->Realign();
+    if (FHost) FHost->update();
 }
 
 void TWinControl::SetParent(TWinControl* parent) {
@@ -175,11 +200,14 @@ void TWinControl::SetParent(TWinControl* parent) {
 }
 
 void TWinControl::Invalidate() {
-    if (FHost) InvalidateClient({0, 0, FHost->width(), FHost->height()});
+    if (!FHost || FSurfaceRect.IsEmpty()) return;
+    FDirty = QRegion(ToQRect(FSurfaceRect));
+    FHost->update();
 }
 
 void TWinControl::WidgetResized(int width, int height) {
-    if (Widget() == FHost) {
+    // A zoomed control takes its size from its page, never from the widget.
+    if (Widget() == FHost && FView.Zoom() == 1) {
         FWidth = width;
         FHeight = height;
         BoundsChanged();
@@ -240,7 +268,7 @@ void ShiftImage(QImage& image, int dx, int dy) {
 
 } // namespace
 
-TRect TWinControl::VisibleClientRect() const {
+TRect TWinControl::VisibleViewRect() const {
     if (!FHost) return {};
     QRect r = FHost->rect();
     // Each parent widget clips its children; a scroll area's viewport shows
@@ -255,7 +283,16 @@ TRect TWinControl::VisibleClientRect() const {
 }
 
 void TWinControl::SyncSurface() {
-    TRect want = VisibleClientRect();
+    const double ratio = FHost ? FHost->devicePixelRatioF() : 1;
+    if (ratio != FView.Ratio()) {
+        // Another screen: every pixel is new.
+        FView.SetRatio(ratio);
+        FSurface = QImage();
+        FSurfaceRect = {};
+        FDirty = QRegion();
+    }
+    const TRect view = VisibleViewRect();
+    const TRect want = view.IsEmpty() ? TRect{} : FromQRect(FView.ViewToDevice(ToQRect(view)));
     if (want == FSurfaceRect && !FSurface.isNull() == !want.IsEmpty()) return;
     if (want.IsEmpty()) {
         FSurface = QImage();
@@ -281,14 +318,32 @@ void TWinControl::SyncSurface() {
     FSurfaceRect = want;
 }
 
-void TWinControl::RenderSurface(const QRect& clientRect) {
+void TWinControl::RenderSurface(const QRect& deviceRect) {
+    if (!FView.OneToOne()) {
+        RenderScaled(deviceRect);
+        return;
+    }
     RenderInto(FSurface, {-FSurfaceRect.Left, -FSurfaceRect.Top},
-               FromQRect(clientRect).Offset(-FSurfaceRect.Left, -FSurfaceRect.Top));
+               FromQRect(deviceRect).Offset(-FSurfaceRect.Left, -FSurfaceRect.Top));
+}
+
+void TWinControl::RenderScaled(const QRect& deviceRect) {
+    const QPoint origin(FSurfaceRect.Left, FSurfaceRect.Top);
+    QPainter painter(&FSurface);
+    painter.setClipRect(deviceRect.translated(-origin));
+    // Past the page's last pixel, which may show in part.
+    painter.fillRect(deviceRect.translated(-origin), QColor::fromRgb(ColorToRGB(Color)));
+    painter.translate(-origin);
+    painter.scale(FView.Scale(), FView.Scale());
+    const TRect page = FView.DeviceToPage(deviceRect).Intersect({0, 0, Width(), Height()});
+    TCanvas canvas;
+    canvas.BindView(&painter, {0, 0}, page, FView.Scale(), deviceRect.translated(-origin));
+    RenderOn(canvas, {0, 0}, page);
 }
 
 void TWinControl::PrepareSurface(const TRect& clientRect) {
     SyncSurface();
-    QRegion todo = FDirty & ToQRect(clientRect.Intersect(FSurfaceRect));
+    QRegion todo = FDirty & FView.PageToDevice(clientRect) & ToQRect(FSurfaceRect);
     if (todo.isEmpty()) return;
     for (const QRect& r : todo)
         RenderSurface(r);
@@ -302,14 +357,15 @@ QImage& TWinControl::Surface() {
 }
 
 void TWinControl::SurfaceDrawn(const TRect& clientRect) {
-    TRect r = clientRect.Intersect(FSurfaceRect);
-    if (FHost && !r.IsEmpty()) FHost->update(ToQRect(r));
+    TRect r = FromQRect(FView.PageToDevice(clientRect)).Intersect(FSurfaceRect);
+    if (FHost && !r.IsEmpty()) FHost->update(FView.DeviceToView(ToQRect(r)));
 }
 
 void TWinControl::InvalidateClient(const TRect& clientRect) {
+    if (clientRect.IsEmpty()) return;
     // Nothing outside the surface can show; what scrolls into view later is
     // repainted then.
-    TRect r = clientRect.Intersect(FSurfaceRect);
+    TRect r = FromQRect(FView.PageToDevice(clientRect)).Intersect(FSurfaceRect);
     if (r.IsEmpty()) return;
     // Already waiting to be repainted: nothing to add.
     if (FDirty.rectCount() == 1 && FDirty.boundingRect().contains(ToQRect(r))) return;
@@ -317,23 +373,36 @@ void TWinControl::InvalidateClient(const TRect& clientRect) {
     // Many scattered rectangles cost more to walk than their bounds to paint.
     if (FDirty.rectCount() > 64) {
         FDirty = FDirty.boundingRect();
-        if (FHost) FHost->update(FDirty.boundingRect());
+        if (FHost) FHost->update(FView.DeviceToView(FDirty.boundingRect()));
         return;
     }
-    if (FHost) FHost->update(ToQRect(r));
+    if (FHost) FHost->update(FView.DeviceToView(ToQRect(r)));
 }
 
 void TWinControl::PaintHost(const QRegion& region) {
     SyncSurface();
-    QRegion todo = FDirty & region;
+    QRegion device;
+    for (const QRect& r : region)
+        device |= FView.ViewToDevice(r);
+    QRegion todo = FDirty & device;
     for (const QRect& r : todo)
         RenderSurface(r);
     FDirty -= todo;
     if (FSurface.isNull()) return;
     QPainter p(FHost);
     const QPoint origin(FSurfaceRect.Left, FSurfaceRect.Top);
-    for (const QRect& r : region)
-        p.drawImage(r.topLeft(), FSurface, r.translated(-origin));
+    if (FView.Ratio() == 1) {
+        for (const QRect& r : region)
+            p.drawImage(r.topLeft(), FSurface, r.translated(-origin));
+        return;
+    }
+    // Device pixels onto device pixels: the view rectangle covers them.
+    for (const QRect& r : region) {
+        const QRect d = FView.ViewToDevice(r);
+        p.drawImage(QRectF(d.left() / FView.Ratio(), d.top() / FView.Ratio(),
+                           d.width() / FView.Ratio(), d.height() / FView.Ratio()),
+                    FSurface, QRectF(d.translated(-origin)));
+    }
 }
 
 void TWinControl::PaintBackground(TCanvas& canvas, const TRect& clip) {
@@ -356,10 +425,18 @@ void TWinControl::RenderOn(const TCanvas& device, TPoint origin, const TRect& ar
     PaintBackground(canvas, client);
     std::vector<TControl*> found;
     FindControls(client, found);
+    // A view shows an element smaller than 2 device pixels as a dot.
+    const double dot = device.ViewScale() > 0 ? 2 / device.ViewScale() : 0;
     for (TControl* c : found) {
         if (Is<TWinControl>(c) || !c->Visible()) continue;
         TRect r = c->BoundsRect().Offset(origin.X, origin.Y).Intersect(area);
         if (r.IsEmpty()) continue;
+        if (c->Width() < dot && c->Height() < dot) {
+            canvas.Brush.Color = clGray;
+            canvas.Brush.Style = bsSolid;
+            canvas.FillRect(c->BoundsRect());
+            continue;
+        }
         c->PaintOn(device, {origin.X + c->Left(), origin.Y + c->Top()}, r);
     }
 }
@@ -384,14 +461,13 @@ void TWinControl::PaintTo(QImage& device, int x, int y) {
 
 TPoint TWinControl::ClientToScreen(TPoint p) const {
     if (!FHost) return p;
-    QPoint g = FHost->mapToGlobal(QPoint(p.X, p.Y));
+    QPoint g = FHost->mapToGlobal(FView.PageToView(p)).toPoint();
     return {g.x(), g.y()};
 }
 
 TPoint TWinControl::ScreenToClient(TPoint p) const {
     if (!FHost) return p;
-    QPoint l = FHost->mapFromGlobal(QPoint(p.X, p.Y));
-    return {l.x(), l.y()};
+    return FView.ViewToPage(FHost->mapFromGlobal(QPointF(p.X, p.Y)));
 }
 
 void TWinControl::HostMouse(int kind, TMouseButton button, TShiftState shift, TPoint p) {
@@ -482,8 +558,10 @@ void TScrollingWinControl::Realign() {
     int w = ClientWidth(), h = ClientHeight();
     for (TControl* c : ControlList()) {
         if (c->Align() != alNone || !c->Visible()) continue;
-        w = std::max(w, c->Left() + c->Width());
-        h = std::max(h, c->Top() + c->Height());
+        const auto* windowed = As<TWinControl>(c);
+        const TRect r = windowed ? windowed->ViewBounds() : c->BoundsRect();
+        w = std::max(w, r.Right);
+        h = std::max(h, r.Bottom);
     }
     if (Host()->size() != QSize(w, h)) Host()->resize(w, h);
     for (TControl* c : ControlList())
