@@ -22,6 +22,7 @@
 
 #include "about/AboutDlg.h"
 #include "editor/CaptionEditForm.h"
+#include "editor/ZoomController.h"
 #include "graphics/JPEGImage.h"
 #include "model/DiagramRoot.h"
 #include "model/GraphicShape.h"
@@ -123,6 +124,7 @@ void TMainForm::CreateLayout() {
     CreateStatusBar();
     CreateDialogs();
     CreatePrinter();
+    FZoom = std::make_unique<TZoomController>(*this);
 }
 
 const TClassInfo& TMainForm::StaticClassInfo() {
@@ -489,6 +491,7 @@ void TMainForm::PlaceWorkArea(int minimumTop) {
     if (top < minimumTop) top = minimumTop;
     if (left < 40) left = 40;
     ScrollBox1->SetBounds(left, top, ScrollBox1->Width(), ScrollBox1->Height());
+    if (FZoom) FZoom->PagePlaced(minimumTop);
     // The scales count from the work area's edges.
     qmRuler1->Invalidate();
 }

@@ -40,6 +40,7 @@ class TqmPrinter;
 class TPageInfo;
 class TMetafileCanvas;
 class TScrollingWinControl;
+class TZoomController;
 
 enum TToolMode : std::uint8_t {
     tmSelect,
@@ -123,6 +124,8 @@ public:
     TAboutDlg* AboutDlg1 = nullptr;
     // The print engine: portrait, US Letter, one page of the work area.
     TqmPrinter* qmPrinter1 = nullptr;
+    // The work area's zoom, the View menu and the zoom panel.
+    TZoomController& Zoom() const { return *FZoom; }
 
     // The published methods: the work area's handlers, which diagram streams
     // name.
@@ -234,6 +237,7 @@ private:
     QButtonGroup* FToolGroup = nullptr;
     // The page information of the print in progress.
     std::unique_ptr<TPageInfo> FPageInfo;
+    std::unique_ptr<TZoomController> FZoom;
 };
 
 } // namespace tsb

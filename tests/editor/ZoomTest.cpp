@@ -1,0 +1,365 @@
+// The work area zoomed: what it shows against the page drawn whole, every
+// tool driven by the mouse at 50 % and 200 % writing the file it writes at
+// 100 %, the wheel zooming about the pointer, and 100 % coming back pixel for
+// pixel.
+#include <QAction>
+#include <QApplication>
+#include <QFileDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPainter>
+#include <QPlainTextEdit>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QTemporaryDir>
+#include <QWheelEvent>
+#include <cmath>
+
+#include "EditorFixture.h"
+#include "core/FileStream.h"
+#include "editor/CaptionEditForm.h"
+#include "editor/CaptionPosForm.h"
+#include "editor/ZoomController.h"
+#include "model/GraphicShape.h"
+#include "model/HiddenShape.h"
+#include "model/StandardShape.h"
+#include "workarea/qmRuler.h"
+
+using namespace tsb;
+using tsbtest::Px;
+
+namespace {
+
+struct Zoomed : EditorTest {
+    bool Shown() const override { return false; }
+    void SetUp() override {
+        EditorTest::SetUp();
+        Form->Window()->resize(900, 700);
+        Form->Window()->show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(Form->Window()));
+    }
+    TZoomController& Zoom() const { return Form->Zoom(); }
+    QWidget* Viewport() const { return Form->ContainerPanel->ScrollArea()->viewport(); }
+    QImage Shot() const {
+        QTest::qWait(5);
+        return Viewport()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    }
+    // The part of the viewport the work area covers, as a viewport rectangle.
+    QRect WorkRect() const {
+        const QRect r(Work()->mapTo(Viewport(), QPoint(0, 0)), Work()->size());
+        return r & Viewport()->rect();
+    }
+    // The page drawn whole through the vector back end at `scale`.
+    QImage PageAt(double scale) const {
+        const int w = Form->ScrollBox1->Width(), h = Form->ScrollBox1->Height();
+        QImage img(int(std::ceil(w * scale)), int(std::ceil(h * scale)), QImage::Format_RGB32);
+        img.fill(Qt::white);
+        QPainter painter(&img);
+        painter.scale(scale, scale);
+        TCanvas canvas;
+        canvas.BindView(&painter, {0, 0}, {0, 0, w, h}, scale, img.rect());
+        Form->ScrollBox1->PaintTo(canvas, 0, 0);
+        return img;
+    }
+    // What shows of the work area against the same part of the page drawn
+    // whole.
+    void ExpectShownAsDrawnWhole(double scale) {
+        const QImage shot = Shot();
+        const QRect r = WorkRect();
+        const QPoint page = r.topLeft() - Work()->mapTo(Viewport(), QPoint(0, 0));
+        const QImage whole = PageAt(scale).copy(QRect(page, r.size()));
+        const bool same = shot.copy(r) == whole;
+        EXPECT_TRUE(same) << "saved as /tmp/zoom-shown.png and /tmp/zoom-whole.png";
+        if (!same) {
+            shot.copy(r).save("/tmp/zoom-shown.png");
+            whole.save("/tmp/zoom-whole.png");
+        }
+    }
+};
+
+// Turns the wheel by `notches` with Ctrl held at a point of the work area.
+void CtrlWheel(QWidget* w, QPoint at, int notches) {
+    QWheelEvent e(QPointF(at), QPointF(w->mapToGlobal(at)), QPoint(), QPoint(0, 120 * notches),
+                  Qt::NoButton, Qt::ControlModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(w, &e);
+}
+
+} // namespace
+
+TEST_F(Zoomed, PixelsAtTwiceTheSizeAreTheVectorDrawingOfThePage) {
+    auto* box = Add<TStandardShape>(100, 100);
+    box->SetShapeType(stRectangle);
+    tsbtest::AddCaption(Form, box, "Caption", alClient);
+    auto* hidden = Add<THiddenShape>(300, 120);
+    Join<TLineConnector>(box, csRight, hidden, csLeft);
+    auto* ellipse = Add<TStandardShape>(100, 240);
+    ellipse->SetShapeType(stEllipse);
+    Zoom().SetZoom(2);
+    EXPECT_EQ(Work()->size(), QSize(1600, 1200));
+    Form->ContainerPanel->ScrollArea()->horizontalScrollBar()->setValue(0);
+    Form->ContainerPanel->ScrollArea()->verticalScrollBar()->setValue(0);
+    ExpectShownAsDrawnWhole(2);
+
+    // Straight drawing is the page at 100 % with every pixel doubled: a line
+    // one unit wide is two device pixels wide. The caption's text and the
+    // ellipse are drawn from their own outlines at the larger size.
+    const QImage shot = Shot();
+    const QPoint at = Work()->mapTo(Viewport(), QPoint(0, 0));
+    QImage page(800, 600, QImage::Format_RGB32);
+    Form->ScrollBox1->PaintTo(page, 0, 0);
+    const QImage doubled = page.scaled(1600, 1200);
+    const TRect text = box->Caption()->BoundsRect();
+    int compared = 0;
+    for (int y = 80; y < 200; ++y)
+        for (int x = 80; x < 360; ++x) {
+            if (text.Contains(x, y)) continue;
+            for (int d = 0; d < 4; ++d) {
+                const QPoint p(2 * x + d % 2, 2 * y + d / 2);
+                ASSERT_EQ(Px(shot, at.x() + p.x(), at.y() + p.y()), Px(doubled, p.x(), p.y()))
+                    << p.x() << "," << p.y();
+                ++compared;
+            }
+        }
+    EXPECT_GT(compared, 100000);
+    // The rectangle's top edge (row 102): two black rows, white under them.
+    EXPECT_EQ(Px(shot, at.x() + 300, at.y() + 204), 0u);
+    EXPECT_EQ(Px(shot, at.x() + 300, at.y() + 205), 0u);
+    EXPECT_EQ(Px(shot, at.x() + 300, at.y() + 206), 0xFFFFFFu);
+    // A grid dot is two by two.
+    EXPECT_EQ(Px(shot, at.x() + 40, at.y() + 40), 0x808080u);
+    EXPECT_EQ(Px(shot, at.x() + 41, at.y() + 41), 0x808080u);
+    EXPECT_EQ(Px(shot, at.x() + 42, at.y() + 40), 0xFFFFFFu);
+
+    // Repaints of moved parts leave nothing behind.
+    tsbtest::Drag(Work(), 2 * 150, 2 * 110, 2 * 190, 2 * 150);
+    EXPECT_EQ(box->Left(), 140);
+    ExpectShownAsDrawnWhole(2);
+    EXPECT_TRUE(tsbtest::ShownErrors().empty());
+}
+
+TEST_F(Zoomed, ComingBackToActualSizeShowsTheSamePixels) {
+    Add<TStandardShape>(100, 100)->SetSelected(true);
+    Add<TStandardShape>(500, 400)->SetShapeType(stEllipse);
+    auto* text = Add<TTextShape>(300, 50);
+    text->SetText("Words at 100 %");
+    QTest::mouseMove(Work(), QPoint(210, 130));
+    const QImage before = Shot();
+    const QPoint at = Work()->mapTo(Viewport(), QPoint(210, 130));
+    for (int notches : {1, 1, 2, -1, -3})
+        CtrlWheel(Viewport(), at, notches);
+    EXPECT_EQ(Zoom().Zoom(), 1);
+    EXPECT_EQ(Zoom().Panel()->text(), "100 %");
+    EXPECT_TRUE(Shot() == before);
+    // By the menu and its keys, about the viewport's middle.
+    QTest::keyClick(Form->Window(), Qt::Key_Equal, Qt::ControlModifier);
+    EXPECT_DOUBLE_EQ(Zoom().Zoom(), 1.25);
+    QTest::keyClick(Form->Window(), Qt::Key_Plus, Qt::ControlModifier);
+    EXPECT_DOUBLE_EQ(Zoom().Zoom(), 1.5);
+    QTest::keyClick(Form->Window(), Qt::Key_Minus, Qt::ControlModifier);
+    EXPECT_DOUBLE_EQ(Zoom().Zoom(), 1.25);
+    Form->MenuItem("FitPage1")->trigger();
+    EXPECT_NE(Zoom().Zoom(), 1);
+    QTest::keyClick(Form->Window(), Qt::Key_0, Qt::ControlModifier);
+    EXPECT_EQ(Zoom().Zoom(), 1);
+    Form->ContainerPanel->ScrollArea()->horizontalScrollBar()->setValue(0);
+    Form->ContainerPanel->ScrollArea()->verticalScrollBar()->setValue(0);
+    EXPECT_TRUE(Shot() == before);
+}
+
+namespace {
+
+// A session with every tool, driven by the mouse at a zoom at page points
+// that are whole view pixels at 50 % too, then saved; returns the file.
+struct ToolSession : Zoomed {
+    QPoint At(int x, int y) const { return QPoint(int(x * Scale), int(y * Scale)); }
+    void ClickAt(int x, int y, int button = Qt::LeftButton) {
+        const QPoint p = At(x, y);
+        tsbtest::MousePress(Work(), p.x(), p.y(), button);
+        tsbtest::MouseRelease(Work(), p.x(), p.y(), button);
+    }
+    void DoubleClickAt(int x, int y) {
+        const QPoint p = At(x, y);
+        tsbtest::MouseDoubleClick(Work(), p.x(), p.y());
+    }
+    void DragAt(int x1, int y1, int x2, int y2) {
+        const QPoint a = At(x1, y1), b = At(x2, y2);
+        tsbtest::MouseMove(Work(), a.x(), a.y());
+        tsbtest::Drag(Work(), a.x(), a.y(), b.x(), b.y());
+    }
+    void ConnectAt(QToolButton* tool, QPoint a, QPoint b,
+                   std::function<void(TConnDialog*)> answer) {
+        tool->click();
+        ClickAt(a.x(), a.y());
+        tsbtest::AnswerModal<TConnDialog>(answer);
+        ClickAt(b.x(), b.y());
+    }
+    QByteArray Run(double zoom) {
+        Scale = zoom;
+        Zoom().SetZoom(zoom);
+        Form->TextBtn->click();
+        ClickAt(64, 48);
+        Form->ShapeBtn->click();
+        ClickAt(200, 100);
+        Form->GraphicBtn->click();
+        ClickAt(400, 100);
+        Form->HiddenBtn->click();
+        ClickAt(200, 300);
+        ConnectAt(Form->ToolButton4, {210, 110}, {210, 310},
+                  [](TConnDialog* d) { tsbtest::Click(d->OKBtn); });
+        ConnectAt(Form->DHArrowBtn, {420, 120}, {210, 110}, [](TConnDialog* d) {
+            d->RadioGroup1->SetItemIndex(3);
+            d->RadioGroup2->SetItemIndex(2);
+            d->RadioGroup3->SetItemIndex(1);
+            tsbtest::Click(d->OKBtn);
+        });
+        ConnectAt(Form->SHArrowBtn, {64, 44}, {210, 310},
+                  [](TConnDialog* d) { tsbtest::Click(d->CancelBtn); });
+        // Dragged by (40, 20), then its bottom-right handle by (40, 20).
+        DragAt(250, 140, 290, 160);
+        DragAt(338, 178, 378, 198);
+        DoubleClickAt(250, 130);
+        tsbtest::AnswerModal<TCaptionPosDlg>([](TCaptionPosDlg* d) {
+            tsbtest::Click(d->RadioButton1);
+            tsbtest::Click(d->BitBtn1);
+        });
+        ClickAt(420, 120, Qt::RightButton);
+        tsbtest::AnswerModal<TCaptionEditDlg>([](TCaptionEditDlg* d) {
+            d->CaptionEdit->setPlainText("Zoomed");
+            tsbtest::Click(d->OkBtn);
+        });
+        DoubleClickAt(64, 44);
+        ClickAt(700, 500);
+        const QString file = Dir.filePath(QString("zoom-%1.tsb").arg(zoom));
+        tsbtest::AnswerModal<QFileDialog>([file](QFileDialog* d) {
+            d->findChild<QLineEdit*>("fileNameEdit")->setText(file);
+            static_cast<QDialog*>(d)->done(QDialog::Accepted);
+        });
+        Form->SaveBtn->click();
+        QFile saved(file);
+        EXPECT_TRUE(saved.open(QIODevice::ReadOnly));
+        return saved.readAll();
+    }
+    double Scale = 1;
+    QTemporaryDir Dir;
+};
+
+} // namespace
+
+TEST_F(ToolSession, EveryToolWritesTheSameFileAtAnyZoom) {
+    const QByteArray actual = Run(1);
+    // What the tools did, in page pixels.
+    auto* shape = As<TStandardShape>(Form->FindComponent("StandardShape1"));
+    ASSERT_NE(shape, nullptr);
+    EXPECT_EQ(shape->BoundsRect(), Bounds(240, 120, 140, 80));
+    EXPECT_EQ(shape->ShapeType(), stEllipse);
+    EXPECT_EQ(As<TTextShape>(Form->FindComponent("TextShape1"))->Text(), "Zoomed");
+    EXPECT_EQ(As<TGraphicShape>(Form->FindComponent("GraphicShape1"))->CaptionAlign(), alTop);
+    EXPECT_EQ(Form->FindComponent("HiddenShape1")->Name(), "HiddenShape1");
+    ASSERT_EQ(Connectors().size(), 3u);
+    ASSERT_EQ(All<TDoubleHeadArrow>().size(), 1u);
+    EXPECT_EQ(All<TDoubleHeadArrow>()[0]->LineColor, clRed);
+    EXPECT_EQ(All<TDoubleHeadArrow>()[0]->StartConn().Side, csRight);
+    EXPECT_TRUE(tsbtest::ShownErrors().empty());
+    for (double zoom : {0.5, 2.0}) {
+        delete Form;
+        SetUp();
+        EXPECT_EQ(Run(zoom), actual) << zoom;
+        EXPECT_TRUE(tsbtest::ShownErrors().empty());
+    }
+}
+
+TEST_F(Zoomed, CtrlWheelKeepsThePagePointUnderThePointer) {
+    Form->ScrollBox1->SetBounds(0, 0, 3000, 2000);
+    Form->PlaceWorkArea(30);
+    QScrollArea* area = Form->ContainerPanel->ScrollArea();
+    area->horizontalScrollBar()->setValue(1000);
+    area->verticalScrollBar()->setValue(800);
+    const QPoint at(400, 300);
+    auto pageAt = [&] {
+        return QPointF(at - Work()->mapTo(Viewport(), QPoint(0, 0))) / Zoom().Zoom();
+    };
+    const QPointF page = pageAt();
+    // 125, 150, 200, then back down to 50 %.
+    for (int notches : {1, 1, 1, -1, -1, -1, -1, -1, -1}) {
+        CtrlWheel(Work(), Work()->mapFrom(Viewport(), at), notches);
+        const QPointF moved = (pageAt() - page) * Zoom().Zoom();
+        EXPECT_LE(std::abs(moved.x()), 1) << Zoom().Zoom();
+        EXPECT_LE(std::abs(moved.y()), 1) << Zoom().Zoom();
+    }
+    EXPECT_DOUBLE_EQ(Zoom().Zoom(), 0.5);
+    EXPECT_EQ(Zoom().Panel()->text(), "50 %");
+    // Without Ctrl the wheel scrolls and leaves the zoom.
+    QWheelEvent plain(QPointF(at), QPointF(Viewport()->mapToGlobal(at)), QPoint(), QPoint(0, -120),
+                      Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    const int before = area->verticalScrollBar()->value();
+    QApplication::sendEvent(Viewport(), &plain);
+    EXPECT_GT(area->verticalScrollBar()->value(), before);
+    EXPECT_DOUBLE_EQ(Zoom().Zoom(), 0.5);
+}
+
+TEST_F(Zoomed, ViewMenuFitsThePageAndTheSelection) {
+    QMenuBar* bar = Form->Window()->menuBar();
+    QStringList menus;
+    for (QAction* a : bar->actions())
+        menus << a->text();
+    EXPECT_EQ(menus, (QStringList{"File", "&Edit", "View", "Insert", "Help"}));
+    struct Item {
+        const char* Name;
+        const char* Caption;
+        QList<QKeySequence> Keys;
+    };
+    for (const Item& item :
+         {Item{"ZoomIn1", "Zoom In", {QKeySequence("Ctrl++"), QKeySequence("Ctrl+=")}},
+          Item{"ZoomOut1", "Zoom Out", {QKeySequence("Ctrl+-")}},
+          Item{"ActualSize1", "Actual Size", {QKeySequence("Ctrl+0")}},
+          Item{"FitPage1", "Fit Page", {}}, Item{"FitSelection1", "Fit Selection", {}}}) {
+        QAction* a = Form->MenuItem(item.Name);
+        ASSERT_NE(a, nullptr) << item.Name;
+        EXPECT_EQ(a->text(), item.Caption);
+        EXPECT_EQ(a->shortcuts(), item.Keys) << item.Name;
+    }
+    // The steps, and no step past the ends.
+    std::vector<double> steps;
+    for (double z = 0.1; steps.size() < 20; z = TZoomController::NextStep(z, true)) {
+        steps.push_back(z);
+        if (z == 8) break;
+    }
+    EXPECT_EQ(steps.size(), 16u);
+    EXPECT_DOUBLE_EQ(steps[4], 1.0 / 3);
+    EXPECT_EQ(TZoomController::NextStep(0.1, false), 0.1);
+    EXPECT_EQ(TZoomController::ZoomText(1.0 / 3), "33 %");
+    EXPECT_EQ(TZoomController::ZoomText(2.0 / 3), "67 %");
+
+    // A page larger than the window shows whole.
+    Form->ScrollBox1->SetBounds(0, 0, 4000, 3000);
+    Form->PlaceWorkArea(30);
+    Form->MenuItem("FitPage1")->trigger();
+    const QRect page(Work()->mapTo(Viewport(), QPoint(0, 0)), Work()->size());
+    EXPECT_TRUE(Viewport()->rect().contains(page)) << page.width() << "x" << page.height();
+    EXPECT_LT(Zoom().Zoom(), 0.25);
+    // Two elements far apart fill the viewport, their middle in its middle.
+    auto* a = Add<TStandardShape>(1000, 1000);
+    auto* b = Add<TStandardShape>(1500, 1300);
+    a->SetSelected(true);
+    b->SetSelected(true);
+    Form->MenuItem("FitSelection1")->trigger();
+    EXPECT_GT(Zoom().Zoom(), 1);
+    const QPoint middle =
+        Work()->mapTo(Viewport(), QPoint(int(1300 * Zoom().Zoom()), int(1180 * Zoom().Zoom())));
+    EXPECT_LE((middle - Viewport()->rect().center()).manhattanLength(), 2);
+    // Nothing selected: nothing to fit, and the menu says so.
+    TCustomShape::UnselectAll(Form->ScrollBox1);
+    const double zoom = Zoom().Zoom();
+    Form->MenuItem("FitSelection1")->trigger();
+    EXPECT_EQ(Zoom().Zoom(), zoom);
+}
+
+TEST_F(Zoomed, StatusBarAndRulerFollowThePointerInPagePixels) {
+    Zoom().SetZoom(2);
+    Form->ContainerPanel->ScrollArea()->horizontalScrollBar()->setValue(0);
+    Form->ContainerPanel->ScrollArea()->verticalScrollBar()->setValue(0);
+    QTest::mouseMove(Work(), QPoint(247, 91));
+    EXPECT_EQ(Form->StatusText(5), "123x45");
+    EXPECT_EQ(Form->qmRuler1->HairPos, (TPoint{123, 45}));
+}
