@@ -67,6 +67,9 @@ QIcon ToolIcon(int image) {
                                    "document-print", nullptr,         "edit-cut",
                                    "edit-copy",      "edit-paste",    "edit-delete"};
     QIcon own(QString(":/icons/%1.png").arg(files[image]));
+    // Drawn at twice the size for screens of twice the density, whichever
+    // screen the window shows on.
+    own.addFile(QString(":/icons/%1@2x.png").arg(files[image]));
     if (image < 9 && themed[image] && QIcon::hasThemeIcon(themed[image]))
         return QIcon::fromTheme(themed[image], own);
     return own;

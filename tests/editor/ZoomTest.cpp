@@ -363,3 +363,19 @@ TEST_F(Zoomed, StatusBarAndRulerFollowThePointerInPagePixels) {
     EXPECT_EQ(Form->StatusText(5), "123x45");
     EXPECT_EQ(Form->qmRuler1->HairPos, (TPoint{123, 45}));
 }
+
+TEST_F(Zoomed, ToolBarIconsHaveTwiceTheirSizeForDenseScreens) {
+    const std::pair<QToolButton*, QString> buttons[] = {
+        {Form->SelectBtn, "09-select"}, {Form->ShapeBtn, "12-shape"}, {Form->SnapBtn, "16-snap"}};
+    for (const auto& [button, name] : buttons) {
+        const QIcon icon = button->icon();
+        auto image = [](const QImage& i) { return i.convertToFormat(QImage::Format_ARGB32); };
+        const QImage small = image(icon.pixmap(QSize(16, 16), 1.0).toImage());
+        const QImage dense = image(icon.pixmap(QSize(16, 16), 2.0).toImage());
+        EXPECT_EQ(small, image(QImage(":/icons/" + name + ".png"))) << name.toStdString();
+        EXPECT_EQ(dense, image(QImage(":/icons/" + name + "@2x.png"))) << name.toStdString();
+        EXPECT_EQ(dense.size(), QSize(32, 32));
+        // Drawn, not the small image stretched.
+        EXPECT_NE(dense, small.scaled(32, 32)) << name.toStdString();
+    }
+}
