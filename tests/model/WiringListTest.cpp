@@ -74,7 +74,8 @@ TEST(WiringList, NetsJoinThroughJunctionsAndEndAtAnyOtherElement) {
     Join<TLineConnector>(d, text, csRight, b, csBottom);  // a text element ends a net too
     Join<TSingleHeadArrow>(d, j2, csBottom, text, csTop); // J2
     std::string nets;
-    for (const TWiringList::TRow& row : TWiringList(d.Box).Rows())
+    const TWiringList list(d.Box);
+    for (const TWiringList::TRow& row : list.Rows())
         nets += row.Net + " ";
     EXPECT_EQ(nets, "N1 N2 N3 N3 N3 N3 N4 N3 ");
 }
