@@ -8,6 +8,7 @@ packages=(
   openbox dbus at-spi2-core python3-pyatspi x11-utils
   libcups2-dev cups printer-driver-cups-pdf poppler-utils librsvg2-bin
   desktop-file-utils shared-mime-info libglib2.0-bin groff-base
+  python3-jsonschema appstream lintian dpkg-dev file
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -4,6 +4,8 @@
 //   tresselby-convert IN.tsb OUT.tsb   load, select all, save
 //   tresselby-convert IN.tsb OUT.jpg   the work area as the editor exports it
 //                                      (also .jpeg, .png, .pdf, .svg)
+//   tresselby-convert IN.tsb OUT.csv   the wiring list (also .json: the
+//                                      diagram as data)
 //   tresselby-convert --dump IN.tsb    one line per element
 //   tresselby-convert --help | --version
 // Any other output extension is refused with an error.
@@ -22,20 +24,41 @@
 #include "export/PageExport.h"
 #include "model/CustomShape.h"
 #include "model/DiagramDump.h"
+#include "model/DiagramJson.h"
 #include "model/DiagramRoot.h"
 #include "model/ModelClasses.h"
+#include "model/WiringList.h"
 #include "tresselby/Version.h"
 #include "widgets/ScrollBox.h"
 #include "workarea/SnapGrid.h"
 
 namespace {
 
+// The diagram as data, by the output's extension: the wiring list (.csv) or
+// the whole diagram for scripts (.json).
+enum class TDataOutput { None, WiringList, Json };
+
+TDataOutput DataOutputFor(const std::string& name) {
+    const std::string extension = QFileInfo(QString::fromStdString(name)).suffix().toStdString();
+    if (tsb::SameText(extension, "csv")) return TDataOutput::WiringList;
+    if (tsb::SameText(extension, "json")) return TDataOutput::Json;
+    return TDataOutput::None;
+}
+
+void WriteData(const tsb::TScrollBox* area, TDataOutput output, const std::string& name) {
+    if (output == TDataOutput::WiringList)
+        tsb::TWiringList(area).SaveToFile(name);
+    else
+        tsb::TDiagramJson::SaveToFile(name, area);
+}
+
 // The output format by the file's extension, case-insensitively: the
 // diagram stream, or an export format. Anything unknown is refused before a
 // byte is written.
 std::optional<tsb::TExportFormat> OutputFor(const std::string& name) {
     const std::string extension = QFileInfo(QString::fromStdString(name)).suffix().toStdString();
-    if (tsb::SameText(extension, "tsb")) return std::nullopt;
+    if (tsb::SameText(extension, "tsb") || DataOutputFor(name) != TDataOutput::None)
+        return std::nullopt;
     if (auto format = tsb::ExportFormatOf(name)) return format;
     throw tsb::Exception(tsb::FormatMessage("Unknown output file extension (.%s)", {extension}));
 }
@@ -59,6 +82,9 @@ Reads the diagram IN.tsb and writes OUT in the format its extension names:
   .png          a PNG image of the work area, every pixel as on screen
   .pdf          a PDF document: one page of the work area's size, real text
   .svg          an SVG drawing of the work area, real text
+  .csv          the wiring list: one row per connector, from and to, nets
+  .json         the diagram as data for scripts, as described by the JSON
+                Schema share/tresselby/diagram.schema.json
 Extensions are matched without regard to case; any other is refused and
 nothing is written. Images show the work area with its grid. Needs no display.
 
@@ -110,6 +136,8 @@ int main(int argc, char** argv) {
             std::cout << tsb::DumpDiagram(root.ScrollBox1) << std::flush;
         } else if (format) {
             ExportImage(root.ScrollBox1, *format, argv[2]);
+        } else if (TDataOutput data = DataOutputFor(argv[2]); data != TDataOutput::None) {
+            WriteData(root.ScrollBox1, data, argv[2]);
         } else {
             tsb::TCustomShape::SelectAll(root.ScrollBox1);
             tsb::TCustomShape::SaveToFile(argv[2], root.ScrollBox1);

@@ -276,6 +276,8 @@ void TMainForm::CreateMenu() {
     AddMenuItem(file, "OpenAction1", "&Open", &TMainForm::OpenActionExecute);
     AddMenuItem(file, "Save1", "&Save", &TMainForm::SaveActionExecute);
     AddMenuItem(file, "ExportasImage1", "Export as Image", &TMainForm::ExportActionExecute);
+    AddMenuItem(file, "ExportWiringList1", "Export Wiring List\u2026",
+                &TMainForm::ExportWiringListClick);
     file->addSeparator()->setObjectName("N1");
     QMenu* page = file->addMenu("P&age Setup");
     page->setObjectName("PageSetup1");

@@ -169,6 +169,7 @@ public:
     // kind, as after open and paste.
     void ReattachHooks();
     void ExportActionExecute();
+    void ExportWiringListClick();
     void CopyActionExecute();
     void CutActionExecute();
     void PasteActionExecute();
