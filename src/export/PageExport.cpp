@@ -77,8 +77,7 @@ std::vector<std::uint8_t> TPageExport::Jpeg(int quality) const {
 }
 
 void TPageExport::WritePng(const std::string& fileName) const {
-    WriteFileStreamed(fileName,
-                      [this](const TByteSink& write) { TPagePainter(FControl).WritePng(write); });
+    WriteFileThrough(fileName, [this](QIODevice& file) { TPagePainter(FControl).WritePng(file); });
 }
 
 void TPageExport::WritePdf(const std::string& fileName) const {
