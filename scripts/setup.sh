@@ -6,7 +6,7 @@ packages=(
   qt6-base-dev qt6-svg-dev libgl-dev libjpeg-dev zlib1g-dev libgtest-dev libgmock-dev libbenchmark-dev
   fonts-liberation2 xvfb xauth
   openbox dbus at-spi2-core python3-pyatspi x11-utils
-  libcups2-dev cups printer-driver-cups-pdf poppler-utils
+  libcups2-dev cups printer-driver-cups-pdf poppler-utils librsvg2-bin
   desktop-file-utils shared-mime-info libglib2.0-bin groff-base
 )
 missing=()

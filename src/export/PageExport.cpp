@@ -5,10 +5,10 @@
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QSvgGenerator>
 
 #include "core/FileStream.h"
 #include "export/PagePainter.h"
+#include "export/SvgDevice.h"
 #include "graphics/Canvas.h"
 #include "widgets/WinControl.h"
 
@@ -105,17 +105,12 @@ void TPageExport::WriteSvg(const std::string& fileName) const {
     const int w = FControl->ClientWidth(), h = FControl->ClientHeight();
     if (w <= 0 || h <= 0) throw Exception("SVG drawing is empty");
     WriteFileThrough(fileName, [&](QIODevice& file) {
-        QSvgGenerator svg;
-        svg.setOutputDevice(&file);
-        svg.setSize(QSize(w, h));
-        svg.setViewBox(QRect(0, 0, w, h));
-        svg.setResolution(UnitsPerInch);
-        svg.setTitle(Title(fileName));
-        svg.setDescription("Drawn by Tresselby Diagram Tool");
+        TSvgDevice svg(file, QSize(w, h), Title(fileName), "Drawn by Tresselby Diagram Tool");
         QPainter painter;
         Begin(painter, &svg);
         PaintVector(FControl, painter, w, h);
         painter.end();
+        if (!svg.Written()) throw Exception("Stream write error");
     });
 }
 

@@ -220,7 +220,7 @@ TEST_F(ConverterFormats, SvgTextsAreWholeWordsInTheirFaces) {
     const QByteArray svg = Convert("texts.svg");
     ExpectWordsWhole(SvgTexts(svg), {"Pump station", "Stage 2", "Main valve",
                                      "Cooling water (return)", "A long text that wraps"});
-    EXPECT_TRUE(svg.contains("font-family=\"Liberation Serif\"")); // "Times New Roman"
-    EXPECT_TRUE(svg.contains("font-weight=\"700\""));
+    EXPECT_TRUE(svg.contains("font-family:'Liberation Serif'")); // "Times New Roman"
+    EXPECT_TRUE(svg.contains("font-weight:700"));
     tsbtest::ExpectDrawnAlike(Screen(), tsbtest::RasteriseSvg(svg, 800, 600), "svg-texts");
 }
