@@ -72,6 +72,7 @@ void TPageExport::Write(TExportFormat format, const std::string& fileName) const
 void TPageExport::WriteJpeg(const std::string& fileName, int quality) const {
     WriteFileStreamed(fileName, [this, quality](const TByteSink& write) {
         TPagePainter(FControl, FProgress).WriteJpeg(write, quality);
+        StepProgress(FProgress, 1, 1); // a last chance to stop before the file replaces the target
     });
 }
 
@@ -85,8 +86,10 @@ std::vector<std::uint8_t> TPageExport::Jpeg(int quality) const {
 }
 
 void TPageExport::WritePng(const std::string& fileName) const {
-    WriteFileThrough(fileName,
-                     [this](QIODevice& file) { TPagePainter(FControl, FProgress).WritePng(file); });
+    WriteFileThrough(fileName, [this](QIODevice& file) {
+        TPagePainter(FControl, FProgress).WritePng(file);
+        StepProgress(FProgress, 1, 1);
+    });
 }
 
 void TPageExport::WritePdf(const std::string& fileName) const {
@@ -107,6 +110,7 @@ void TPageExport::WritePdf(const std::string& fileName) const {
         painter.setRenderHint(QPainter::LosslessImageRendering);
         PaintVector(painter, w, h);
         painter.end();
+        StepProgress(FProgress, 1, 1);
     });
 }
 
@@ -120,6 +124,7 @@ void TPageExport::WriteSvg(const std::string& fileName) const {
         PaintVector(painter, w, h);
         painter.end();
         if (!svg.Written()) throw Exception("Stream write error");
+        StepProgress(FProgress, 1, 1);
     });
 }
 
