@@ -1,4 +1,5 @@
 #include "editor/MainForm.h"
+#include "editor/ProgressWindow.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -7,6 +8,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QIcon>
@@ -608,9 +610,15 @@ void TMainForm::OpenActionExecute() {
 }
 
 void TMainForm::OpenFile(const std::string& fileName) {
-    // Reads the whole file before anything changes: a failed open leaves the
-    // diagram and the page as they were.
-    TCustomShape::LoadFromFile(fileName, ScrollBox1);
+    // Reads the whole file before anything changes: a failed or cancelled
+    // open leaves the diagram and the page as they were.
+    try {
+        TProgressWindow progress(
+            FWindow, "Opening " + QFileInfo(QString::fromStdString(fileName)).fileName());
+        TCustomShape::LoadFromFile(fileName, ScrollBox1, &progress);
+    } catch (const ECancelled&) {
+        return;
+    }
     ScrollBox1->SetAlign(alNone);
     PlaceWorkArea(30);
     if (QAction* custom = MenuItem("Custom")) custom->setChecked(true);

@@ -62,7 +62,15 @@ void TMainForm::PasteActionExecute() {
         PasteReferenceName(reader, name);
     };
     auto* data = reinterpret_cast<const std::uint8_t*>(FClipStream.constData());
-    TDiagramStream::Read({data, static_cast<std::size_t>(FClipStream.size())}, ScrollBox1, options);
+    // A cancelled paste changes nothing.
+    TProgressWindow progress(FWindow, "Pasting");
+    options.Progress = &progress;
+    try {
+        TDiagramStream::Read({data, static_cast<std::size_t>(FClipStream.size())}, ScrollBox1,
+                             options);
+    } catch (const ECancelled&) {
+        return;
+    }
     ReattachHooks();
 }
 

@@ -285,9 +285,12 @@ void TCustomShape::SaveToFile(const std::string& fileName, TWinControl* containe
     WriteFileBytes(fileName, TDiagramStream::Write(container));
 }
 
-void TCustomShape::LoadFromFile(const std::string& fileName, TWinControl* container) {
+void TCustomShape::LoadFromFile(const std::string& fileName, TWinControl* container,
+                                TProgress* progress) {
     TBytes data = ReadFileBytes(fileName);
-    TDiagramStream::Read(data, container);
+    TDiagramStream::TReadOptions options;
+    options.Progress = progress;
+    TDiagramStream::Read(data, container, options);
 }
 
 } // namespace tsb

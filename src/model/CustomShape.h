@@ -3,6 +3,8 @@
 // the operations that act on all elements of a container.
 #pragma once
 
+#include "core/Progress.h"
+
 #include <cstdint>
 #include <unordered_set>
 #include <vector>
@@ -81,7 +83,8 @@ public:
     // Replaces the container's elements by those of a diagram file. The file
     // is read completely first; when it cannot be opened ("Cannot open file
     // %s") or read, the container is left as it was.
-    static void LoadFromFile(const std::string& fileName, TWinControl* container);
+    static void LoadFromFile(const std::string& fileName, TWinControl* container,
+                             TProgress* progress = nullptr);
 
 protected:
     void BeforeDestruction() override;

@@ -3,6 +3,8 @@
 #pragma once
 
 #include <functional>
+
+#include "core/Progress.h"
 #include <span>
 #include <string>
 
@@ -29,6 +31,9 @@ public:
         // The reader's name hooks (paste renames what it brings in).
         std::function<void(TReader&, TComponent*, std::string&)> OnSetName;
         std::function<void(TReader&, std::string&)> OnReferenceName;
+        // Stepped with the bytes read, once an element; when it raises, the
+        // read is abandoned and the container stays as it was.
+        TProgress* Progress = nullptr;
     };
 
     // Reads a work-area record into the container: its stored properties go
