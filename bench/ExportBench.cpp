@@ -49,10 +49,13 @@ void Export(benchmark::State& state, const std::string& (*file)(), TExportFormat
     const std::string out = TempFile(std::string("tresselby-bench-export.") + extension);
     const double before = ResidentMB();
     ResetHighWater();
+    bool shown = false;
     for (auto _ : state) {
         TProgressWindow window(nullptr, "Exporting");
         TPageExport(loaded->Root.ScrollBox1, progress ? &window : nullptr).Write(format, out);
+        shown = window.Window() != nullptr;
     }
+    if (progress) state.counters["window_shown"] = shown;
     state.counters["rss_before_MB"] = before;
     state.counters["peak_MB"] = HighWaterMB();
     state.counters["file_MB"] = double(QFileInfo(QString::fromStdString(out)).size()) / (1 << 20);

@@ -48,6 +48,9 @@ void TProgressWindow::Show() {
 
 void TProgressWindow::Step(std::int64_t done, std::int64_t total) {
     if (FCancelled) throw ECancelled();
+    // The clock is read once a thousandth of the work at most.
+    if (total > 0 && done < total && done >= FCheckedAt && done - FCheckedAt < total / 1000) return;
+    FCheckedAt = done;
     const qint64 now = FClock.elapsed();
     if (now < ShowAfterMs || now - FUpdatedAt < UpdateMs) return;
     FUpdatedAt = now;

@@ -41,6 +41,7 @@ private:
     QElapsedTimer FClock;
     qint64 FShownAt = -1;
     qint64 FUpdatedAt = 0;
+    std::int64_t FCheckedAt = 0;
     std::unique_ptr<QDialog> FWindow;
     QProgressBar* FBar = nullptr;
     bool FCancelled = false;
