@@ -632,7 +632,13 @@ void TMainForm::SaveActionExecute() {
         SaveDialog1->setDirectory(QString::fromStdString(InitialFolder()));
         if (SaveDialog1->exec() == QDialog::Accepted) {
             QStringList files = SaveDialog1->selectedFiles();
-            if (!files.isEmpty()) TCustomShape::SaveToFile(files.first().toStdString(), ScrollBox1);
+            if (!files.isEmpty()) {
+                TProgressWindow progress(FWindow, "Saving " + QFileInfo(files.first()).fileName());
+                try {
+                    TCustomShape::SaveToFile(files.first().toStdString(), ScrollBox1, &progress);
+                } catch (const ECancelled&) {
+                }
+            }
         }
     } catch (...) {
         TCustomShape::UnselectAll(ScrollBox1);

@@ -281,8 +281,9 @@ bool TCustomShape::AnySelected(TWinControl* container) {
     return false;
 }
 
-void TCustomShape::SaveToFile(const std::string& fileName, TWinControl* container) {
-    WriteFileBytes(fileName, TDiagramStream::Write(container));
+void TCustomShape::SaveToFile(const std::string& fileName, TWinControl* container,
+                              TProgress* progress) {
+    WriteFileBytes(fileName, TDiagramStream::Write(container, false, progress));
 }
 
 void TCustomShape::LoadFromFile(const std::string& fileName, TWinControl* container,

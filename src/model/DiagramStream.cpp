@@ -6,12 +6,13 @@
 
 namespace tsb {
 
-TBytes TDiagramStream::Write(TWinControl* container, bool clipboardForm) {
+TBytes TDiagramStream::Write(TWinControl* container, bool clipboardForm, TProgress* progress) {
     RegisterModelClasses();
     TBytes out;
     out.reserve(4096);
     TWriter writer(out);
     writer.Root = container->Owner();
+    writer.Progress = progress;
     if (clipboardForm) {
         writer.WriteSignature();
         writer.WriteComponent(container);

@@ -20,7 +20,8 @@ public:
     // signature and leaves the work area unnamed; the clipboard form is
     // "TPF0" and the record under the work area's own name. Names and
     // handlers are written against the work area's owner.
-    static TBytes Write(TWinControl* container, bool clipboardForm = false);
+    static TBytes Write(TWinControl* container, bool clipboardForm = false,
+                        TProgress* progress = nullptr);
 
     struct TReadOptions {
         // Expect "TPF0" first (the clipboard form).

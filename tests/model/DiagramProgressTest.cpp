@@ -1,5 +1,8 @@
-// Reading a diagram with a progress object: steps by bytes read, element by
-// element, and a read stopped at a step leaves the work area as it was.
+// Reading and writing a diagram with a progress object: steps element by
+// element; a read stopped at a step leaves the work area as it was, a save
+// stopped at a step leaves the file as it was.
+#include <QDir>
+#include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -25,7 +28,7 @@ struct TCounting : TProgress {
 
 } // namespace
 
-TEST(ReadProgress, StepsEachElementAndAStopChangesNothing) {
+TEST(DiagramProgress, ReadingStepsEachElementAndAStopChangesNothing) {
     QTemporaryDir dir;
     const std::string file = dir.filePath("many.tsb").toStdString();
     {
@@ -52,4 +55,28 @@ TEST(ReadProgress, StepsEachElementAndAStopChangesNothing) {
     EXPECT_EQ(counting.Steps, 301); // the work area and each element
     EXPECT_TRUE(counting.Rising);
     EXPECT_EQ(d.Box->ControlCount(), 300);
+}
+
+TEST(DiagramProgress, AStoppedSaveLeavesTheFileAsItWas) {
+    QTemporaryDir dir;
+    const QString file = dir.filePath("kept.tsb");
+    QFile kept(file);
+    ASSERT_TRUE(kept.open(QIODevice::WriteOnly));
+    kept.write("keep");
+    kept.close();
+    tsbtest::TDiagram d;
+    for (int i = 0; i < 40; ++i)
+        d.AddText("TextShape" + std::to_string(i + 1), "Text", 10 * i, 20);
+    TCustomShape::SelectAll(d.Box);
+    TCounting stopping;
+    stopping.StopAt = 20;
+    EXPECT_THROW(TCustomShape::SaveToFile(file.toStdString(), d.Box, &stopping), ECancelled);
+    EXPECT_EQ(QFile(file).size(), 4);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"kept.tsb"});
+
+    TCounting counting;
+    TCustomShape::SaveToFile(file.toStdString(), d.Box, &counting);
+    EXPECT_EQ(counting.Steps, 41); // before each element, and once at the end
+    EXPECT_TRUE(counting.Rising);
+    EXPECT_GT(QFile(file).size(), 40 * 20);
 }
