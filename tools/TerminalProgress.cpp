@@ -56,6 +56,12 @@ void TTerminalProgress::Step(std::int64_t done, std::int64_t total) {
     std::fflush(stderr);
 }
 
+void TTerminalProgress::SetAction(std::string action) {
+    FAction = std::move(action);
+    FStart = TClock::now();
+    FDrawn = false;
+}
+
 void TTerminalProgress::Done() {
     if (!FDrawn) return;
     std::fputs("\r\033[K", stderr);

@@ -25,6 +25,8 @@ public:
     TTerminalProgress(std::string action, bool shown);
     ~TTerminalProgress() override;
     void Step(std::int64_t done, std::int64_t total) override;
+    // The next piece of work, timed from now.
+    void SetAction(std::string action);
     // Clears the line.
     void Done();
 

@@ -123,8 +123,10 @@ int main(int argc, char** argv) {
         return Usage();
     tsbtool::TTerminalProgress::CatchSignals();
     QApplication app(argc, argv);
-    tsbtool::TTerminalProgress progress(
-        "Exporting " + QFileInfo(QString::fromLocal8Bit(args[2])).fileName().toStdString(), shown);
+    auto named = [](const char* verb, const char* file) {
+        return verb + QFileInfo(QString::fromLocal8Bit(file)).fileName().toStdString();
+    };
+    tsbtool::TTerminalProgress progress(named("Reading ", args[dump ? 2 : 1]), shown);
     try {
         const std::optional<tsb::TExportFormat> format = dump ? std::nullopt : OutputFor(args[2]);
         tsb::RegisterModelClasses();
@@ -133,15 +135,17 @@ int main(int argc, char** argv) {
         grid->SetName("SnapGrid1");
         grid->SetGridSize(20);
         grid->SetParent(root.ScrollBox1);
-        tsb::TCustomShape::LoadFromFile(args[dump ? 2 : 1], root.ScrollBox1);
+        tsb::TCustomShape::LoadFromFile(args[dump ? 2 : 1], root.ScrollBox1, &progress);
         if (dump) {
+            progress.Done();
             std::cout << tsb::DumpDiagram(root.ScrollBox1) << std::flush;
         } else if (format) {
+            progress.SetAction(named("Exporting ", args[2]));
             ExportImage(root.ScrollBox1, *format, args[2], progress);
         } else {
-            progress.Step(0, 1);
+            progress.SetAction(named("Saving ", args[2]));
             tsb::TCustomShape::SelectAll(root.ScrollBox1);
-            tsb::TCustomShape::SaveToFile(args[2], root.ScrollBox1);
+            tsb::TCustomShape::SaveToFile(args[2], root.ScrollBox1, &progress);
         }
     } catch (const tsb::ECancelled&) {
         progress.Done();
