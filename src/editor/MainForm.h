@@ -15,6 +15,7 @@
 #include "core/ClassInfo.h"
 #include "core/Component.h"
 #include "core/Exception.h"
+#include "editor/ProgressWindow.h"
 #include "export/PageExport.h"
 #include "widgets/ScrollBox.h"
 
@@ -235,6 +236,9 @@ private:
     QButtonGroup* FToolGroup = nullptr;
     // The page information of the print in progress.
     std::unique_ptr<TPageInfo> FPageInfo;
+    // The progress of building the printed page, from BeginPrint to
+    // EndPrint.
+    std::unique_ptr<TProgressWindow> FPrintProgress;
 };
 
 } // namespace tsb
