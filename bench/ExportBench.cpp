@@ -4,13 +4,16 @@
 // memory of the process at its peak during the export.
 //
 // The peak is the resident high-water mark, set back to the resident memory
-// before each export, so each benchmark's peak_MB is its own.
+// before each export, so each benchmark's peak_MB is its own. The same
+// exports through the editor's progress window (shown after half a second,
+// as in the editor) give the cost of progress.
 #include <QFile>
 #include <QFileInfo>
 #include <benchmark/benchmark.h>
 #include <memory>
 
 #include "LargeDiagram.h"
+#include "editor/ProgressWindow.h"
 #include "export/PageExport.h"
 #include "model/CustomShape.h"
 #include "model/DiagramRoot.h"
@@ -41,21 +44,26 @@ const std::string& PageFile() {
 }
 
 void Export(benchmark::State& state, const std::string& (*file)(), TExportFormat format,
-            const char* extension) {
+            const char* extension, bool progress = false) {
     auto loaded = std::make_unique<TLoaded>(file());
     const std::string out = TempFile(std::string("tresselby-bench-export.") + extension);
     const double before = ResidentMB();
     ResetHighWater();
-    for (auto _ : state)
-        TPageExport(loaded->Root.ScrollBox1).Write(format, out);
+    bool shown = false;
+    for (auto _ : state) {
+        TProgressWindow window(nullptr, "Exporting");
+        TPageExport(loaded->Root.ScrollBox1, progress ? &window : nullptr).Write(format, out);
+        shown = window.Window() != nullptr;
+    }
+    if (progress) state.counters["window_shown"] = shown;
     state.counters["rss_before_MB"] = before;
     state.counters["peak_MB"] = HighWaterMB();
     state.counters["file_MB"] = double(QFileInfo(QString::fromStdString(out)).size()) / (1 << 20);
     QFile::remove(QString::fromStdString(out));
 }
 
-#define EXPORT_BENCHMARK(name, file, format, extension)                                            \
-    BENCHMARK_CAPTURE(Export, name, file, format, extension)                                       \
+#define EXPORT_BENCHMARK(name, file, format, ...)                                                  \
+    BENCHMARK_CAPTURE(Export, name, file, format, __VA_ARGS__)                                     \
         ->Unit(benchmark::kMillisecond)                                                            \
         ->Iterations(1)
 
@@ -63,6 +71,9 @@ EXPORT_BENCHMARK(Large30kJpeg, LargeDiagramFile, efJpeg, "jpg");
 EXPORT_BENCHMARK(Large30kPng, LargeDiagramFile, efPng, "png");
 EXPORT_BENCHMARK(Large30kPdf, LargeDiagramFile, efPdf, "pdf");
 EXPORT_BENCHMARK(Large30kSvg, LargeDiagramFile, efSvg, "svg");
+EXPORT_BENCHMARK(Large30kPngWithProgress, LargeDiagramFile, efPng, "png", true);
+EXPORT_BENCHMARK(Large30kPdfWithProgress, LargeDiagramFile, efPdf, "pdf", true);
+EXPORT_BENCHMARK(Large30kSvgWithProgress, LargeDiagramFile, efSvg, "svg", true);
 EXPORT_BENCHMARK(Page20000x15000Png, PageFile, efPng, "png");
 EXPORT_BENCHMARK(Page20000x15000Pdf, PageFile, efPdf, "pdf");
 EXPORT_BENCHMARK(Page20000x15000Svg, PageFile, efSvg, "svg");

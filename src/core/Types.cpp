@@ -1,6 +1,7 @@
 #include "core/Types.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 
 namespace tsb {
@@ -72,6 +73,12 @@ std::uint32_t ColorToRGB(TColor color) {
     if (color == clNone) return 0;
     // 0x00BBGGRR -> 0x00RRGGBB
     return ((c & 0xFF) << 16) | (c & 0xFF00) | ((c >> 16) & 0xFF);
+}
+
+std::string ColorToHex(TColor color) {
+    char out[8];
+    std::snprintf(out, sizeof out, "#%06X", static_cast<unsigned>(ColorToRGB(color) & 0xFFFFFF));
+    return out;
 }
 
 } // namespace tsb

@@ -85,6 +85,8 @@ constexpr TColor clInfoBk = SystemColor(24);
 
 // Resolves system colours to RGB; returns 0x00RRGGBB (Qt order).
 std::uint32_t ColorToRGB(TColor color);
+// "#RRGGBB" of the colour, system colours resolved as ColorToRGB does.
+std::string ColorToHex(TColor color);
 
 enum TMouseButton { mbLeft, mbRight, mbMiddle };
 

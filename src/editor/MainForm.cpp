@@ -1,4 +1,5 @@
 #include "editor/MainForm.h"
+#include "editor/ProgressWindow.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -7,6 +8,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QIcon>
@@ -281,6 +283,8 @@ void TMainForm::CreateMenu() {
     AddMenuItem(file, "OpenAction1", "&Open", &TMainForm::OpenActionExecute);
     AddMenuItem(file, "Save1", "&Save", &TMainForm::SaveActionExecute);
     AddMenuItem(file, "ExportasImage1", "Export as Image", &TMainForm::ExportActionExecute);
+    AddMenuItem(file, "ExportWiringList1", "Export Wiring List\u2026",
+                &TMainForm::ExportWiringListClick);
     file->addSeparator()->setObjectName("N1");
     QMenu* page = file->addMenu("P&age Setup");
     page->setObjectName("PageSetup1");
@@ -614,9 +618,15 @@ void TMainForm::OpenActionExecute() {
 }
 
 void TMainForm::OpenFile(const std::string& fileName) {
-    // Reads the whole file before anything changes: a failed open leaves the
-    // diagram and the page as they were.
-    TCustomShape::LoadFromFile(fileName, ScrollBox1);
+    // Reads the whole file before anything changes: a failed or cancelled
+    // open leaves the diagram and the page as they were.
+    try {
+        TProgressWindow progress(
+            FWindow, "Opening " + QFileInfo(QString::fromStdString(fileName)).fileName());
+        TCustomShape::LoadFromFile(fileName, ScrollBox1, &progress);
+    } catch (const ECancelled&) {
+        return;
+    }
     ScrollBox1->SetAlign(alNone);
     PlaceWorkArea(30);
     if (QAction* custom = MenuItem("Custom")) custom->setChecked(true);
@@ -630,7 +640,13 @@ void TMainForm::SaveActionExecute() {
         SaveDialog1->setDirectory(QString::fromStdString(InitialFolder()));
         if (SaveDialog1->exec() == QDialog::Accepted) {
             QStringList files = SaveDialog1->selectedFiles();
-            if (!files.isEmpty()) TCustomShape::SaveToFile(files.first().toStdString(), ScrollBox1);
+            if (!files.isEmpty()) {
+                TProgressWindow progress(FWindow, "Saving " + QFileInfo(files.first()).fileName());
+                try {
+                    TCustomShape::SaveToFile(files.first().toStdString(), ScrollBox1, &progress);
+                } catch (const ECancelled&) {
+                }
+            }
         }
     } catch (...) {
         TCustomShape::UnselectAll(ScrollBox1);

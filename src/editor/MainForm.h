@@ -15,6 +15,7 @@
 #include "core/ClassInfo.h"
 #include "core/Component.h"
 #include "core/Exception.h"
+#include "editor/ProgressWindow.h"
 #include "export/PageExport.h"
 #include "widgets/ScrollBox.h"
 
@@ -172,6 +173,7 @@ public:
     // kind, as after open and paste.
     void ReattachHooks();
     void ExportActionExecute();
+    void ExportWiringListClick();
     void CopyActionExecute();
     void CutActionExecute();
     void PasteActionExecute();
@@ -237,6 +239,9 @@ private:
     QButtonGroup* FToolGroup = nullptr;
     // The page information of the print in progress.
     std::unique_ptr<TPageInfo> FPageInfo;
+    // The progress of building the printed page, from BeginPrint to
+    // EndPrint.
+    std::unique_ptr<TProgressWindow> FPrintProgress;
     std::unique_ptr<TZoomController> FZoom;
 };
 

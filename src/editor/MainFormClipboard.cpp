@@ -1,12 +1,14 @@
 // Clipboard commands, the Edit menu's enabling and the export as an image.
 #include <QAction>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMainWindow>
 #include <QMenu>
 #include <QShortcut>
 
 #include "core/FileStream.h"
 #include "editor/MainForm.h"
+#include "editor/ProgressWindow.h"
 #include "export/PageExport.h"
 #include "export/PagePainter.h"
 #include "model/CustomShape.h"
@@ -60,7 +62,15 @@ void TMainForm::PasteActionExecute() {
         PasteReferenceName(reader, name);
     };
     auto* data = reinterpret_cast<const std::uint8_t*>(FClipStream.constData());
-    TDiagramStream::Read({data, static_cast<std::size_t>(FClipStream.size())}, ScrollBox1, options);
+    // A cancelled paste changes nothing.
+    TProgressWindow progress(FWindow, "Pasting");
+    options.Progress = &progress;
+    try {
+        TDiagramStream::Read({data, static_cast<std::size_t>(FClipStream.size())}, ScrollBox1,
+                             options);
+    } catch (const ECancelled&) {
+        return;
+    }
     ReattachHooks();
 }
 
@@ -122,23 +132,40 @@ const std::vector<TMainForm::TExportFilter>& TMainForm::ExportFilters() {
 
 void TMainForm::ExportActionExecute() {
     // The JPEG picture is taken before the dialog opens, painted in bands
-    // that go to the encoder as they are made. The other formats are drawn
-    // once the dialog has named the file; the work area cannot change while
-    // the dialog is open.
-    const TPageExport page(ScrollBox1);
-    const std::vector<std::uint8_t> jpeg = page.Jpeg(90);
+    // that go to the encoder as they are made. A page too large for JPEG
+    // still opens the dialog: only the JPEG choice is refused. The other
+    // formats are drawn once the dialog has named the file; the work area
+    // cannot change while the dialog is open.
+    std::vector<std::uint8_t> jpeg;
+    std::exception_ptr jpegError;
+    try {
+        TProgressWindow progress(FWindow, "Exporting the work area");
+        jpeg = TPageExport(ScrollBox1, &progress).Jpeg(90);
+    } catch (const EJPEG&) {
+        jpegError = std::current_exception();
+    } catch (const ECancelled&) {
+        return;
+    }
     SaveDialog2->setDirectory(QString::fromStdString(InitialFolder()));
     SaveDialog2->selectNameFilter(ExportFilters().front().Filter);
     SaveDialog2->setDefaultSuffix(ExportFilters().front().Extension);
     if (SaveDialog2->exec() != QDialog::Accepted || SaveDialog2->selectedFiles().isEmpty()) return;
     const std::string fileName = SaveDialog2->selectedFiles().first().toStdString();
-    TExportFormat format = efJpeg;
+    // The extension of a format we write picks it; otherwise the filter.
+    std::optional<TExportFormat> format = ExportFormatOf(fileName);
     for (const TExportFilter& f : ExportFilters())
-        if (SaveDialog2->selectedNameFilter() == f.Filter) format = f.Format;
-    if (format == efJpeg)
+        if (!format && SaveDialog2->selectedNameFilter() == f.Filter) format = f.Format;
+    if (format.value_or(efJpeg) == efJpeg) {
+        if (jpegError) std::rethrow_exception(jpegError);
         WriteFileBytes(fileName, jpeg);
-    else
-        page.Write(format, fileName);
+        return;
+    }
+    TProgressWindow progress(FWindow,
+                             "Exporting " + QFileInfo(QString::fromStdString(fileName)).fileName());
+    try {
+        TPageExport(ScrollBox1, &progress).Write(*format, fileName);
+    } catch (const ECancelled&) {
+    }
 }
 
 } // namespace tsb

@@ -1,5 +1,7 @@
 // Printing the diagram: the Print command and the print engine's page
 // events, which paint the work area onto exactly one page.
+#include <QMainWindow>
+
 #include "editor/MainForm.h"
 #include "graphics/Metafile.h"
 #include "preview/qmPrinter.h"
@@ -25,13 +27,19 @@ void TMainForm::CreatePrinter() {
 }
 
 void TMainForm::PrintActionExecute() {
-    qmPrinter1->Preview();
+    // Building the page can be cancelled; then no preview shows.
+    try {
+        qmPrinter1->Preview();
+    } catch (const ECancelled&) {
+    }
+    FPrintProgress.reset();
 }
 
 void TMainForm::qmPrinter1BeginPrint(TComponent*, TPageInfo*& info) {
     // Held here, so a page that fails to paint leaves nothing behind.
     FPageInfo = std::make_unique<TPageInfo>();
     info = FPageInfo.get();
+    FPrintProgress = std::make_unique<TProgressWindow>(FWindow, "Building the printed page");
 }
 
 void TMainForm::qmPrinter1PrintPage(TComponent*, TPageInfo*& info, TMetafileCanvas& canvas, TRect) {
@@ -40,7 +48,11 @@ void TMainForm::qmPrinter1PrintPage(TComponent*, TPageInfo*& info, TMetafileCanv
     bool showGrid = SnapGrid1->ShowGrid();
     SnapGrid1->SetShowGrid(false);
     try {
-        ScrollBox1->PaintTo(canvas, -2, -2);
+        TProgress* progress = FPrintProgress.get();
+        ScrollBox1->PaintTo(canvas, -2, -2, [progress](std::size_t done, std::size_t total) {
+            StepProgress(progress, static_cast<std::int64_t>(done),
+                         static_cast<std::int64_t>(total));
+        });
     } catch (...) {
         SnapGrid1->SetShowGrid(showGrid);
         throw;
@@ -52,6 +64,7 @@ void TMainForm::qmPrinter1PrintPage(TComponent*, TPageInfo*& info, TMetafileCanv
 void TMainForm::qmPrinter1EndPrint(TComponent*, TPageInfo*& info) {
     if (info == FPageInfo.get()) FPageInfo.reset();
     info = nullptr;
+    FPrintProgress.reset(); // closes before the preview shows
 }
 
 } // namespace tsb

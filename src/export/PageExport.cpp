@@ -5,10 +5,10 @@
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QSvgGenerator>
 
 #include "core/FileStream.h"
 #include "export/PagePainter.h"
+#include "export/SvgDevice.h"
 #include "graphics/Canvas.h"
 #include "widgets/WinControl.h"
 
@@ -20,18 +20,27 @@ QString Title(const std::string& fileName) {
     return QFileInfo(QString::fromStdString(fileName)).completeBaseName();
 }
 
-// The control as a vector drawing of w x h units on a painter that has begun.
-void PaintVector(TWinControl* control, QPainter& painter, int w, int h) {
-    TCanvas canvas;
-    canvas.BindPainter(&painter, {0, 0}, {0, 0, w, h});
-    control->PaintTo(canvas, 0, 0);
-}
-
 void Begin(QPainter& painter, QPaintDevice* device) {
     if (!painter.begin(device)) throw Exception("Stream write error");
 }
 
 } // namespace
+
+// The control as a vector drawing of w x h units on a painter that has begun,
+// stepping the progress element by element.
+void TPageExport::PaintVector(QPainter& painter, int w, int h) const {
+    TCanvas canvas;
+    canvas.BindPainter(&painter, {0, 0}, {0, 0, w, h});
+    TProgress* progress = FProgress;
+    if (!progress) {
+        FControl->PaintTo(canvas, 0, 0);
+        return;
+    }
+    FControl->PaintTo(canvas, 0, 0, [progress](std::size_t done, std::size_t total) {
+        progress->Step(static_cast<std::int64_t>(done), static_cast<std::int64_t>(total));
+    });
+    progress->Step(1, 1);
+}
 
 std::optional<TExportFormat> ExportFormatOf(const std::string& fileName) {
     const std::string extension =
@@ -62,23 +71,25 @@ void TPageExport::Write(TExportFormat format, const std::string& fileName) const
 
 void TPageExport::WriteJpeg(const std::string& fileName, int quality) const {
     WriteFileStreamed(fileName, [this, quality](const TByteSink& write) {
-        TPagePainter(FControl).WriteJpeg(write, quality);
+        TPagePainter(FControl, FProgress).WriteJpeg(write, quality);
+        StepProgress(FProgress, 1, 1); // a last chance to stop before the file replaces the target
     });
 }
 
 std::vector<std::uint8_t> TPageExport::Jpeg(int quality) const {
     std::vector<std::uint8_t> bytes;
-    TPagePainter(FControl).WriteJpeg(
-        [&bytes](const std::uint8_t* data, std::size_t size) {
-            bytes.insert(bytes.end(), data, data + size);
-        },
-        quality);
+    TPagePainter(FControl, FProgress)
+        .WriteJpeg([&bytes](const std::uint8_t* data,
+                            std::size_t size) { bytes.insert(bytes.end(), data, data + size); },
+                   quality);
     return bytes;
 }
 
 void TPageExport::WritePng(const std::string& fileName) const {
-    WriteFileStreamed(fileName,
-                      [this](const TByteSink& write) { TPagePainter(FControl).WritePng(write); });
+    WriteFileThrough(fileName, [this](QIODevice& file) {
+        TPagePainter(FControl, FProgress).WritePng(file);
+        StepProgress(FProgress, 1, 1);
+    });
 }
 
 void TPageExport::WritePdf(const std::string& fileName) const {
@@ -97,8 +108,9 @@ void TPageExport::WritePdf(const std::string& fileName) const {
         QPainter painter;
         Begin(painter, &pdf);
         painter.setRenderHint(QPainter::LosslessImageRendering);
-        PaintVector(FControl, painter, w, h);
+        PaintVector(painter, w, h);
         painter.end();
+        StepProgress(FProgress, 1, 1);
     });
 }
 
@@ -106,17 +118,13 @@ void TPageExport::WriteSvg(const std::string& fileName) const {
     const int w = FControl->ClientWidth(), h = FControl->ClientHeight();
     if (w <= 0 || h <= 0) throw Exception("SVG drawing is empty");
     WriteFileThrough(fileName, [&](QIODevice& file) {
-        QSvgGenerator svg;
-        svg.setOutputDevice(&file);
-        svg.setSize(QSize(w, h));
-        svg.setViewBox(QRect(0, 0, w, h));
-        svg.setResolution(UnitsPerInch);
-        svg.setTitle(Title(fileName));
-        svg.setDescription("Drawn by Tresselby Diagram Tool");
+        TSvgDevice svg(file, QSize(w, h), Title(fileName), "Drawn by Tresselby Diagram Tool");
         QPainter painter;
         Begin(painter, &svg);
-        PaintVector(FControl, painter, w, h);
+        PaintVector(painter, w, h);
         painter.end();
+        if (!svg.Written()) throw Exception("Stream write error");
+        StepProgress(FProgress, 1, 1);
     });
 }
 

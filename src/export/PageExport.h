@@ -9,6 +9,9 @@
 #include <string>
 #include <vector>
 
+class QPainter;
+
+#include "core/Progress.h"
 #include "graphics/JpegCodec.h"
 
 namespace tsb {
@@ -27,7 +30,10 @@ public:
     // one pixel of the screen.
     static constexpr int UnitsPerInch = 96;
 
-    explicit TPageExport(TWinControl* control) : FControl(control) {}
+    // With a progress object, writing steps it as it goes and stops when it
+    // raises; the target is then left as it was.
+    explicit TPageExport(TWinControl* control, TProgress* progress = nullptr)
+        : FControl(control), FProgress(progress) {}
 
     void Write(TExportFormat format, const std::string& fileName) const;
 
@@ -42,7 +48,10 @@ public:
     void WriteSvg(const std::string& fileName) const;
 
 private:
+    void PaintVector(QPainter& painter, int w, int h) const;
+
     TWinControl* FControl;
+    TProgress* FProgress;
 };
 
 } // namespace tsb

@@ -1,15 +1,31 @@
 #include "export/PagePainter.h"
 
+#include <QBuffer>
+#include <QFileDevice>
 #include <algorithm>
 #include <cmath>
 
-#include "graphics/PngCodec.h"
 #include "widgets/WinControl.h"
 
 namespace tsb {
 
-TPagePainter::TPagePainter(TWinControl* control)
-    : FControl(control), FWidth(std::max(0, control->ClientWidth())),
+namespace {
+
+// Drops what lies beyond the device's position.
+void CutAtPosition(QIODevice& device) {
+    if (auto* file = qobject_cast<QFileDevice*>(&device)) {
+        if (!file->resize(file->pos())) throw Exception("Stream write error");
+    } else if (auto* buffer = qobject_cast<QBuffer*>(&device)) {
+        buffer->buffer().truncate(buffer->pos());
+    } else {
+        throw Exception("Stream write error");
+    }
+}
+
+} // namespace
+
+TPagePainter::TPagePainter(TWinControl* control, TProgress* progress)
+    : FControl(control), FProgress(progress), FWidth(std::max(0, control->ClientWidth())),
       FHeight(std::max(0, control->ClientHeight())) {}
 
 int TPagePainter::BandRows() const {
@@ -24,11 +40,13 @@ void TPagePainter::ForEachBand(
     QImage band(FWidth, bandRows, QImage::Format_RGB32);
     if (band.isNull()) throw Exception("Not enough memory to paint the work area");
     for (int top = 0; top < FHeight; top += bandRows) {
+        StepProgress(FProgress, top, FHeight);
         const int rows = std::min(bandRows, FHeight - top);
         band.fill(Qt::white);
         FControl->PaintTo(band, 0, -top);
         visit(band, top, rows);
     }
+    StepProgress(FProgress, FHeight, FHeight);
 }
 
 QImage TPagePainter::Picture(std::int64_t maxPixels) const {
@@ -71,10 +89,25 @@ void TPagePainter::WriteJpeg(const TByteSink& sink, int quality) const {
     encoder.Finish();
 }
 
-void TPagePainter::WritePng(const TByteSink& sink) const {
-    TPngStreamEncoder encoder(FWidth, FHeight, sink);
-    ForEachBand([&](const QImage& band, int, int rows) { encoder.WriteRows(band, rows); });
-    encoder.Finish();
+void TPagePainter::WritePng(QIODevice& device, const TPngOptions& options) const {
+    const qint64 start = device.pos();
+    auto write = [&](const TPngOptions& chosen) {
+        TPngStreamEncoder encoder(FWidth, FHeight, device, chosen);
+        ForEachBand([&](const QImage& band, int, int rows) { encoder.WriteRows(band, rows); });
+        encoder.Finish();
+    };
+    try {
+        write(options);
+        return;
+    } catch (const EPNGPaletteFull&) {
+    }
+    // Too many colours for a palette: the page again, in full colour, over
+    // what was written.
+    TPngOptions rgb = options;
+    rgb.Colours = pcRgb;
+    if (!device.seek(start)) throw Exception("Stream write error");
+    write(rgb);
+    CutAtPosition(device);
 }
 
 } // namespace tsb

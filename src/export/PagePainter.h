@@ -8,7 +8,11 @@
 #include <cstdint>
 #include <functional>
 
+#include "core/Progress.h"
 #include "graphics/JpegCodec.h"
+#include "graphics/PngCodec.h"
+
+class QIODevice;
 
 namespace tsb {
 
@@ -19,7 +23,8 @@ public:
     // Pixels of one band; its height follows from the width.
     static constexpr std::int64_t BandPixels = 1 << 20;
 
-    explicit TPagePainter(TWinControl* control);
+    // With a progress object, painting steps it once a band, in rows.
+    explicit TPagePainter(TWinControl* control, TProgress* progress = nullptr);
     int Width() const { return FWidth; }
     int Height() const { return FHeight; }
     // Rows per band for this page.
@@ -37,11 +42,15 @@ public:
 
     // The page as a JPEG file of the given quality, band by band.
     void WriteJpeg(const TByteSink& sink, int quality = DefaultJpegQuality) const;
-    // The page as a PNG file, band by band: every pixel as painted.
-    void WritePng(const TByteSink& sink) const;
+    // The page as a PNG file, band by band: every pixel as painted, with a
+    // palette where the page has at most 256 colours. Written from the
+    // device's position, which it must be able to go back to; what lay
+    // beyond the file is cut off.
+    void WritePng(QIODevice& device, const TPngOptions& options = {}) const;
 
 private:
     TWinControl* FControl;
+    TProgress* FProgress;
     int FWidth;
     int FHeight;
 };

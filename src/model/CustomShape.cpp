@@ -281,13 +281,17 @@ bool TCustomShape::AnySelected(TWinControl* container) {
     return false;
 }
 
-void TCustomShape::SaveToFile(const std::string& fileName, TWinControl* container) {
-    WriteFileBytes(fileName, TDiagramStream::Write(container));
+void TCustomShape::SaveToFile(const std::string& fileName, TWinControl* container,
+                              TProgress* progress) {
+    WriteFileBytes(fileName, TDiagramStream::Write(container, false, progress));
 }
 
-void TCustomShape::LoadFromFile(const std::string& fileName, TWinControl* container) {
+void TCustomShape::LoadFromFile(const std::string& fileName, TWinControl* container,
+                                TProgress* progress) {
     TBytes data = ReadFileBytes(fileName);
-    TDiagramStream::Read(data, container);
+    TDiagramStream::TReadOptions options;
+    options.Progress = progress;
+    TDiagramStream::Read(data, container, options);
 }
 
 } // namespace tsb

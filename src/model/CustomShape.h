@@ -3,6 +3,8 @@
 // the operations that act on all elements of a container.
 #pragma once
 
+#include "core/Progress.h"
+
 #include <cstdint>
 #include <unordered_set>
 #include <vector>
@@ -77,11 +79,15 @@ public:
     // Writes the container's selected elements to a diagram file, replacing
     // the file only once the new one is complete ("Cannot create file %s",
     // "Stream write error").
-    static void SaveToFile(const std::string& fileName, TWinControl* container);
+    // With a progress object, stepped element by element; what it raises
+    // leaves the file as it was.
+    static void SaveToFile(const std::string& fileName, TWinControl* container,
+                           TProgress* progress = nullptr);
     // Replaces the container's elements by those of a diagram file. The file
     // is read completely first; when it cannot be opened ("Cannot open file
     // %s") or read, the container is left as it was.
-    static void LoadFromFile(const std::string& fileName, TWinControl* container);
+    static void LoadFromFile(const std::string& fileName, TWinControl* container,
+                             TProgress* progress = nullptr);
 
 protected:
     void BeforeDestruction() override;

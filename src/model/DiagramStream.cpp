@@ -6,12 +6,13 @@
 
 namespace tsb {
 
-TBytes TDiagramStream::Write(TWinControl* container, bool clipboardForm) {
+TBytes TDiagramStream::Write(TWinControl* container, bool clipboardForm, TProgress* progress) {
     RegisterModelClasses();
     TBytes out;
     out.reserve(4096);
     TWriter writer(out);
     writer.Root = container->Owner();
+    writer.Progress = progress;
     if (clipboardForm) {
         writer.WriteSignature();
         writer.WriteComponent(container);
@@ -31,6 +32,15 @@ void TDiagramStream::Read(std::span<const std::uint8_t> data, TWinControl* conta
     reader.DeferRootProperties = true;
     reader.OnSetName = options.OnSetName;
     reader.OnReferenceName = options.OnReferenceName;
+    if (options.Progress) {
+        // Every element read passes the name hook.
+        reader.OnSetName = [hook = options.OnSetName, progress = options.Progress,
+                            size = static_cast<std::int64_t>(data.size())](
+                               TReader& r, TComponent* component, std::string& name) {
+            if (hook) hook(r, component, name);
+            progress->Step(static_cast<std::int64_t>(r.Position()), size);
+        };
+    }
     // The elements on the work area when replacing: their names are free for
     // the elements read, and nothing read refers to them.
     auto replaced = [&reader, container](const TComponent* c) {

@@ -3,6 +3,8 @@
 #pragma once
 
 #include <functional>
+
+#include "core/Progress.h"
 #include <span>
 #include <string>
 
@@ -18,7 +20,8 @@ public:
     // signature and leaves the work area unnamed; the clipboard form is
     // "TPF0" and the record under the work area's own name. Names and
     // handlers are written against the work area's owner.
-    static TBytes Write(TWinControl* container, bool clipboardForm = false);
+    static TBytes Write(TWinControl* container, bool clipboardForm = false,
+                        TProgress* progress = nullptr);
 
     struct TReadOptions {
         // Expect "TPF0" first (the clipboard form).
@@ -29,6 +32,9 @@ public:
         // The reader's name hooks (paste renames what it brings in).
         std::function<void(TReader&, TComponent*, std::string&)> OnSetName;
         std::function<void(TReader&, std::string&)> OnReferenceName;
+        // Stepped with the bytes read, once an element; when it raises, the
+        // read is abandoned and the container stays as it was.
+        TProgress* Progress = nullptr;
     };
 
     // Reads a work-area record into the container: its stored properties go

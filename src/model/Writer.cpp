@@ -121,8 +121,17 @@ void TWriter::WriteComponent(TComponent* component, const std::string& name) {
     WriteProperties(*component, *info, std::string());
     WriteListEnd();
     if (auto* container = dynamic_cast<TWinControl*>(component)) {
-        for (TControl* child : container->ControlList())
+        TProgress* progress = Progress;
+        Progress = nullptr; // the outermost container's children only
+        const auto& children = container->ControlList();
+        const auto total = static_cast<std::int64_t>(children.size());
+        std::int64_t done = 0;
+        for (TControl* child : children) {
+            StepProgress(progress, done++, total);
             if (child->Owner() == Root && WritesRecord(child)) WriteComponent(child);
+        }
+        StepProgress(progress, total, total);
+        Progress = progress;
     }
     WriteListEnd();
 }

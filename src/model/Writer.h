@@ -2,6 +2,8 @@
 // tagged property values in table order and child records, into a byte buffer.
 #pragma once
 
+#include "core/Progress.h"
+
 #include <cstdint>
 #include <span>
 #include <string>
@@ -20,6 +22,9 @@ public:
     // it owns is written by its plain name, and only the root's published
     // methods are written.
     TComponent* Root = nullptr;
+    // Stepped with (children written, children) of the outermost container
+    // as its children are written; what it raises stops the writing.
+    TProgress* Progress = nullptr;
 
     void WriteSignature();
     // A record under the component's own name, or under the given one (the

@@ -417,7 +417,8 @@ void TWinControl::RenderInto(QImage& device, TPoint origin, const TRect& clip) {
     RenderOn(target, origin, clip.Intersect({0, 0, device.width(), device.height()}));
 }
 
-void TWinControl::RenderOn(const TCanvas& device, TPoint origin, const TRect& area) {
+void TWinControl::RenderOn(const TCanvas& device, TPoint origin, const TRect& area,
+                           const std::function<void(std::size_t, std::size_t)>& step) {
     if (area.IsEmpty()) return;
     TCanvas canvas;
     canvas.BindLike(device, origin, area);
@@ -427,7 +428,9 @@ void TWinControl::RenderOn(const TCanvas& device, TPoint origin, const TRect& ar
     FindControls(client, found);
     // A view shows an element smaller than 2 device pixels as a dot.
     const double dot = device.ViewScale() > 0 ? 2 / device.ViewScale() : 0;
-    for (TControl* c : found) {
+    for (std::size_t i = 0; i < found.size(); ++i) {
+        TControl* c = found[i];
+        if (step) step(i, found.size());
         if (Is<TWinControl>(c) || !c->Visible()) continue;
         TRect r = c->BoundsRect().Offset(origin.X, origin.Y).Intersect(area);
         if (r.IsEmpty()) continue;
@@ -441,11 +444,12 @@ void TWinControl::RenderOn(const TCanvas& device, TPoint origin, const TRect& ar
     }
 }
 
-void TWinControl::PaintTo(const TCanvas& canvas, int x, int y) {
+void TWinControl::PaintTo(const TCanvas& canvas, int x, int y,
+                          const std::function<void(std::size_t, std::size_t)>& step) {
     const TPoint origin{canvas.Origin().X + x, canvas.Origin().Y + y};
     const TRect clip = canvas.DeviceClip();
     RenderOn(canvas, origin,
-             Bounds(origin.X, origin.Y, ClientWidth(), ClientHeight()).Intersect(clip));
+             Bounds(origin.X, origin.Y, ClientWidth(), ClientHeight()).Intersect(clip), step);
     if (FWindowedCount == 0) return;
     for (TControl* c : FControls) {
         auto* w = As<TWinControl>(c);

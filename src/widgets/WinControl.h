@@ -6,6 +6,7 @@
 #include <QPointer>
 #include <QRegion>
 #include <QWidget>
+#include <functional>
 #include <vector>
 
 #include "widgets/Control.h"
@@ -86,8 +87,10 @@ public:
     // Renders the control, its windowless children and its windowed
     // children onto what a canvas is bound to (an image or a vector device)
     // with the control's top-left at (x, y) of the canvas, clipped to the
-    // canvas's clip.
-    void PaintTo(const TCanvas& canvas, int x, int y);
+    // canvas's clip. With a step, it is told (done, total) before each
+    // windowless child of this control it paints.
+    void PaintTo(const TCanvas& canvas, int x, int y,
+                 const std::function<void(std::size_t, std::size_t)>& step = {});
     // The same onto a device image, clipped to the image.
     void PaintTo(QImage& device, int x, int y);
     // Repaints part of the client area from the background up onto a
@@ -96,7 +99,8 @@ public:
     void RenderInto(QImage& device, TPoint origin, const TRect& clip);
     // The same onto what a canvas is bound to; its own origin and clip are
     // not used.
-    void RenderOn(const TCanvas& device, TPoint origin, const TRect& clip);
+    void RenderOn(const TCanvas& device, TPoint origin, const TRect& clip,
+                  const std::function<void(std::size_t, std::size_t)>& step = {});
 
     // The surface: one image of the part of the client area that can show
     // (for a control not on screen, a screen-sized part from its top-left

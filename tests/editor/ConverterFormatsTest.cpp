@@ -2,6 +2,7 @@
 // from the editor: PNG pixels against the work area painted on an image,
 // the PDF's page, fonts and pixels read back with poppler's tools, the SVG's
 // text elements and pixels.
+#include <QDir>
 #include <QFile>
 #include <QImage>
 #include <QProcess>
@@ -10,6 +11,7 @@
 #include <QSvgRenderer>
 #include <QTemporaryDir>
 #include <QXmlStreamReader>
+#include <csignal>
 #include <gtest/gtest.h>
 
 #include "EditorFixture.h"
@@ -220,7 +222,50 @@ TEST_F(ConverterFormats, SvgTextsAreWholeWordsInTheirFaces) {
     const QByteArray svg = Convert("texts.svg");
     ExpectWordsWhole(SvgTexts(svg), {"Pump station", "Stage 2", "Main valve",
                                      "Cooling water (return)", "A long text that wraps"});
-    EXPECT_TRUE(svg.contains("font-family=\"Liberation Serif\"")); // "Times New Roman"
-    EXPECT_TRUE(svg.contains("font-weight=\"700\""));
+    EXPECT_TRUE(svg.contains("font-family:'Liberation Serif'")); // "Times New Roman"
+    EXPECT_TRUE(svg.contains("font-weight:700"));
     tsbtest::ExpectDrawnAlike(Screen(), tsbtest::RasteriseSvg(svg, 800, 600), "svg-texts");
+}
+
+TEST_F(ConverterFormats, AnInterruptedExportLeavesTheTargetAndNoFileBehind) {
+    // 2.4 gigapixels: seconds of work, stopped early.
+    Form->ScrollBox1->SetBounds(40, 30, 60000, 40000);
+    Add<TStandardShape>(100, 100);
+    SaveDiagram();
+    for (const auto& [signal, status] : {std::pair{SIGINT, 130}, std::pair{SIGTERM, 143}}) {
+        QFile target(Path("big.png"));
+        ASSERT_TRUE(target.open(QIODevice::WriteOnly));
+        target.write("keep");
+        target.close();
+        QProcess process;
+        process.setReadChannel(QProcess::StandardError);
+        process.start(TRESSELBY_CONVERT, {"--progress", Path("diagram.tsb"), Path("big.png")});
+        // Interrupted once the export shows progress.
+        QByteArray err;
+        while (!err.contains('%') && process.waitForReadyRead(30000))
+            err += process.readAllStandardError();
+        ASSERT_TRUE(err.contains('%'));
+        ::kill(static_cast<pid_t>(process.processId()), signal);
+        ASSERT_TRUE(process.waitForFinished(60000));
+        EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(process.exitCode(), status);
+        EXPECT_EQ(QFile(Path("big.png")).size(), 4);
+        EXPECT_EQ(QDir(Dir.path()).entryList(QDir::Files), (QStringList{"big.png", "diagram.tsb"}));
+    }
+}
+
+TEST_F(ConverterFormats, TheProgressLineShowsOnlyOnATerminalOrWhenAsked) {
+    Add<TStandardShape>(100, 100);
+    SaveDiagram();
+    // Off a terminal: silent, unless asked.
+    EXPECT_EQ(RunProgram(TRESSELBY_CONVERT, {Path("diagram.tsb"), Path("a.png")}).Err, "");
+    const TRun asked =
+        RunProgram(TRESSELBY_CONVERT, {"--progress", Path("diagram.tsb"), Path("b.svg")});
+    EXPECT_EQ(asked.Status, 0);
+    EXPECT_TRUE(asked.Err.contains("Exporting b.svg:")) << asked.Err.toStdString();
+    EXPECT_TRUE(asked.Err.endsWith("\r\x1b[K")); // the line is cleared at the end
+    const TRun quiet = RunProgram(TRESSELBY_CONVERT,
+                                  {"--progress", "--quiet", Path("diagram.tsb"), Path("c.pdf")});
+    EXPECT_EQ(quiet.Status, 0);
+    EXPECT_EQ(quiet.Err, "");
 }

@@ -3,6 +3,7 @@
 // band edges come out pixel for pixel the same; the streamed JPEG is byte
 // for byte the one-piece encoding, the streamed PNG holds every pixel; a
 // scaled-down picture takes its pixels from the page.
+#include <QBuffer>
 #include <QImage>
 #include <gtest/gtest.h>
 
@@ -76,11 +77,11 @@ struct BandedPage {
         jpeg.LoadFromBytes(bytes.data(), bytes.size());
         TPicture picture;
         picture.SetGraphic(&jpeg);
-        auto* graphic = new TGraphicShape(D.Root.get());
-        graphic->SetBounds(2000, Edge - 20, 85, 85);
-        graphic->SetParent(D.Box);
-        graphic->SetImage(picture);
-        graphic->SetSelected(true);
+        Graphic = new TGraphicShape(D.Root.get());
+        Graphic->SetBounds(2000, Edge - 20, 85, 85);
+        Graphic->SetParent(D.Box);
+        Graphic->SetImage(picture);
+        Graphic->SetSelected(true);
     }
     QImage OnePiece() const {
         QImage img(D.Box->Width(), D.Box->Height(), QImage::Format_RGB32);
@@ -90,6 +91,7 @@ struct BandedPage {
     }
     tsbtest::TDiagram D;
     int Edge = 0;
+    TGraphicShape* Graphic = nullptr;
 };
 
 } // namespace
@@ -136,16 +138,27 @@ TEST(PagePainter, StreamedJpegIsTheOnePieceEncoding) {
 
 TEST(PagePainter, StreamedPngIsThePageLossless) {
     BandedPage page;
-    std::vector<std::uint8_t> streamed;
-    std::size_t pieces = 0;
-    TPagePainter(page.D.Box).WritePng([&](const std::uint8_t* data, std::size_t size) {
-        streamed.insert(streamed.end(), data, data + size);
-        ++pieces;
-    });
-    EXPECT_GT(pieces, 1u);
-    QImage decoded = QImage::fromData(streamed.data(), int(streamed.size()), "PNG");
+    // The picture brings more colours than a palette holds: the file starts
+    // again in full colour over what was written, and ends where it ends.
+    QByteArray bytes(3000000, 'x');
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::ReadWrite);
+    TPagePainter(page.D.Box).WritePng(buffer, {pcPalette, 2, 50000});
+    EXPECT_EQ(bytes[25], 2); // RGB
+    EXPECT_TRUE(bytes.endsWith(QByteArray("IEND\xAE\x42\x60\x82")));
+    QImage decoded = QImage::fromData(bytes, "PNG");
     ASSERT_EQ(decoded.size(), QSize(4000, 700));
     EXPECT_TRUE(decoded.convertToFormat(QImage::Format_RGB32) == page.OnePiece());
+
+    // Without it, a palette.
+    delete page.Graphic;
+    QByteArray indexed;
+    QBuffer second(&indexed);
+    second.open(QIODevice::WriteOnly);
+    TPagePainter(page.D.Box).WritePng(second, {pcPalette, 3, 50000});
+    EXPECT_EQ(indexed[25], 3);
+    EXPECT_TRUE(QImage::fromData(indexed, "PNG").convertToFormat(QImage::Format_RGB32) ==
+                page.OnePiece());
 }
 
 TEST(PagePainter, ScaledPictureSamplesThePage) {

@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # Runs tresselby-convert as a user would: conversion byte for byte, the
 # element listing, and errors on standard error with OUT left alone.
-# Usage: convert-test.sh PATH/TO/tresselby-convert TESTS/DATA
+# Usage: convert-test.sh PATH/TO/tresselby-convert TESTS/DATA DIAGRAM-SCHEMA
 set -u
 convert=$1
 data=$2
+schema=$3
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 passed=0
@@ -94,6 +95,35 @@ run --dump 2>/dev/null
 check "usage exit" test $? -eq 2
 run --bogus "$data/caption-only.tsb" 2>/dev/null
 check "unknown option exit" test $? -eq 2
+
+# The wiring list and the diagram as data, by the extension in any case.
+mkdir "$work/data"
+run "$data/wiring.tsb" "$work/data/wiring.csv"
+check "wiring list byte for byte" cmp -s "$data/wiring.csv" "$work/data/wiring.csv"
+run "$data/wiring.tsb" "$work/data/wiring.Csv"
+check "wiring list by .Csv" cmp -s "$data/wiring.csv" "$work/data/wiring.Csv"
+for f in "$data"/*.tsb; do
+    run "$f" "$work/data/$(basename "$f" .tsb).json"
+    check "JSON of $(basename "$f")" test $? -eq 0
+done
+run "$data/caption-only.tsb" "$work/data/upper.JSON"
+check "JSON by .JSON" cmp -s "$work/data/caption-only.json" "$work/data/upper.JSON"
+check "every JSON valid against the schema" /usr/bin/python3 -c '
+import json, sys, jsonschema
+schema = json.load(open(sys.argv[1], encoding="utf-8"))
+for name in sys.argv[2:]:
+    jsonschema.validate(json.load(open(name, encoding="utf-8")), schema,
+                        cls=jsonschema.Draft202012Validator)' "$schema" "$work"/data/*.json
+for out in keep.csv keep.json; do
+    echo keep >"$work/data/$out"
+    run "$work/broken.tsb" "$work/data/$out" 2>"$work/err.txt"
+    check "broken keeps $out" grep -qx keep "$work/data/$out"
+    run "$data/caption-only.tsb" "$work/no/such/dir/$out" 2>"$work/err.txt"
+    check "create $out message" grep -qx "Cannot create file $work/no/such/dir/$out" "$work/err.txt"
+done
+check "only the data files asked for" \
+    test "$(ls "$work/data" | LC_ALL=C sort | tr '\n' ' ')" = \
+    "caption-only.json keep.csv keep.json upper.JSON wiring.Csv wiring.csv wiring.json worked-example.json "
 
 echo "$passed passed, $failed failed"
 [ "$failed" -eq 0 ]
