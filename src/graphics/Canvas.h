@@ -168,6 +168,8 @@ public:
 
 private:
     bool Ready() const { return FBackend && !FClip.IsEmpty(); }
+    // Whether a view shows text of the font as bars; its height.
+    bool SmallText(int& height);
     // Where the styled pen's pattern stands: the pixels drawn since MoveTo.
     std::int64_t FStyleStep = 0;
     TPoint FOrigin;

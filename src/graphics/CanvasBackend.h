@@ -58,6 +58,9 @@ public:
     // Lines of text in `font`, each on the brush when it is solid, cut to
     // `cut` when given.
     virtual void Text(const std::vector<TTextLine>& lines, const QFont& font, const TRect* cut);
+    // Lines of text `height` pixels high drawn as light bars, where text
+    // that high is too small to read; false where it is not.
+    virtual bool TextBars(const std::vector<TTextLine>&, int, const TRect*) { return false; }
     virtual void Draw(int x, int y, const QImage& image) = 0;
     virtual void Draw(int x, int y, const TGraphic& graphic) = 0;
     // An ARGB32 image without its pixels of the transparent colour or
@@ -172,6 +175,7 @@ public:
     void SetPixel(int x, int y, TColor colour) override;
     void DotRow(int x, int y, int count, int step, TColor colour) override;
     void Text(const std::vector<TTextLine>& lines, const QFont& font, const TRect* cut) override;
+    bool TextBars(const std::vector<TTextLine>& lines, int height, const TRect* cut) override;
     void Draw(int x, int y, const QImage& image) override;
     void Draw(int x, int y, const TGraphic& graphic) override;
     void DrawTransparent(int x, int y, const QImage& image, std::uint32_t transparentRgb) override;
@@ -210,8 +214,7 @@ private:
     QRectF Visible(const QRectF& r) const;
     // A rectangle of device pixels, cut to the clip.
     void FillBox(const TRect& box, const QColor& colour);
-    // Text too small to read, as a light bar a line.
-    bool TextAsBars(const std::vector<TTextLine>& lines, const QFont& font, const TRect* cut);
+    bool Speck(const TRect& box);
 
     QPainter* FPainter = nullptr;
     bool FBegun = false;

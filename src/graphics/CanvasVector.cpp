@@ -154,13 +154,7 @@ std::int64_t TVectorBackend::ViewLine(int x1, int y1, int x2, int y2, std::int64
     };
     EnsureViewClip();
     FPainter->setRenderHint(QPainter::Antialiasing, false);
-    I drawn = -1;
-    return WalkLine(FClip, int(x), int(y), x2 + FOrigin.X, y2 + FOrigin.Y, [&](int, int, I i) {
-        if (i <= drawn) return;
-        I first, last;
-        run(i, first, last);
-        drawn = last;
-        const QColor& colour = StyleOn(style, step + i) ? on : off;
+    auto draw = [&](I first, I last, const QColor& colour) {
         if (!colour.isValid()) return;
         const QPointF a = pixel(first), b = pixel(last);
         if (m == 0 || first == last) {
@@ -172,9 +166,8 @@ std::int64_t TVectorBackend::ViewLine(int x1, int y1, int x2, int y2, std::int64
             FPainter->setPen(QPen(colour, 0));
             FPainter->drawLine(a + QPointF(0.5, 0.5), b + QPointF(0.5, 0.5));
         } else {
-            // The one-unit line with square ends as the area it
-            // covers: a line cut by the clip would be cut with
-            // rounding of its own.
+            // The one-unit line with square ends as the area it covers: a
+            // line cut by the clip would be cut with rounding of its own.
             const QPointF from = a + QPointF(0.5, 0.5), to = b + QPointF(0.5, 0.5);
             const QPointF d = to - from;
             const qreal length = std::hypot(d.x(), d.y());
@@ -185,6 +178,22 @@ std::int64_t TVectorBackend::ViewLine(int x1, int y1, int x2, int y2, std::int64
             FPainter->setBrush(colour);
             FPainter->drawPolygon(corners, 4);
         }
+    };
+    if (n > 0 && (pattern.empty() || on == off)) {
+        // One run, drawn whole where the line's box meets the clip.
+        const QPointF a = pixel(0), b = pixel(n - 1);
+        const TRect box{int(std::min(a.x(), b.x())), int(std::min(a.y(), b.y())),
+                        int(std::max(a.x(), b.x())) + 1, int(std::max(a.y(), b.y())) + 1};
+        if (!box.Intersect(FClip).IsEmpty()) draw(0, n - 1, on);
+        return n;
+    }
+    I drawn = -1;
+    return WalkLine(FClip, int(x), int(y), x2 + FOrigin.X, y2 + FOrigin.Y, [&](int, int, I i) {
+        if (i <= drawn) return;
+        I first, last;
+        run(i, first, last);
+        drawn = last;
+        draw(first, last, StyleOn(style, step + i) ? on : off);
     });
 }
 
@@ -321,13 +330,19 @@ void TVectorBackend::Figure(TFigure kind, const TRect& box, int w, int h) {
     if (auto* shadow = Shadow()) shadow->Figure(kind, box, w, h);
     const TCanvas& c = FCanvas;
     const TRect fig = box.Offset(FOrigin.X, FOrigin.Y);
+    if (Speck(fig)) return;
+    // Corners rounded by less than a device pixel do not show.
+    if (kind == fgRoundRect && FViewScale > 0 && std::min(w, h) * FViewScale < 2)
+        kind = fgRectangle;
     const qreal l = fig.Left, t = fig.Top, fw = fig.Width(), fh = fig.Height();
     // One pixel across, every pixel is an edge pixel.
     const bool thin = fig.Width() < 2 || fig.Height() < 2;
     QPainterPath fill, outline;
     switch (kind) {
     case fgRectangle:
-        if (FViewScale == 0 && fig.Intersect(FClip) != fig) {
+        // Cut to the clip, and in a view below a device pixel a unit, the
+        // inside and the edges as rectangles of device pixels.
+        if ((FViewScale == 0 && fig.Intersect(FClip) != fig) || Thin()) {
             CutRectangle(fig, thin);
             return;
         }
@@ -356,6 +371,20 @@ void TVectorBackend::Figure(TFigure kind, const TRect& box, int w, int h) {
 // the clip, so that no renderer meets a sliver where the cut leaves nothing.
 void TVectorBackend::CutRectangle(const TRect& fig, bool thin) {
     const TCanvas& c = FCanvas;
+    if (Thin()) {
+        if (c.Brush.Style == bsSolid) FillBox(fig, Colour(c.Brush.Color, c.Pen.Mode));
+        if (c.Pen.Style == psClear) return;
+        const QColor pen = Colour(c.Pen.Color, c.Pen.Mode);
+        if (thin) {
+            FillBox(fig, pen);
+            return;
+        }
+        FillBox({fig.Left, fig.Top, fig.Right, fig.Top + 1}, pen);
+        FillBox({fig.Left, fig.Bottom - 1, fig.Right, fig.Bottom}, pen);
+        FillBox({fig.Left, fig.Top + 1, fig.Left + 1, fig.Bottom - 1}, pen);
+        FillBox({fig.Right - 1, fig.Top + 1, fig.Right, fig.Bottom - 1}, pen);
+        return;
+    }
     auto add = [&](QPainterPath& path, const TRect& r) {
         const TRect cut = r.Intersect(FClip);
         if (!cut.IsEmpty())
@@ -380,6 +409,12 @@ std::int64_t TVectorBackend::Polygon(const std::vector<TPoint>& points) {
     if (auto* shadow = Shadow()) shadow->Polygon(points);
     const TCanvas& c = FCanvas;
     const std::size_t n = points.size();
+    if (FViewScale > 0) {
+        TRect bounds{points[0].X, points[0].Y, points[0].X + 1, points[0].Y + 1};
+        for (const TPoint& p : points)
+            bounds = bounds.Union({p.X, p.Y, p.X + 1, p.Y + 1});
+        if (Speck(bounds.Offset(FOrigin.X, FOrigin.Y))) return 0;
+    }
     QPainterPath fill;
     fill.setFillRule(Qt::OddEvenFill);
     fill.moveTo(points[0].X + FOrigin.X + 0.5, points[0].Y + FOrigin.Y + 0.5);
@@ -403,9 +438,11 @@ std::int64_t TVectorBackend::Polygon(const std::vector<TPoint>& points) {
 
 QRectF TVectorBackend::Visible(const QRectF& r) const {
     if (!Thin()) return r;
-    const QTransform toDevice = FPainter->combinedTransform();
-    const QRectF d = toDevice.mapRect(r);
-    auto span = [](qreal from, qreal to, qreal& a, qreal& b) {
+    // A view's painter only scales and moves.
+    const QTransform& toDevice = FPainter->worldTransform();
+    auto span = [](qreal from, qreal to, qreal scale, qreal shift, qreal& a, qreal& b) {
+        from = from * scale + shift;
+        to = to * scale + shift;
         if (to - from < 1) {
             a = std::floor((from + to) / 2);
             b = a + 1;
@@ -413,11 +450,26 @@ QRectF TVectorBackend::Visible(const QRectF& r) const {
             a = std::round(from);
             b = std::round(to);
         }
+        a = (a - shift) / scale;
+        b = (b - shift) / scale;
     };
     qreal l, t, rr, b;
-    span(d.left(), d.right(), l, rr);
-    span(d.top(), d.bottom(), t, b);
-    return toDevice.inverted().mapRect(QRectF(l, t, rr - l, b - t));
+    span(r.left(), r.right(), toDevice.m11(), toDevice.dx(), l, rr);
+    span(r.top(), r.bottom(), toDevice.m22(), toDevice.dy(), t, b);
+    return QRectF(l, t, rr - l, b - t);
+}
+
+// A figure smaller than 2 device pixels each way, as the device pixels under
+// its box in the pen's colour (the brush's where the pen draws nothing).
+bool TVectorBackend::Speck(const TRect& box) {
+    if (FViewScale <= 0 || box.Width() * FViewScale >= 2 || box.Height() * FViewScale >= 2)
+        return false;
+    const TCanvas& c = FCanvas;
+    QColor colour;
+    if (c.Pen.Style != psClear) colour = Colour(c.Pen.Color, c.Pen.Mode);
+    if (!colour.isValid() && c.Brush.Style == bsSolid) colour = Colour(c.Brush.Color, c.Pen.Mode);
+    FillBox(box, colour);
+    return true;
 }
 
 void TVectorBackend::FillBox(const TRect& box, const QColor& colour) {
@@ -481,19 +533,17 @@ void TVectorBackend::DotRow(int x, int y, int count, int step, TColor colour) {
 void TVectorBackend::Text(const std::vector<TTextLine>& lines, const QFont& font,
                           const TRect* cut) {
     if (auto* shadow = Shadow()) shadow->Text(lines, font, cut);
-    if (!TextAsBars(lines, font, cut)) TCanvasBackend::Text(lines, font, cut);
+    if (FViewScale > 0 && TextBars(lines, QFontMetrics(font).height(), cut)) return;
+    TCanvasBackend::Text(lines, font, cut);
 }
 
 // The middle half of each line's height across its width, in the font's
 // colour lightened two thirds towards white.
-bool TVectorBackend::TextAsBars(const std::vector<TTextLine>& lines, const QFont& font,
-                                const TRect* cut) {
-    if (FViewScale <= 0) return false;
-    const int height = QFontMetrics(font).height();
-    if (height * FViewScale >= 3) return false;
+bool TVectorBackend::TextBars(const std::vector<TTextLine>& lines, int height, const TRect* cut) {
+    if (FViewScale <= 0 || height * FViewScale >= 3) return false;
     const std::uint32_t rgb = ColorToRGB(FCanvas.Font.Color());
-    auto light = [](std::uint32_t c) { return 255 - (255 - (c & 0xFF)) / 3; };
-    const QColor colour(int(light(rgb >> 16)), int(light(rgb >> 8)), int(light(rgb)));
+    auto light = [](std::uint32_t c) { return int(255 - (255 - (c & 0xFF)) / 3); };
+    const QColor colour(light(rgb >> 16), light(rgb >> 8), light(rgb));
     for (const TTextLine& line : lines) {
         TRect bar = Bounds(line.X, line.Y + height / 4, line.Width, std::max(1, height / 2));
         if (cut) bar = bar.Intersect(*cut);

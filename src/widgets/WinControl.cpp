@@ -332,13 +332,16 @@ void TWinControl::RenderScaled(const QRect& deviceRect) {
     QPainter painter(&FSurface);
     painter.setClipRect(deviceRect.translated(-origin));
     // Past the page's last pixel, which may show in part.
-    painter.fillRect(deviceRect.translated(-origin), QColor::fromRgb(ColorToRGB(Color)));
+    const QRect page = FView.PageToDevice({0, 0, Width(), Height()});
+    for (const QRect& r : QRegion(deviceRect) -
+                              QRegion(page.left(), page.top(), page.width() - 1, page.height() - 1))
+        painter.fillRect(r.translated(-origin), QColor::fromRgb(ColorToRGB(Color)));
     painter.translate(-origin);
     painter.scale(FView.Scale(), FView.Scale());
-    const TRect page = FView.DeviceToPage(deviceRect).Intersect({0, 0, Width(), Height()});
+    const TRect area = FView.DeviceToPage(deviceRect).Intersect({0, 0, Width(), Height()});
     TCanvas canvas;
-    canvas.BindView(&painter, {0, 0}, page, FView.Scale(), deviceRect.translated(-origin));
-    RenderOn(canvas, {0, 0}, page);
+    canvas.BindView(&painter, {0, 0}, area, FView.Scale(), deviceRect.translated(-origin));
+    RenderOn(canvas, {0, 0}, area);
 }
 
 void TWinControl::PrepareSurface(const TRect& clientRect) {
@@ -431,7 +434,7 @@ void TWinControl::RenderOn(const TCanvas& device, TPoint origin, const TRect& ar
     for (std::size_t i = 0; i < found.size(); ++i) {
         TControl* c = found[i];
         if (step) step(i, found.size());
-        if (Is<TWinControl>(c) || !c->Visible()) continue;
+        if ((FWindowedCount && Is<TWinControl>(c)) || !c->Visible()) continue;
         TRect r = c->BoundsRect().Offset(origin.X, origin.Y).Intersect(area);
         if (r.IsEmpty()) continue;
         if (c->Width() < dot && c->Height() < dot) {
