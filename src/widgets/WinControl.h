@@ -104,7 +104,10 @@ public:
     // Marks part of the client area for repainting from the background up.
     void InvalidateClient(const TRect& clientRect);
     // The host's paint event: repaint what is invalid, show the region.
-    void PaintHost(const QRegion& region);
+    // A control whose painting fails does not stop the others, the region
+    // counts as painted, and the first error is reported once painting is
+    // over, from the event loop.
+    virtual void PaintHost(const QRegion& region);
 
     // Lays out children aligned to the client area.
     virtual void Realign();
@@ -137,7 +140,12 @@ private:
     // Moves the surface onto the visible part, keeping the pixels both
     // share; what comes into view is invalid.
     void SyncSurface();
-    void RenderSurface(const QRect& clientRect);
+    // Repaints the invalid part of the surface within a region; painting
+    // errors are kept in `error`, the first one only.
+    void RenderSurface(const QRegion& area, std::string& error);
+    // Paints the background and the windowless children; with `error`, a
+    // failing part is noted there and the rest still paints.
+    void Render(const TCanvas& device, TPoint origin, const TRect& area, std::string* error);
 
     TControlHost* FHost = nullptr;
     std::vector<TControl*> FControls;
