@@ -22,8 +22,8 @@
 #include "graphics/Font.h"
 #include "graphics/Metafile.h"
 #include "graphics/QtConvert.h"
-#include "preview/qmAboutBox.h"
 #include "preview/qmGoPageForm.h"
+#include "preview/qmPreviewAboutBox.h"
 #include "preview/qmPrinter.h"
 #include "widgets/Application.h"
 #include "widgets/Resources.h"
@@ -522,7 +522,7 @@ void TPreviewForm::CloseButClick() {
 }
 
 void TPreviewForm::AboutButClick() {
-    preview::TqmAboutBox about(nullptr);
+    TqmPreviewAboutBox about(nullptr);
     about.Execute();
 }
 
