@@ -90,7 +90,7 @@ TWinControl::TWinControl(TComponent* owner) : TControl(owner) {
 
 void TWinControl::CreateHost(QWidget* parent) {
     FHost = new TControlHost(this, parent);
-    FOuter = FHost;
+    FOuterWidget = FHost;
 }
 
 TWinControl::~TWinControl() {
@@ -101,7 +101,7 @@ TWinControl::~TWinControl() {
         delete c;
     }
     if (FHost) FHost->Detach();
-    if (FOuter) delete FOuter.data();
+    if (FOuterWidget) delete FOuterWidget.data();
 }
 
 void TWinControl::BeforeDestruction() {
@@ -121,8 +121,8 @@ int TWinControl::IndexOfControl(const TControl* c) const {
 void TWinControl::InsertControl(TControl* c) {
     FControls.push_back(c);
     c->FParent = this;
-    c->FZOrder = ++FFrontZ;
-    FIndex.Insert(c);
+    c->FChildOrder = ++FFrontOrder;
+    FChildIndex.Insert(c);
     ++FChildVersion;
     if (Is<TWinControl>(c)) ++FWindowedCount;
     if (auto* w = As<TWinControl>(c)) {
@@ -142,7 +142,7 @@ void TWinControl::RemoveControl(TControl* c) {
     auto it = std::find(FControls.rbegin(), FControls.rend(), c);
     if (it != FControls.rend()) {
         FControls.erase(std::next(it).base());
-        FIndex.Remove(c);
+        FChildIndex.Remove(c);
         ++FChildVersion;
         if (Is<TWinControl>(c)) --FWindowedCount;
     }
@@ -193,7 +193,7 @@ void TWinControl::Realign() {
 }
 
 void TWinControl::FindControls(const TRect& area, std::vector<TControl*>& out) const {
-    FIndex.Query(area, out);
+    FChildIndex.Query(area, out);
 }
 
 TControl* TWinControl::ControlAtPos(TPoint p) const {
@@ -485,25 +485,25 @@ TScrollingWinControl::TScrollingWinControl(TComponent* owner) : TWinControl(owne
     area->setFrameShape(QFrame::NoFrame);
     area->setWidgetResizable(false);
     area->setWidget(Host());
-    FScroll = area;
-    FOuter = area;
+    FScrollArea = area;
+    FOuterWidget = area;
 }
 
 void TScrollingWinControl::BeforeDestruction() {
-    static_cast<TScrollArea*>(FScroll)->Detach();
+    static_cast<TScrollArea*>(FScrollArea)->Detach();
     TWinControl::BeforeDestruction();
 }
 
 QWidget* TScrollingWinControl::Widget() const {
-    return FScroll;
+    return FScrollArea;
 }
 
 int TScrollingWinControl::ClientWidth() const {
-    return FScroll ? FScroll->viewport()->width() : Width();
+    return FScrollArea ? FScrollArea->viewport()->width() : Width();
 }
 
 int TScrollingWinControl::ClientHeight() const {
-    return FScroll ? FScroll->viewport()->height() : Height();
+    return FScrollArea ? FScrollArea->viewport()->height() : Height();
 }
 
 void TScrollingWinControl::SetBounds(int left, int top, int width, int height) {
@@ -522,7 +522,7 @@ void TScrollingWinControl::OuterResized(int width, int height) {
 }
 
 void TScrollingWinControl::Realign() {
-    if (FRealigning || !FScroll) return;
+    if (FRealigning || !FScrollArea) return;
     FRealigning = true;
     // Reset however the layout ends: a child whose bounds fail must not
     // leave the control never laid out again.

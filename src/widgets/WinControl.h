@@ -128,7 +128,7 @@ protected:
     virtual QWidget* ChildParentWidget() const { return FHost; }
     void CreateHost(QWidget* parent);
     // The outermost widget, deleted with the control.
-    QPointer<QWidget> FOuter;
+    QPointer<QWidget> FOuterWidget;
 
 private:
     friend class TControl;
@@ -149,9 +149,9 @@ private:
 
     TControlHost* FHost = nullptr;
     std::vector<TControl*> FControls;
-    TControlIndex FIndex;
-    std::int64_t FFrontZ = 0;
-    std::int64_t FBackZ = 0;
+    TControlIndex FChildIndex;
+    std::int64_t FFrontOrder = 0;
+    std::int64_t FBackOrder = 0;
     std::uint64_t FChildVersion = 0;
     int FWindowedCount = 0;
     std::vector<TControl*>* FBoundsLog = nullptr;
@@ -169,7 +169,7 @@ class TScrollingWinControl : public TWinControl {
 public:
     explicit TScrollingWinControl(TComponent* owner);
     QWidget* Widget() const override;
-    QScrollArea* ScrollArea() const { return FScroll; }
+    QScrollArea* ScrollArea() const { return FScrollArea; }
     int ClientWidth() const override;
     int ClientHeight() const override;
     void Realign() override;
@@ -182,7 +182,7 @@ protected:
     void BeforeDestruction() override;
 
 private:
-    QScrollArea* FScroll = nullptr;
+    QScrollArea* FScrollArea = nullptr;
     bool FRealigning = false;
 };
 
