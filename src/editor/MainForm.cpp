@@ -444,14 +444,14 @@ void TMainForm::CreateWorkArea() {
 void TMainForm::FormCreate() {
     ScrollBox1->SetBounds(ScrollBox1->Left(), ScrollBox1->Top(), 800, 600);
     PlaceWorkArea(30);
-    FPasteNames.clear();
+    FPasteNames.Clear();
     FClipStream.clear();
     SetStatusText(2, "Waiting");
     SetStatusText(7, "ON");
 }
 
 void TMainForm::FormDestroy() {
-    FPasteNames.clear();
+    FPasteNames.Clear();
     FClipStream.clear();
 }
 

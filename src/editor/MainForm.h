@@ -17,6 +17,7 @@
 #include "core/Exception.h"
 #include "editor/ProgressWindow.h"
 #include "export/PageExport.h"
+#include "model/PasteNames.h"
 #include "widgets/ScrollBox.h"
 
 class QAction;
@@ -33,7 +34,6 @@ namespace tsb {
 
 class TAboutDlg;
 class TCustomShape;
-class TReader;
 class TImage;
 class TSnapGrid;
 class TqmRuler;
@@ -173,9 +173,9 @@ public:
     void ExportWiringListClick();
     void CopyActionExecute();
     void CutActionExecute();
+    // Reads the private block through FPasteNames, whose reader hooks
+    // (PasteSetName, PasteReferenceName) give the elements fresh names.
     void PasteActionExecute();
-    void PasteSetName(TReader& reader, TComponent* component, std::string& name);
-    void PasteReferenceName(TReader& reader, std::string& name);
     void UpdateMenuClick();
     // The private clipboard format of diagrams.
     static const std::string& ClipboardFormat();
@@ -206,9 +206,7 @@ protected:
     TToolMode FToolMode = tmSelect;
     TCustomShape* FFirstShape = nullptr;
     TCustomShape* FSecondShape = nullptr;
-    std::vector<std::pair<std::string, std::string>> FPasteNames;
-    // The new name of each stored name of the paste in progress, by lower case.
-    std::unordered_map<std::string, std::string> FPasteIndex;
+    TPasteNames FPasteNames;
     QByteArray FClipStream;
 
 private:

@@ -47,50 +47,20 @@ void TMainForm::CutActionExecute() {
 }
 
 void TMainForm::PasteActionExecute() {
-    FPasteNames.clear();
-    FPasteIndex.clear();
+    FPasteNames.Clear();
     std::optional<QByteArray> block = Clipboard().Data(ClipboardFormat());
     if (!block) return;
     FClipStream = *block;
-    TDiagramStream::TReadOptions options;
-    options.Signature = true;
-    options.Replace = false;
-    options.OnSetName = [this](TReader& reader, TComponent* component, std::string& name) {
-        PasteSetName(reader, component, name);
-    };
-    options.OnReferenceName = [this](TReader& reader, std::string& name) {
-        PasteReferenceName(reader, name);
-    };
     auto* data = reinterpret_cast<const std::uint8_t*>(FClipStream.constData());
     // A cancelled paste changes nothing.
     TProgressWindow progress(FWindow, "Pasting");
-    options.Progress = &progress;
     try {
-        TDiagramStream::Read({data, static_cast<std::size_t>(FClipStream.size())}, ScrollBox1,
-                             options);
+        FPasteNames.Read({data, static_cast<std::size_t>(FClipStream.size())}, ScrollBox1,
+                         &progress);
     } catch (const ECancelled&) {
         return;
     }
     ReattachHooks();
-}
-
-void TMainForm::PasteSetName(TReader& reader, TComponent* component, std::string& name) {
-    if (!Is<TCustomShape>(component)) return;
-    std::string base = component->ClassName() + 1;
-    std::string fresh;
-    for (int n = 1;; ++n) {
-        fresh = base + std::to_string(n);
-        if (!FindComponent(fresh) && !reader.NameInUse(fresh)) break;
-    }
-    FPasteNames.emplace_back(name, fresh);
-    // Like a string list's name lookup, the first entry of a name counts.
-    FPasteIndex.emplace(LowerCaseAscii(name), fresh);
-    name = fresh;
-}
-
-void TMainForm::PasteReferenceName(TReader&, std::string& name) {
-    auto it = FPasteIndex.find(LowerCaseAscii(name));
-    if (it != FPasteIndex.end()) name = it->second;
 }
 
 void TMainForm::UpdateMenuClick() {

@@ -36,7 +36,7 @@ void TControl::UpdateBoundsRect(const TRect& r) {
 
 void TControl::BoundsChanged() {
     if (!FParent) return;
-    FParent->FIndex.Update(this);
+    FParent->FChildIndex.Update(this);
     if (FParent->FBoundsLog) FParent->FBoundsLog->push_back(this);
 }
 
@@ -137,7 +137,7 @@ void TControl::BringToFront() {
     if (it == list.end() || it + 1 == list.end()) return;
     list.erase(it);
     list.push_back(this);
-    FZOrder = ++FParent->FFrontZ;
+    FChildOrder = ++FParent->FFrontOrder;
     ++FParent->FChildVersion;
     if (auto* w = As<TWinControl>(this); w && w->Widget()) w->Widget()->raise();
     Invalidate();
@@ -150,7 +150,7 @@ void TControl::SendToBack() {
     if (it == list.end() || it == list.begin()) return;
     list.erase(it);
     list.insert(list.begin(), this);
-    FZOrder = --FParent->FBackZ;
+    FChildOrder = --FParent->FBackOrder;
     ++FParent->FChildVersion;
     if (auto* w = As<TWinControl>(this); w && w->Widget()) w->Widget()->lower();
     Invalidate();

@@ -11,6 +11,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "core/ScopeExit.h"
 #include "graphics/QtConvert.h"
 #include "widgets/Application.h"
 #include "widgets/Screen.h"
@@ -54,8 +55,7 @@ TControlHost::TControlHost(TWinControl* control, QWidget* parent)
 }
 
 void TControlHost::paintEvent(QPaintEvent* e) {
-    if (!FControl) return;
-    Guarded([&] { FControl->PaintHost(e->region()); });
+    if (FControl) FControl->PaintHost(e->region());
 }
 
 void TControlHost::resizeEvent(QResizeEvent*) {
@@ -90,7 +90,7 @@ TWinControl::TWinControl(TComponent* owner) : TControl(owner) {
 
 void TWinControl::CreateHost(QWidget* parent) {
     FHost = new TControlHost(this, parent);
-    FOuter = FHost;
+    FOuterWidget = FHost;
 }
 
 TWinControl::~TWinControl() {
@@ -101,7 +101,7 @@ TWinControl::~TWinControl() {
         delete c;
     }
     if (FHost) FHost->Detach();
-    if (FOuter) delete FOuter.data();
+    if (FOuterWidget) delete FOuterWidget.data();
 }
 
 void TWinControl::BeforeDestruction() {
@@ -121,8 +121,8 @@ int TWinControl::IndexOfControl(const TControl* c) const {
 void TWinControl::InsertControl(TControl* c) {
     FControls.push_back(c);
     c->FParent = this;
-    c->FZOrder = ++FFrontZ;
-    FIndex.Insert(c);
+    c->FChildOrder = ++FFrontOrder;
+    FChildIndex.Insert(c);
     ++FChildVersion;
     if (Is<TWinControl>(c)) ++FWindowedCount;
     if (auto* w = As<TWinControl>(c)) {
@@ -142,7 +142,7 @@ void TWinControl::RemoveControl(TControl* c) {
     auto it = std::find(FControls.rbegin(), FControls.rend(), c);
     if (it != FControls.rend()) {
         FControls.erase(std::next(it).base());
-        FIndex.Remove(c);
+        FChildIndex.Remove(c);
         ++FChildVersion;
         if (Is<TWinControl>(c)) --FWindowedCount;
     }
@@ -193,7 +193,7 @@ void TWinControl::Realign() {
 }
 
 void TWinControl::FindControls(const TRect& area, std::vector<TControl*>& out) const {
-    FIndex.Query(area, out);
+    FChildIndex.Query(area, out);
 }
 
 TControl* TWinControl::ControlAtPos(TPoint p) const {
@@ -281,18 +281,49 @@ void TWinControl::SyncSurface() {
     FSurfaceRect = want;
 }
 
-void TWinControl::RenderSurface(const QRect& clientRect) {
-    RenderInto(FSurface, {-FSurfaceRect.Left, -FSurfaceRect.Top},
-               FromQRect(clientRect).Offset(-FSurfaceRect.Left, -FSurfaceRect.Top));
+namespace {
+
+void NoteError(std::string& error, const char* message) {
+    if (error.empty()) error = *message ? message : "Unknown error";
+}
+
+// Runs one part of a paint. Given somewhere to note it, a failure is noted
+// (the first one only) and the paint goes on with the next part.
+template <typename F> void PaintPart(std::string* error, F&& paint) {
+    if (!error) {
+        paint();
+        return;
+    }
+    try {
+        paint();
+    } catch (const std::exception& e) {
+        NoteError(*error, e.what());
+    } catch (...) {
+        NoteError(*error, "");
+    }
+}
+
+} // namespace
+
+void TWinControl::RenderSurface(const QRegion& area, std::string& error) {
+    const QRegion todo = FDirty & area;
+    if (todo.isEmpty()) return;
+    TCanvas surface;
+    surface.Bind(&FSurface);
+    const TPoint origin{-FSurfaceRect.Left, -FSurfaceRect.Top};
+    const TRect image{0, 0, FSurface.width(), FSurface.height()};
+    for (const QRect& r : todo)
+        Render(surface, origin, FromQRect(r).Offset(origin.X, origin.Y).Intersect(image), &error);
+    // Painted, also where a control failed: it is not tried again until
+    // something invalidates it.
+    FDirty -= todo;
 }
 
 void TWinControl::PrepareSurface(const TRect& clientRect) {
     SyncSurface();
-    QRegion todo = FDirty & ToQRect(clientRect.Intersect(FSurfaceRect));
-    if (todo.isEmpty()) return;
-    for (const QRect& r : todo)
-        RenderSurface(r);
-    FDirty -= todo;
+    std::string error;
+    RenderSurface(ToQRect(clientRect.Intersect(FSurfaceRect)), error);
+    if (!error.empty()) Application().HandleExceptionLater(error);
 }
 
 QImage& TWinControl::Surface() {
@@ -324,16 +355,24 @@ void TWinControl::InvalidateClient(const TRect& clientRect) {
 }
 
 void TWinControl::PaintHost(const QRegion& region) {
-    SyncSurface();
-    QRegion todo = FDirty & region;
-    for (const QRect& r : todo)
-        RenderSurface(r);
-    FDirty -= todo;
-    if (FSurface.isNull()) return;
-    QPainter p(FHost);
-    const QPoint origin(FSurfaceRect.Left, FSurfaceRect.Top);
-    for (const QRect& r : region)
-        p.drawImage(r.topLeft(), FSurface, r.translated(-origin));
+    // Nothing leaves a paint event: a message box opened from inside one
+    // would come back at every paint.
+    std::string error;
+    try {
+        SyncSurface();
+        RenderSurface(region, error);
+        if (!FSurface.isNull()) {
+            QPainter p(FHost);
+            const QPoint origin(FSurfaceRect.Left, FSurfaceRect.Top);
+            for (const QRect& r : region)
+                p.drawImage(r.topLeft(), FSurface, r.translated(-origin));
+        }
+    } catch (const std::exception& e) {
+        NoteError(error, e.what());
+    } catch (...) {
+        NoteError(error, "");
+    }
+    if (!error.empty()) Application().HandleExceptionLater(error);
 }
 
 void TWinControl::PaintBackground(TCanvas& canvas, const TRect& clip) {
@@ -350,11 +389,17 @@ void TWinControl::RenderInto(QImage& device, TPoint origin, const TRect& clip) {
 
 void TWinControl::RenderOn(const TCanvas& device, TPoint origin, const TRect& area,
                            const std::function<void(std::size_t, std::size_t)>& step) {
+    Render(device, origin, area, nullptr, step);
+}
+
+void TWinControl::Render(const TCanvas& device, TPoint origin, const TRect& area,
+                         std::string* error,
+                         const std::function<void(std::size_t, std::size_t)>& step) {
     if (area.IsEmpty()) return;
     TCanvas canvas;
     canvas.BindLike(device, origin, area);
     TRect client = area.Offset(-origin.X, -origin.Y);
-    PaintBackground(canvas, client);
+    PaintPart(error, [&] { PaintBackground(canvas, client); });
     std::vector<TControl*> found;
     FindControls(client, found);
     for (std::size_t i = 0; i < found.size(); ++i) {
@@ -363,7 +408,9 @@ void TWinControl::RenderOn(const TCanvas& device, TPoint origin, const TRect& ar
         if (Is<TWinControl>(c) || !c->Visible()) continue;
         TRect r = c->BoundsRect().Offset(origin.X, origin.Y).Intersect(area);
         if (r.IsEmpty()) continue;
-        c->PaintOn(device, {origin.X + c->Left(), origin.Y + c->Top()}, r);
+        PaintPart(error, [&] {
+            c->PaintOn(device, {origin.X + c->Left(), origin.Y + c->Top()}, r);
+        });
     }
 }
 
@@ -443,25 +490,25 @@ TScrollingWinControl::TScrollingWinControl(TComponent* owner) : TWinControl(owne
     area->setFrameShape(QFrame::NoFrame);
     area->setWidgetResizable(false);
     area->setWidget(Host());
-    FScroll = area;
-    FOuter = area;
+    FScrollArea = area;
+    FOuterWidget = area;
 }
 
 void TScrollingWinControl::BeforeDestruction() {
-    static_cast<TScrollArea*>(FScroll)->Detach();
+    static_cast<TScrollArea*>(FScrollArea)->Detach();
     TWinControl::BeforeDestruction();
 }
 
 QWidget* TScrollingWinControl::Widget() const {
-    return FScroll;
+    return FScrollArea;
 }
 
 int TScrollingWinControl::ClientWidth() const {
-    return FScroll ? FScroll->viewport()->width() : Width();
+    return FScrollArea ? FScrollArea->viewport()->width() : Width();
 }
 
 int TScrollingWinControl::ClientHeight() const {
-    return FScroll ? FScroll->viewport()->height() : Height();
+    return FScrollArea ? FScrollArea->viewport()->height() : Height();
 }
 
 void TScrollingWinControl::SetBounds(int left, int top, int width, int height) {
@@ -480,8 +527,11 @@ void TScrollingWinControl::OuterResized(int width, int height) {
 }
 
 void TScrollingWinControl::Realign() {
-    if (FRealigning || !FScroll) return;
+    if (FRealigning || !FScrollArea) return;
     FRealigning = true;
+    // Reset however the layout ends: a child whose bounds fail must not
+    // leave the control never laid out again.
+    TScopeExit done([this] { FRealigning = false; });
     // The content holds every unaligned child and at least fills the viewport.
     int w = ClientWidth(), h = ClientHeight();
     for (TControl* c : ControlList()) {
@@ -492,7 +542,6 @@ void TScrollingWinControl::Realign() {
     if (Host()->size() != QSize(w, h)) Host()->resize(w, h);
     for (TControl* c : ControlList())
         if (c->Align() == alClient) c->SetBounds(0, 0, w, h);
-    FRealigning = false;
 }
 
 } // namespace tsb

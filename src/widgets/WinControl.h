@@ -108,7 +108,10 @@ public:
     // Marks part of the client area for repainting from the background up.
     void InvalidateClient(const TRect& clientRect);
     // The host's paint event: repaint what is invalid, show the region.
-    void PaintHost(const QRegion& region);
+    // A control whose painting fails does not stop the others, the region
+    // counts as painted, and the first error is reported once painting is
+    // over, from the event loop.
+    virtual void PaintHost(const QRegion& region);
 
     // Lays out children aligned to the client area.
     virtual void Realign();
@@ -129,7 +132,7 @@ protected:
     virtual QWidget* ChildParentWidget() const { return FHost; }
     void CreateHost(QWidget* parent);
     // The outermost widget, deleted with the control.
-    QPointer<QWidget> FOuter;
+    QPointer<QWidget> FOuterWidget;
 
 private:
     friend class TControl;
@@ -141,13 +144,19 @@ private:
     // Moves the surface onto the visible part, keeping the pixels both
     // share; what comes into view is invalid.
     void SyncSurface();
-    void RenderSurface(const QRect& clientRect);
+    // Repaints the invalid part of the surface within a region; painting
+    // errors are kept in `error`, the first one only.
+    void RenderSurface(const QRegion& area, std::string& error);
+    // Paints the background and the windowless children; with `error`, a
+    // failing part is noted there and the rest still paints.
+    void Render(const TCanvas& device, TPoint origin, const TRect& area, std::string* error,
+                const std::function<void(std::size_t, std::size_t)>& step = {});
 
     TControlHost* FHost = nullptr;
     std::vector<TControl*> FControls;
-    TControlIndex FIndex;
-    std::int64_t FFrontZ = 0;
-    std::int64_t FBackZ = 0;
+    TControlIndex FChildIndex;
+    std::int64_t FFrontOrder = 0;
+    std::int64_t FBackOrder = 0;
     std::uint64_t FChildVersion = 0;
     int FWindowedCount = 0;
     std::vector<TControl*>* FBoundsLog = nullptr;
@@ -165,7 +174,7 @@ class TScrollingWinControl : public TWinControl {
 public:
     explicit TScrollingWinControl(TComponent* owner);
     QWidget* Widget() const override;
-    QScrollArea* ScrollArea() const { return FScroll; }
+    QScrollArea* ScrollArea() const { return FScrollArea; }
     int ClientWidth() const override;
     int ClientHeight() const override;
     void Realign() override;
@@ -178,7 +187,7 @@ protected:
     void BeforeDestruction() override;
 
 private:
-    QScrollArea* FScroll = nullptr;
+    QScrollArea* FScrollArea = nullptr;
     bool FRealigning = false;
 };
 

@@ -218,7 +218,7 @@ TEST_F(MainWindow, HelpAboutShowsTheAboutBox) {
     EXPECT_TRUE(help->actions().contains(about));
 
     QStringList texts;
-    tsbtest::AnswerModal<tsb::about::TqmAboutBox>([&](tsb::about::TqmAboutBox* box) {
+    tsbtest::AnswerModal<tsb::TqmAboutBox>([&](tsb::TqmAboutBox* box) {
         texts << box->windowTitle() << box->ProductName->text() << box->Copyright->text()
               << box->WebPage->text();
         // Closed with the close box: the result is ignored either way.
@@ -230,6 +230,6 @@ TEST_F(MainWindow, HelpAboutShowsTheAboutBox) {
               (QStringList{"About", "Tresselby Application version 1.0.0.0",
                            "2026 The Tresselby developers", "https://tresselby.example.org/"}));
     for (QWidget* w : QApplication::topLevelWidgets())
-        EXPECT_EQ(qobject_cast<tsb::about::TqmAboutBox*>(w), nullptr);
+        EXPECT_EQ(qobject_cast<tsb::TqmAboutBox*>(w), nullptr);
     EXPECT_TRUE(tsbtest::ShownErrors().empty());
 }
