@@ -22,6 +22,7 @@
 
 #include "about/AboutDlg.h"
 #include "editor/CaptionEditForm.h"
+#include "editor/DiagramHistory.h"
 #include "graphics/JPEGImage.h"
 #include "model/DiagramRoot.h"
 #include "model/GraphicShape.h"
@@ -98,6 +99,7 @@ TMainForm::TMainForm() : TComponent(nullptr) {
 }
 
 TMainForm::~TMainForm() {
+    FHistory.reset();
     // Elements and controls go first, while the window still exists.
     if (!Destroying()) BeforeDestruction();
     FormDestroy();
@@ -120,6 +122,7 @@ void TMainForm::CreateLayout() {
     CreateMenu();
     CreateEditShortcuts();
     CreateWorkArea();
+    CreateHistory();
     CreateStatusBar();
     CreateDialogs();
     CreatePrinter();
@@ -311,6 +314,7 @@ void TMainForm::CreateMenu() {
 
     EditMenu = bar->addMenu("&Edit");
     EditMenu->setObjectName("Edit1");
+    CreateUndoItems();
     // The items carry their short-cuts, which the menu shows and screen
     // readers announce; in the window the short-cuts act through the Edit
     // short-cuts below, which work out the items' enabling first.
@@ -506,6 +510,7 @@ void TMainForm::ScrollBox1MouseDown(TComponent*, TMouseButton, TShiftState, int 
         TCustomShape::UnselectAll(ScrollBox1);
         break;
     case tmAddText: {
+        TDiagramHistory::TChange change(*FHistory, "Add Text");
         auto* text = new TTextShape(this);
         text->SetName(MakeElementName(text));
         SnapGrid1->SnapPoint(x, y);
@@ -574,6 +579,8 @@ void TMainForm::SHArrowBtnClick() {
 void TMainForm::TextDblClick(TComponent* sender) {
     auto* text = As<TTextShape>(sender);
     if (!text) return;
+    TDiagramHistory::TChange change(*FHistory, "Edit Caption");
+    change.Touch(text);
     std::string value = text->Text();
     if (TCaptionEditDlg::EditCaption(value, text->Font())) {
         text->SetText(value);
@@ -597,6 +604,7 @@ void TMainForm::ExitActionExecute() {
 
 void TMainForm::NewActionExecute() {
     TCustomShape::DeleteAll(ScrollBox1);
+    FHistory->Clear();
 }
 
 void TMainForm::OpenActionExecute() {
@@ -609,8 +617,12 @@ void TMainForm::OpenActionExecute() {
 
 void TMainForm::OpenFile(const std::string& fileName) {
     // Reads the whole file before anything changes: a failed open leaves the
-    // diagram and the page as they were.
-    TCustomShape::LoadFromFile(fileName, ScrollBox1);
+    // diagram, the page and the history as they were.
+    {
+        TDiagramHistory::TQuiet quiet(*FHistory);
+        TCustomShape::LoadFromFile(fileName, ScrollBox1);
+    }
+    FHistory->Clear();
     ScrollBox1->SetAlign(alNone);
     PlaceWorkArea(30);
     if (QAction* custom = MenuItem("Custom")) custom->setChecked(true);
@@ -637,17 +649,19 @@ void TMainForm::ReattachHooks() {
     // By class, in this order: picture elements, text elements (captions
     // included), standard shapes, hidden junctions. Connectors get none.
     int count = ScrollBox1->ControlCount();
-    for (int i = 0; i < count && i < ScrollBox1->ControlCount(); ++i) {
-        TControl* c = ScrollBox1->Controls(i);
-        if (auto* graphic = As<TGraphicShape>(c))
-            AttachElementHooks(graphic, Hook(&TMainForm::ChoosePicture));
-        else if (auto* text = As<TTextShape>(c))
-            AttachTextHooks(text);
-        else if (auto* shape = As<TStandardShape>(c))
-            AttachElementHooks(shape, Hook(&TMainForm::ShapeDblClick));
-        else if (auto* hidden = As<THiddenShape>(c))
-            AttachElementHooks(hidden, TNotifyEvent());
-    }
+    for (int i = 0; i < count && i < ScrollBox1->ControlCount(); ++i)
+        AttachHooks(ScrollBox1->Controls(i));
+}
+
+void TMainForm::AttachHooks(TControl* c) {
+    if (auto* graphic = As<TGraphicShape>(c))
+        AttachElementHooks(graphic, Hook(&TMainForm::ChoosePicture));
+    else if (auto* text = As<TTextShape>(c))
+        AttachTextHooks(text);
+    else if (auto* shape = As<TStandardShape>(c))
+        AttachElementHooks(shape, Hook(&TMainForm::ShapeDblClick));
+    else if (auto* hidden = As<THiddenShape>(c))
+        AttachElementHooks(hidden, TNotifyEvent());
 }
 
 void TMainForm::About1Click() {
@@ -656,6 +670,12 @@ void TMainForm::About1Click() {
 
 void TMainForm::Notification(TComponent* component, TOperation operation) {
     TComponent::Notification(component, operation);
+    if (FHistory) {
+        if (operation == opInsert)
+            FHistory->ComponentInserted(component);
+        else
+            FHistory->ComponentRemoved(component);
+    }
     if (operation != opRemove) return;
     if (component == static_cast<TComponent*>(FFirstShape)) FFirstShape = nullptr;
     if (component == static_cast<TComponent*>(FSecondShape)) FSecondShape = nullptr;

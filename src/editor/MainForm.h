@@ -58,6 +58,7 @@ enum TToolMode : std::uint8_t {
 enum TConnectorKind : std::uint8_t { ckLine, ckTwoWay, ckOneWay };
 
 class TConnector;
+class TDiagramHistory;
 
 // Editor rule violations, such as joining an element to itself.
 class EDiagramError : public Exception {
@@ -123,6 +124,9 @@ public:
     TAboutDlg* AboutDlg1 = nullptr;
     // The print engine: portrait, US Letter, one page of the work area.
     TqmPrinter* qmPrinter1 = nullptr;
+    // The diagram's undo and redo history. Commands that change the diagram
+    // record their change through it (TDiagramHistory::TChange).
+    TDiagramHistory& History() const { return *FHistory; }
 
     // The published methods: the work area's handlers, which diagram streams
     // name.
@@ -175,6 +179,8 @@ public:
     void PasteSetName(TReader& reader, TComponent* component, std::string& name);
     void PasteReferenceName(TReader& reader, std::string& name);
     void UpdateMenuClick();
+    void UndoActionExecute();
+    void RedoActionExecute();
     // The private clipboard format of diagrams.
     static const std::string& ClipboardFormat();
     // The work area as on screen, with grid points and selection handles:
@@ -222,6 +228,11 @@ private:
                                void (TMainForm::*handler)());
     QAction* AddMenuItem(QMenu* menu, const char* name, const char* caption,
                          void (TMainForm::*handler)());
+    void CreateUndoItems();
+    void CreateHistory();
+    void UpdateUndoItems();
+    // The hooks of an element by its kind, as open and paste attach them.
+    void AttachHooks(TControl* control);
     void AttachTextHooks(TCustomShape* element);
     void AttachElementHooks(TCustomShape* element, TNotifyEvent dblClick);
     TNotifyEvent Hook(void (TMainForm::*handler)(TComponent*));
@@ -234,6 +245,7 @@ private:
     QButtonGroup* FToolGroup = nullptr;
     // The page information of the print in progress.
     std::unique_ptr<TPageInfo> FPageInfo;
+    std::unique_ptr<TDiagramHistory> FHistory;
 };
 
 } // namespace tsb

@@ -6,6 +6,7 @@
 #include <QShortcut>
 
 #include "core/FileStream.h"
+#include "editor/DiagramHistory.h"
 #include "editor/MainForm.h"
 #include "export/PageExport.h"
 #include "export/PagePainter.h"
@@ -40,6 +41,8 @@ void TMainForm::CopyActionExecute() {
 }
 
 void TMainForm::CutActionExecute() {
+    TDiagramHistory::TChange change(*FHistory, "Cut");
+    change.TouchSelected();
     CopyActionExecute();
     TCustomShape::DeleteSelected(ScrollBox1);
 }
@@ -49,6 +52,9 @@ void TMainForm::PasteActionExecute() {
     FPasteIndex.clear();
     std::optional<QByteArray> block = Clipboard().Data(ClipboardFormat());
     if (!block) return;
+    // The work area takes the place the pasted record stored: part of the
+    // step.
+    TDiagramHistory::TChange change(*FHistory, "Paste", true);
     FClipStream = *block;
     TDiagramStream::TReadOptions options;
     options.Signature = true;
@@ -59,6 +65,8 @@ void TMainForm::PasteActionExecute() {
     options.OnReferenceName = [this](TReader& reader, std::string& name) {
         PasteReferenceName(reader, name);
     };
+    // An element pasted without its caption may take an existing one.
+    options.BeforeCommit = [&change](const TReader& reader) { change.TouchCaptionTargets(reader); };
     auto* data = reinterpret_cast<const std::uint8_t*>(FClipStream.constData());
     TDiagramStream::Read({data, static_cast<std::size_t>(FClipStream.size())}, ScrollBox1, options);
     ReattachHooks();
@@ -90,6 +98,7 @@ void TMainForm::UpdateMenuClick() {
         for (const char* item : {"Cut1", "Copy1", "Delete2"})
             MenuItem(item)->setEnabled(true);
     if (Clipboard().HasFormat(ClipboardFormat())) MenuItem("Paste1")->setEnabled(true);
+    UpdateUndoItems();
 }
 
 void TMainForm::CreateEditShortcuts() {

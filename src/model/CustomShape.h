@@ -33,6 +33,9 @@ public:
     void SetCaptionAlign(TAlign value);
     bool Selected() const { return FSelected; }
     virtual void SetSelected(bool value);
+    // Sets the selected flag alone, as a press on a handle does (the
+    // caption keeps its own), and repaints the element.
+    void SetSelectedState(bool value);
     // Changes whenever any element's selected flag is set.
     static std::uint64_t SelectionEpoch() { return FSelectionEpoch; }
     virtual void PlaceCaption();
@@ -71,6 +74,9 @@ public:
     // Operations on every element of a container; other children are skipped.
     static void DeleteAll(TWinControl* container);
     static void DeleteSelected(TWinControl* container);
+    // Deletes the given elements of the container with what goes with each
+    // (captions, connectors), whichever of them goes first.
+    static void DeleteElements(TWinControl* container, const std::vector<TCustomShape*>& elements);
     static void UnselectAll(TWinControl* container);
     static void SelectAll(TWinControl* container);
     static bool AnySelected(TWinControl* container);

@@ -10,6 +10,7 @@
 
 namespace tsb {
 
+class TCustomShape;
 class TWinControl;
 
 class TDiagramStream {
@@ -19,6 +20,13 @@ public:
     // "TPF0" and the record under the work area's own name. Names and
     // handlers are written against the work area's owner.
     static TBytes Write(TWinControl* container, bool clipboardForm = false);
+    // The parts of the file form, for a stream of chosen elements: the start
+    // of the work-area record (unnamed, with its own properties only when
+    // asked for), each element's record whether selected or not, and the
+    // end of the work area's child list.
+    static void WriteHead(TBytes& out, TWinControl* container, bool properties);
+    static void WriteElement(TBytes& out, TWinControl* container, TComponent* element);
+    static void WriteEnd(TBytes& out) { out.push_back(0); }
 
     struct TReadOptions {
         // Expect "TPF0" first (the clipboard form).
@@ -29,6 +37,17 @@ public:
         // The reader's name hooks (paste renames what it brings in).
         std::function<void(TReader&, TComponent*, std::string&)> OnSetName;
         std::function<void(TReader&, std::string&)> OnReferenceName;
+        // With Replace, the elements that those read take the place of; the
+        // others stay. Null: every element of the container.
+        const std::vector<TCustomShape*>* Replacing = nullptr;
+        // The work-area record's own properties: applied, ignored, or
+        // applied exactly (see TReader).
+        TReader::TRootProperties RootProperties = TReader::rpApply;
+        // Called once the whole stream is read and its references resolved,
+        // before anything that existed changes.
+        std::function<void(const TReader&)> BeforeCommit;
+        // Receives the elements read, in the order of their records.
+        std::vector<TComponent*>* Created = nullptr;
     };
 
     // Reads a work-area record into the container: its stored properties go
