@@ -300,7 +300,8 @@ void TDiagramHistory::Capture(const std::vector<TCustomShape*>& sorted, TElement
         TDiagramStream::WriteElement(state.Data, FWorkArea, e);
         state.Records.push_back({KeyOf(e), static_cast<std::uint32_t>(IndexOf(e)),
                                  static_cast<std::uint8_t>(HooksOf(e)),
-                                 static_cast<std::uint32_t>(state.Data.size() - start)});
+                                 static_cast<std::uint32_t>(state.Data.size() - start),
+                                 e->BoundsRect()});
     }
 }
 
@@ -364,6 +365,8 @@ void TDiagramHistory::ApplyState(const std::vector<TKey>& group, const TElementS
             e->OnDblClick = std::move(k.OnDblClick);
             e->OnMouseUp = std::move(k.OnMouseUp);
         }
+        for (std::size_t i = 0; i < created.size() && i < state.Records.size(); ++i)
+            if (auto* e = As<TCustomShape>(created[i])) SetExactBounds(e, state.Records[i].Bounds);
         std::sort(anchored.begin(), anchored.end(),
                   [](const auto& a, const auto& b) { return a.first < b.first; });
         std::sort(indexed.begin(), indexed.end(),
@@ -384,14 +387,20 @@ void TDiagramHistory::ApplyBounds(const std::vector<TBoundsStep::TEntry>& entrie
         const TRect& r = forward ? entry.After : entry.Before;
         e->SetBounds(r.Left, r.Top, r.Width(), r.Height());
     }
-    for (const TBoundsStep::TEntry& entry : entries) {
-        TCustomShape* e = Element(entry.Key);
-        const TRect& r = forward ? entry.After : entry.Before;
-        if (!e || e->BoundsRect() == r) continue;
-        e->Invalidate();
-        e->UpdateBoundsRect(r);
-        e->Invalidate();
-    }
+    for (const TBoundsStep::TEntry& entry : entries)
+        if (TCustomShape* e = Element(entry.Key))
+            SetExactBounds(e, forward ? entry.After : entry.Before);
+}
+
+void TDiagramHistory::SetExactBounds(TCustomShape* e, const TRect& r) {
+    if (e->BoundsRect() == r) return;
+    e->Invalidate();
+    e->UpdateBoundsRect(r);
+    e->Invalidate();
+    // A caption put where it was may be out of its element's place: the end
+    // of the next drag places it, as it would have.
+    for (TCustomShape* owner : e->CaptionOf())
+        owner->MarkCaptionDisplaced();
 }
 
 // ---------------------------------------------------------------------------

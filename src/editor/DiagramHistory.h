@@ -154,6 +154,7 @@ private:
     void Capture(const std::vector<TCustomShape*>& sorted, TElementState& state);
     void CaptureHead(bool page, TElementState& state);
     void Bind(TKey key, TCustomShape* element);
+    void SetExactBounds(TCustomShape* element, const TRect& bounds);
     void Trim();
     TUndoStep* StepAt(int index) const;
 

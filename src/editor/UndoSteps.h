@@ -32,6 +32,9 @@ struct TElementState {
         // The window's hooks the element had (TDiagramHistory::THook bits).
         std::uint8_t Hooks = 0;
         std::uint32_t Size = 0;
+        // Reading places captions and connectors anew; the element gets
+        // its bounds back exactly.
+        TRect Bounds;
     };
     bool Page = false;
     // The page setting beside the work area's own properties.

@@ -89,13 +89,16 @@ public:
     // %s") or read, the container is left as it was.
     static void LoadFromFile(const std::string& fileName, TWinControl* container);
 
+    // Marks the caption as possibly out of its place, for the end of the
+    // next drag to place it.
+    void MarkCaptionDisplaced();
+
 protected:
     void BeforeDestruction() override;
     // Lays out the connectors attached to this element that share its
     // container.
     void UpdateConnectors();
 
-    void MarkCaptionDisplaced();
     // Called once PlaceCaption has put the caption in its place.
     void CaptionPlaced();
     // Sets the selected flag alone, without the setter's effects.
