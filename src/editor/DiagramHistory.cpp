@@ -410,20 +410,25 @@ TUndoStep* TDiagramHistory::StepAt(int index) const {
     return dynamic_cast<TUndoStep*>(const_cast<QUndoCommand*>(FStack->command(index)));
 }
 
-bool TDiagramHistory::CanUndo() const {
-    return !Busy() && (FStack->canUndo() || !FJournal.empty());
+bool TDiagramHistory::CanUndo() {
+    if (Busy()) return false;
+    Flush();
+    return FStack->canUndo();
 }
 
-bool TDiagramHistory::CanRedo() const {
-    return !Busy() && FJournal.empty() && FStack->canRedo();
+bool TDiagramHistory::CanRedo() {
+    if (Busy()) return false;
+    Flush();
+    return FStack->canRedo();
 }
 
-std::string TDiagramHistory::UndoText() const {
-    if (!FJournal.empty()) return FGestureText.empty() ? "Move" : FGestureText;
+std::string TDiagramHistory::UndoText() {
+    if (!Busy()) Flush();
     return FStack->undoText().toStdString();
 }
 
-std::string TDiagramHistory::RedoText() const {
+std::string TDiagramHistory::RedoText() {
+    if (!Busy()) Flush();
     return FStack->redoText().toStdString();
 }
 

@@ -93,11 +93,12 @@ public:
 
     // A change or an undo is in progress: no other may start.
     bool Busy() const { return FDepth > 0 || FApplying > 0; }
-    bool CanUndo() const;
-    bool CanRedo() const;
+    // A drag's moves not yet recorded are recorded first.
+    bool CanUndo();
+    bool CanRedo();
     // The names of the steps undo and redo would take ("Move").
-    std::string UndoText() const;
-    std::string RedoText() const;
+    std::string UndoText();
+    std::string RedoText();
     // Each applies its step whole or, raising the error, not at all: the
     // diagram and the history stay as they were.
     void Undo();

@@ -69,8 +69,6 @@ void TMainForm::CreateHistory() {
 }
 
 void TMainForm::UpdateUndoItems() {
-    // A drag's moves not yet recorded are a step of their own.
-    FHistory->Flush();
     // Nothing is undone under a modal dialog: the command that opened it
     // still works on the diagram.
     bool free = !QApplication::activeModalWidget();
