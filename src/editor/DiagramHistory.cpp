@@ -72,6 +72,7 @@ TDiagramHistory::TDiagramHistory(TWinControl* workArea)
     };
     if (QWidget* host = FWorkArea->Host()) host->installEventFilter(this);
     FBaseSerial = NextSerial();
+    FSavedSerial = FBaseSerial;
 }
 
 TDiagramHistory::~TDiagramHistory() {
@@ -438,8 +439,11 @@ void TDiagramHistory::Undo() {
     if (!FStack->canUndo()) return;
     ++FGesture;
     if (TUndoStep* step = StepAt(FStack->index() - 1)) step->Apply(false);
-    TCounter driving(FDriving);
-    FStack->undo();
+    {
+        TCounter driving(FDriving);
+        FStack->undo();
+    }
+    Changed();
 }
 
 void TDiagramHistory::Redo() {
@@ -448,8 +452,11 @@ void TDiagramHistory::Redo() {
     if (!FStack->canRedo()) return;
     ++FGesture;
     if (TUndoStep* step = StepAt(FStack->index())) step->Apply(true);
-    TCounter driving(FDriving);
-    FStack->redo();
+    {
+        TCounter driving(FDriving);
+        FStack->redo();
+    }
+    Changed();
 }
 
 void TDiagramHistory::Push(std::unique_ptr<TUndoStep> step) {
@@ -458,6 +465,11 @@ void TDiagramHistory::Push(std::unique_ptr<TUndoStep> step) {
         FStack->push(step.release());
     }
     Trim();
+    Changed();
+}
+
+void TDiagramHistory::Changed() {
+    if (OnChanged) OnChanged();
 }
 
 void TDiagramHistory::Clear() {
@@ -472,6 +484,8 @@ void TDiagramHistory::Clear() {
     ++FGesture;
     FGestureText.clear();
     FBaseSerial = NextSerial();
+    FSavedSerial = FBaseSerial;
+    Changed();
 }
 
 void TDiagramHistory::SetMemoryLimit(std::size_t bytes) {

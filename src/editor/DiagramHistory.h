@@ -120,6 +120,22 @@ public:
     // Names the diagram's state: the same state, reached by undo or redo,
     // has the same serial; a saved state can be recognised again.
     std::uint64_t StateSerial() const;
+    // The diagram as it is now was saved (or opened, or made new).
+    void MarkSaved() {
+        FSavedSerial = StateSerial();
+        Changed();
+    }
+    // No state of the history is the saved one (a diagram brought back
+    // from a recovery copy).
+    void MarkUnsaved() {
+        FSavedSerial = 0;
+        Changed();
+    }
+    // The diagram differs from the one saved, opened or made new.
+    bool Modified() const { return StateSerial() != FSavedSerial; }
+    // Called whenever the diagram's state changes: a step made, undone or
+    // redone, the history cleared.
+    std::function<void()> OnChanged;
 
     // From the owner of the elements: components it gains and loses.
     void ComponentInserted(TComponent* component);
@@ -157,6 +173,7 @@ private:
     void Bind(TKey key, TCustomShape* element);
     void SetExactBounds(TCustomShape* element, const TRect& bounds);
     void Trim();
+    void Changed();
     TUndoStep* StepAt(int index) const;
 
     TWinControl* FWorkArea;
@@ -165,6 +182,7 @@ private:
     std::size_t FMemoryLimit = DefaultMemoryLimit;
     std::uint64_t FSerial = 0;
     std::uint64_t FBaseSerial = 0;
+    std::uint64_t FSavedSerial = 0;
     int FDepth = 0;
     int FApplying = 0;
     int FDriving = 0;

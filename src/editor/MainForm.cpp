@@ -23,6 +23,7 @@
 #include "about/AboutDlg.h"
 #include "editor/CaptionEditForm.h"
 #include "editor/DiagramHistory.h"
+#include "editor/Recovery.h"
 #include "graphics/JPEGImage.h"
 #include "model/DiagramRoot.h"
 #include "model/GraphicShape.h"
@@ -99,9 +100,9 @@ TMainForm::TMainForm() : TComponent(nullptr) {
 }
 
 TMainForm::~TMainForm() {
-    FHistory.reset();
     // Elements and controls go first, while the window still exists.
     if (!Destroying()) BeforeDestruction();
+    FHistory.reset();
     FormDestroy();
     // The status bar goes with the window; hints must not reach it.
     Application().OnHint = nullptr;
@@ -277,6 +278,8 @@ void TMainForm::CreateMenu() {
     file->setObjectName("File1");
     AddMenuItem(file, "New1", "&New", &TMainForm::NewActionExecute);
     AddMenuItem(file, "OpenAction1", "&Open", &TMainForm::OpenActionExecute);
+    AddMenuItem(file, "RecoverUnsaved1", "Recover Unsaved Diagrams…",
+                &TMainForm::RecoverActionExecute);
     AddMenuItem(file, "Save1", "&Save", &TMainForm::SaveActionExecute);
     AddMenuItem(file, "ExportasImage1", "Export as Image", &TMainForm::ExportActionExecute);
     file->addSeparator()->setObjectName("N1");
@@ -603,7 +606,11 @@ void TMainForm::ExitActionExecute() {
 }
 
 void TMainForm::NewActionExecute() {
+    TBytes kept = FRecovery ? FRecovery->SnapshotIfModified() : TBytes();
     TCustomShape::DeleteAll(ScrollBox1);
+    if (FRecovery) FRecovery->Replaced(std::move(kept), FDiagramFileName);
+    FDiagramFileName.clear();
+    FOfferName.clear();
     FHistory->Clear();
 }
 
@@ -618,10 +625,14 @@ void TMainForm::OpenActionExecute() {
 void TMainForm::OpenFile(const std::string& fileName) {
     // Reads the whole file before anything changes: a failed open leaves the
     // diagram, the page and the history as they were.
+    TBytes kept = FRecovery ? FRecovery->SnapshotIfModified() : TBytes();
     {
         TDiagramHistory::TQuiet quiet(*FHistory);
         TCustomShape::LoadFromFile(fileName, ScrollBox1);
     }
+    if (FRecovery) FRecovery->Replaced(std::move(kept), FDiagramFileName);
+    FDiagramFileName = fileName;
+    FOfferName.clear();
     FHistory->Clear();
     ScrollBox1->SetAlign(alNone);
     PlaceWorkArea(30);
@@ -634,9 +645,15 @@ void TMainForm::SaveActionExecute() {
     TCustomShape::SelectAll(ScrollBox1);
     try {
         SaveDialog1->setDirectory(QString::fromStdString(InitialFolder()));
+        if (!FOfferName.empty()) SaveDialog1->selectFile(QString::fromStdString(FOfferName));
         if (SaveDialog1->exec() == QDialog::Accepted) {
             QStringList files = SaveDialog1->selectedFiles();
-            if (!files.isEmpty()) TCustomShape::SaveToFile(files.first().toStdString(), ScrollBox1);
+            if (!files.isEmpty()) {
+                TCustomShape::SaveToFile(files.first().toStdString(), ScrollBox1);
+                FDiagramFileName = files.first().toStdString();
+                FOfferName.clear();
+                FHistory->MarkSaved();
+            }
         }
     } catch (...) {
         TCustomShape::UnselectAll(ScrollBox1);

@@ -59,6 +59,8 @@ enum TConnectorKind : std::uint8_t { ckLine, ckTwoWay, ckOneWay };
 
 class TConnector;
 class TDiagramHistory;
+class TRecovery;
+struct TRecoveryCopy;
 
 // Editor rule violations, such as joining an element to itself.
 class EDiagramError : public Exception {
@@ -127,6 +129,20 @@ public:
     // The diagram's undo and redo history. Commands that change the diagram
     // record their change through it (TDiagramHistory::TChange).
     TDiagramHistory& History() const { return *FHistory; }
+    // Recovery copies of unsaved changes, kept in `root` (empty: the
+    // standard folder); the program enables them, windows made in code
+    // have none.
+    void EnableRecovery(const QString& root = {});
+    TRecovery* Recovery() const { return FRecovery.get(); }
+    // The file the diagram was opened from or last saved to; empty for a
+    // new diagram.
+    const std::string& DiagramFileName() const { return FDiagramFileName; }
+    // Shows "Recover Unsaved Diagrams" when there are copies to offer.
+    void OfferRecoveredCopies();
+    // Opens a recovery copy as the current, unsaved diagram; Save then
+    // offers the name the diagram had. The copy goes once this window keeps
+    // its own.
+    void OpenRecoveredCopy(const TRecoveryCopy& copy);
 
     // The published methods: the work area's handlers, which diagram streams
     // name.
@@ -180,6 +196,7 @@ public:
     void PasteReferenceName(TReader& reader, std::string& name);
     void UpdateMenuClick();
     void UndoActionExecute();
+    void RecoverActionExecute();
     void RedoActionExecute();
     // The private clipboard format of diagrams.
     static const std::string& ClipboardFormat();
@@ -207,6 +224,9 @@ public:
     void Notification(TComponent* component, TOperation operation) override;
 
 protected:
+    // Keeps the copy of unsaved changes while the diagram is still there.
+    void BeforeDestruction() override;
+
     TToolMode FToolMode = tmSelect;
     TCustomShape* FFirstShape = nullptr;
     TCustomShape* FSecondShape = nullptr;
@@ -246,6 +266,10 @@ private:
     // The page information of the print in progress.
     std::unique_ptr<TPageInfo> FPageInfo;
     std::unique_ptr<TDiagramHistory> FHistory;
+    std::unique_ptr<TRecovery> FRecovery;
+    std::string FDiagramFileName;
+    // The name Save offers after a recovered copy was opened.
+    std::string FOfferName;
 };
 
 } // namespace tsb

@@ -36,6 +36,19 @@ void TDiagramStream::WriteElement(TBytes& out, TWinControl* container, TComponen
     writer.WriteComponent(element);
 }
 
+TBytes TDiagramStream::WriteAll(TWinControl* container) {
+    TBytes out;
+    out.reserve(4096);
+    WriteHead(out, container, true);
+    TWriter writer(out);
+    writer.Root = container->Owner();
+    for (TControl* child : container->ControlList())
+        if (child->Owner() == writer.Root && dynamic_cast<TCustomShape*>(child))
+            writer.WriteComponent(child);
+    WriteEnd(out);
+    return out;
+}
+
 void TDiagramStream::Read(std::span<const std::uint8_t> data, TWinControl* container,
                           const TReadOptions& options) {
     RegisterModelClasses();

@@ -27,6 +27,8 @@ public:
     static void WriteHead(TBytes& out, TWinControl* container, bool properties);
     static void WriteElement(TBytes& out, TWinControl* container, TComponent* element);
     static void WriteEnd(TBytes& out) { out.push_back(0); }
+    // The file form with every element, whatever its selection.
+    static TBytes WriteAll(TWinControl* container);
 
     struct TReadOptions {
         // Expect "TPF0" first (the clipboard form).
