@@ -2,7 +2,9 @@
 // window: a one-element step undone and redone with its repaint (a move,
 // and a change of a shape's type, which brings the shape back from its
 // record), the undo of a delete of 1,000 elements, a drag step with and
-// without its recording, and the memory that 1,000 moves of one element hold.
+// without its recording, and the memory that 1,000 moves of one element
+// hold. And the serialising of a recovery copy of the diagram, which runs
+// on the GUI thread.
 #include <QApplication>
 #include <QMainWindow>
 #include <QMouseEvent>
@@ -14,6 +16,7 @@
 #include "editor/DiagramHistory.h"
 #include "editor/MainForm.h"
 #include "model/CustomShape.h"
+#include "model/DiagramStream.h"
 #include "model/StandardShape.h"
 
 using namespace tsb;
@@ -161,5 +164,14 @@ void BM_MemoryOf1000MovesOfOneElement(benchmark::State& state) {
     form.History().Clear();
 }
 BENCHMARK(BM_MemoryOf1000MovesOfOneElement)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+void BM_SerialiseRecoveryCopy(benchmark::State& state) {
+    TMainForm& form = OpenForm();
+    std::size_t bytes = 0;
+    for (auto _ : state)
+        bytes = TDiagramStream::WriteAll(form.ScrollBox1).size();
+    state.counters["MB"] = double(bytes) / (1 << 20);
+}
+BENCHMARK(BM_SerialiseRecoveryCopy)->Unit(benchmark::kMillisecond);
 
 } // namespace
