@@ -18,33 +18,38 @@ void TMainForm::BeforeDestruction() {
     TComponent::BeforeDestruction();
 }
 
+namespace {
+
+// Unlocks the free folders a list took when it goes.
+struct TLetGo {
+    TRecoveryStore* Store;
+    ~TLetGo() { Store->LetGo(); }
+};
+
+} // namespace
+
 void TMainForm::OfferRecoveredCopies() {
     if (!FRecovery) return;
-    if (FRecovery->Store().List(FRecovery->CurrentCopyIfAny()).empty()) {
-        FRecovery->Store().LetGo();
-        return;
-    }
-    RecoverActionExecute();
+    TLetGo letGo{&FRecovery->Store()};
+    std::vector<TRecoveryCopy> copies = FRecovery->Store().List(FRecovery->CurrentCopyIfAny());
+    if (copies.empty()) return;
+    TRecoverDlg dialog(FWindow, std::move(copies));
+    if (dialog.exec() == QDialog::Accepted && dialog.Chosen()) OpenRecoveredCopy(*dialog.Chosen());
 }
 
 void TMainForm::RecoverActionExecute() {
     // Without copies of its own the window still offers those left by
     // others.
-    std::unique_ptr<TRecoveryStore> browse;
-    TRecoveryStore* store = nullptr;
     if (FRecovery) {
-        store = &FRecovery->Store();
-    } else {
-        browse = std::make_unique<TRecoveryStore>();
-        store = browse.get();
+        TLetGo letGo{&FRecovery->Store()};
+        TRecoverDlg dialog(FWindow, FRecovery->Store().List(FRecovery->CurrentCopyIfAny()));
+        if (dialog.exec() == QDialog::Accepted && dialog.Chosen())
+            OpenRecoveredCopy(*dialog.Chosen());
+        return;
     }
-    struct TLetGo {
-        TRecoveryStore* Store;
-        ~TLetGo() { Store->LetGo(); }
-    } letGo{store};
-    TRecoverDlg dialog(FWindow, store->List(FRecovery ? FRecovery->CurrentCopyIfAny() : QString()));
-    if (dialog.exec() != QDialog::Accepted || !dialog.Chosen()) return;
-    OpenRecoveredCopy(*dialog.Chosen());
+    TRecoveryStore store;
+    TRecoverDlg dialog(FWindow, store.List());
+    if (dialog.exec() == QDialog::Accepted && dialog.Chosen()) OpenRecoveredCopy(*dialog.Chosen());
 }
 
 void TMainForm::OpenRecoveredCopy(const TRecoveryCopy& copy) {

@@ -2,6 +2,7 @@
 // gone once saved or undone back to the saved state, kept when the window
 // closes, offered and opened again, one folder for each editor, rotated at
 // twenty, and a folder that cannot be written reported once without a box.
+#include <QAction>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
@@ -216,4 +217,23 @@ TEST_F(Recovery, ACopyThatCannotBeReadIsListedWithItsErrorAndCanGo) {
     EXPECT_FALSE(canOpen);
     EXPECT_TRUE(Copies().isEmpty()) << Copies().join(" ").toStdString();
     EXPECT_FALSE(QDir(folder).exists());
+}
+
+TEST_F(Recovery, TheFileMenuShowsTheListAtAnyTime) {
+    QAction* item = Form->MenuItem("RecoverUnsaved1");
+    ASSERT_NE(item, nullptr);
+    EXPECT_EQ(item->text(), QString::fromUtf8("Recover Unsaved Diagrams\u2026"));
+    Place<TStandardShape>(Form->ShapeBtn, 40, 40);
+    Form->NewActionExecute();
+    int listed = -1;
+    auto later = tsbtest::OnModal<TRecoverDlg>([&](TRecoverDlg* d) {
+        EXPECT_EQ(d->windowTitle(), "Recover Unsaved Diagrams");
+        listed = d->CopyList->topLevelItemCount();
+        d->LaterBtn->click();
+    });
+    item->trigger();
+    later.reset();
+    // The diagram New replaced, kept; Later keeps it.
+    EXPECT_EQ(listed, 1);
+    EXPECT_EQ(Copies().size(), 1);
 }
