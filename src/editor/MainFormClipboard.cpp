@@ -7,6 +7,7 @@
 #include <QShortcut>
 
 #include "core/FileStream.h"
+#include "editor/DiagramHistory.h"
 #include "editor/MainForm.h"
 #include "editor/ProgressWindow.h"
 #include "export/PageExport.h"
@@ -42,6 +43,8 @@ void TMainForm::CopyActionExecute() {
 }
 
 void TMainForm::CutActionExecute() {
+    TDiagramHistory::TChange change(*FHistory, "Cut");
+    change.TouchSelected();
     CopyActionExecute();
     TCustomShape::DeleteSelected(ScrollBox1);
 }
@@ -50,13 +53,20 @@ void TMainForm::PasteActionExecute() {
     FPasteNames.Clear();
     std::optional<QByteArray> block = Clipboard().Data(ClipboardFormat());
     if (!block) return;
+    // The work area takes the place the pasted record stored: part of the
+    // step.
+    TDiagramHistory::TChange change(*FHistory, "Paste", true);
     FClipStream = *block;
     auto* data = reinterpret_cast<const std::uint8_t*>(FClipStream.constData());
     // A cancelled paste changes nothing.
     TProgressWindow progress(FWindow, "Pasting");
+    // An element pasted without its caption may take an existing one.
+    auto touchCaptionTargets = [&change](const TReader& reader) {
+        change.TouchCaptionTargets(reader);
+    };
     try {
         FPasteNames.Read({data, static_cast<std::size_t>(FClipStream.size())}, ScrollBox1,
-                         &progress);
+                         &progress, touchCaptionTargets);
     } catch (const ECancelled&) {
         return;
     }
@@ -70,6 +80,7 @@ void TMainForm::UpdateMenuClick() {
         for (const char* item : {"Cut1", "Copy1", "Delete2"})
             MenuItem(item)->setEnabled(true);
     if (Clipboard().HasFormat(ClipboardFormat())) MenuItem("Paste1")->setEnabled(true);
+    UpdateUndoItems();
 }
 
 void TMainForm::CreateEditShortcuts() {

@@ -13,7 +13,8 @@ void TPasteNames::Clear() {
 }
 
 void TPasteNames::Read(std::span<const std::uint8_t> block, TWinControl* container,
-                       TProgress* progress) {
+                       TProgress* progress,
+                       const std::function<void(const TReader&)>& beforeCommit) {
     Clear();
     const TComponent& owner = *container->Owner();
     TDiagramStream::TReadOptions options;
@@ -24,6 +25,7 @@ void TPasteNames::Read(std::span<const std::uint8_t> block, TWinControl* contain
     };
     options.OnReferenceName = [this](TReader&, std::string& name) { PasteReferenceName(name); };
     options.Progress = progress;
+    options.BeforeCommit = beforeCommit;
     TDiagramStream::Read(block, container, options);
 }
 

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <span>
 #include <string>
 #include <unordered_map>
@@ -23,9 +24,11 @@ public:
     // Reads the block ("TPF0" and the work-area record) into the container,
     // all or nothing, as TDiagramStream::Read does; the names of the paste
     // before are forgotten first. A progress object, when given, is stepped
-    // and may cancel the read.
+    // and may cancel the read; beforeCommit, when given, sees the whole read
+    // before anything that existed changes.
     void Read(std::span<const std::uint8_t> block, TWinControl* container,
-              TProgress* progress = nullptr);
+              TProgress* progress = nullptr,
+              const std::function<void(const TReader&)>& beforeCommit = {});
 
     // The reader's hooks. An element gets the smallest free name of its
     // class (its class name without the first letter, then a number from 1)

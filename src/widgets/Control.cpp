@@ -17,6 +17,8 @@ void TControl::BeforeDestruction() {
 
 void TControl::SetBounds(int left, int top, int width, int height) {
     if (left == FLeft && top == FTop && width == FWidth && height == FHeight) return;
+    if (FParent && FParent->OnChildBoundsChanging)
+        FParent->OnChildBoundsChanging(this, BoundsRect());
     if (FParent && FVisible) FParent->InvalidateRect(BoundsRect());
     FLeft = left;
     FTop = top;
@@ -27,6 +29,8 @@ void TControl::SetBounds(int left, int top, int width, int height) {
 }
 
 void TControl::UpdateBoundsRect(const TRect& r) {
+    if (FParent && FParent->OnChildBoundsChanging)
+        FParent->OnChildBoundsChanging(this, BoundsRect());
     FLeft = r.Left;
     FTop = r.Top;
     FWidth = r.Width();

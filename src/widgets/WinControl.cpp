@@ -118,6 +118,46 @@ int TWinControl::IndexOfControl(const TControl* c) const {
     return it == FControls.end() ? -1 : static_cast<int>(it - FControls.begin());
 }
 
+void TWinControl::PlaceControls(const std::vector<std::pair<std::size_t, TControl*>>& places) {
+    if (places.empty()) return;
+    std::vector<TControl*> moving;
+    moving.reserve(places.size());
+    for (const auto& [place, c] : places)
+        if (c->FParent == this) moving.push_back(c);
+    std::sort(moving.begin(), moving.end());
+    auto isMoving = [&moving](TControl* c) {
+        return std::binary_search(moving.begin(), moving.end(), c);
+    };
+    std::vector<TControl*> order;
+    order.reserve(FControls.size());
+    auto next = places.begin();
+    auto take = [&] {
+        while (next != places.end() && next->second->FParent != this)
+            ++next;
+    };
+    take();
+    for (TControl* c : FControls) {
+        if (isMoving(c)) continue;
+        for (; next != places.end() && next->first <= order.size(); ++next, take())
+            order.push_back(next->second);
+        order.push_back(c);
+    }
+    for (; next != places.end(); ++next, take())
+        order.push_back(next->second);
+    FControls = std::move(order);
+    // Child order values follow the list again; the index sorts by them.
+    FBackZ = 0;
+    FFrontZ = 0;
+    for (TControl* c : FControls)
+        c->FZOrder = ++FFrontZ;
+    ++FChildVersion;
+    if (FWindowedCount)
+        for (TControl* c : FControls)
+            if (auto* w = As<TWinControl>(c); w && w->Widget()) w->Widget()->raise();
+    for (const auto& [place, c] : places)
+        if (c->FParent == this) c->Invalidate();
+}
+
 void TWinControl::InsertControl(TControl* c) {
     FControls.push_back(c);
     c->FParent = this;

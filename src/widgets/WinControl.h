@@ -7,6 +7,7 @@
 #include <QRegion>
 #include <QWidget>
 #include <functional>
+#include <utility>
 #include <vector>
 
 #include "widgets/Control.h"
@@ -72,6 +73,12 @@ public:
     void FindControls(const TRect& area, std::vector<TControl*>& out) const;
     // While set, every child whose bounds change is appended to the log.
     void LogBoundsChanges(std::vector<TControl*>* log) { FBoundsLog = log; }
+    // While set, called with a child and its bounds just before they change.
+    std::function<void(TControl*, const TRect&)> OnChildBoundsChanging;
+    // Moves the given children to the given places of the child list,
+    // lowest place first; the other children keep their order. Places
+    // beyond the end put the child at the end.
+    void PlaceControls(const std::vector<std::pair<std::size_t, TControl*>>& places);
 
     // Renders the control, its windowless children and its windowed
     // children onto what a canvas is bound to (an image or a vector device)

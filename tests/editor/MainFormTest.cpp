@@ -200,8 +200,10 @@ TEST_F(MainWindow, ScreenReadersReadThePanelsAndTheEditItems) {
         keys.push_back(item->text(QAccessible::Accelerator).toStdString());
     }
     Form->EditMenu->hide();
-    EXPECT_EQ(items, (std::vector<std::string>{"Cut", "Copy", "Paste", "Delete", "Select All"}));
-    EXPECT_EQ(keys, (std::vector<std::string>{"Ctrl+X", "Ctrl+C", "Ctrl+V", "Ctrl+Del", ""}));
+    EXPECT_EQ(items, (std::vector<std::string>{"Undo", "Redo", "Cut", "Copy", "Paste", "Delete",
+                                               "Select All"}));
+    EXPECT_EQ(keys, (std::vector<std::string>{"Ctrl+Z", "Ctrl+Y", "Ctrl+X", "Ctrl+C", "Ctrl+V",
+                                              "Ctrl+Del", ""}));
 }
 
 TEST_F(MainWindow, HelpAboutShowsTheAboutBox) {

@@ -23,6 +23,8 @@ trap cleanup EXIT
 start_xvfb || exit 1
 mkdir -m 700 "$work/runtime"
 export QT_QPA_PLATFORM=xcb XDG_RUNTIME_DIR="$work/runtime"
+# Recovery copies of the user's own editors stay out of the test.
+export XDG_STATE_HOME="$work/state"
 export LSAN_OPTIONS="suppressions=$source/tests/clipboard/lsan.supp${LSAN_OPTIONS:+:$LSAN_OPTIONS}"
 
 # Files that open: a sample, every kind of element under a name with a space
