@@ -146,10 +146,10 @@ void TWinControl::PlaceControls(const std::vector<std::pair<std::size_t, TContro
         order.push_back(next->second);
     FControls = std::move(order);
     // Child order values follow the list again; the index sorts by them.
-    FBackZ = 0;
-    FFrontZ = 0;
+    FBackOrder = 0;
+    FFrontOrder = 0;
     for (TControl* c : FControls)
-        c->FZOrder = ++FFrontZ;
+        c->FChildOrder = ++FFrontOrder;
     ++FChildVersion;
     if (FWindowedCount)
         for (TControl* c : FControls)
