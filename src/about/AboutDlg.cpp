@@ -37,7 +37,7 @@ QDateTime TAboutDlg::BuildTime() {
 
 bool TAboutDlg::Execute() {
     // Freed on every path, also when showing it fails.
-    auto box = std::make_unique<about::TqmAboutBox>();
+    auto box = std::make_unique<TqmAboutBox>();
     box->ProductName->setText(QString::fromStdString(NameLine(Title, VersionText())));
     box->Copyright->setText(QString::fromStdString(Copyright));
     box->TimeStamp->setText(QString::fromStdString(TimeStampText(BuildTime())));

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "about/Sprite.h"
+#include "core/ScopeExit.h"
 
 namespace tsb {
 
@@ -48,7 +49,8 @@ void TSpriteBox::SetBounds(int left, int top, int width, int height) {
 
 void TSpriteBox::WidgetResized(int width, int height) {
     TWinControl::WidgetResized(width, height);
-    if (FBackground.width() != Width() || FBackground.height() != Height()) RebuildBackground();
+    if (FBackgroundBuffer.width() != Width() || FBackgroundBuffer.height() != Height())
+        RebuildBackground();
 }
 
 void TSpriteBox::Loaded() {
@@ -61,7 +63,7 @@ void TSpriteBox::PaintGradient(TCanvas& canvas) {
     // by MulDiv.
     const std::uint32_t start = ColorToRGB(FColor);
     const int r = (start >> 16) & 0xFF, g = (start >> 8) & 0xFF, b = start & 0xFF;
-    const int width = FBackground.width(), height = FBackground.height();
+    const int width = FBackgroundBuffer.width(), height = FBackgroundBuffer.height();
     canvas.Brush.Style = bsSolid;
     for (int i = 0; i < 256; ++i) {
         int red = (r + MulDiv(i, -r, 255)) & 0xFF;
@@ -75,14 +77,14 @@ void TSpriteBox::PaintGradient(TCanvas& canvas) {
 void TSpriteBox::RebuildBackground() {
     const int width = std::max(Width(), 0), height = std::max(Height(), 0);
     if (width == 0 || height == 0) {
-        FBackground = QImage();
-        FWork = QImage();
+        FBackgroundBuffer = QImage();
+        FWorkBuffer = QImage();
         Invalidate();
         return;
     }
-    if (FBackground.width() != width || FBackground.height() != height)
-        FBackground = QImage(width, height, QImage::Format_RGB32);
-    TCanvas canvas(&FBackground);
+    if (FBackgroundBuffer.width() != width || FBackgroundBuffer.height() != height)
+        FBackgroundBuffer = QImage(width, height, QImage::Format_RGB32);
+    TCanvas canvas(&FBackgroundBuffer);
     if (FGradient) {
         PaintGradient(canvas);
     } else {
@@ -101,56 +103,71 @@ void TSpriteBox::RebuildBackground() {
             dest = Bounds(0, 0, FImage.Width(), FImage.Height());
         canvas.StretchDraw(dest, FImage.Image());
     }
-    FWork = FBackground.copy();
+    FWorkBuffer = FBackgroundBuffer.copy();
     Invalidate();
 }
 
+void TSpriteBox::PaintHost(const QRegion& region) {
+    FStepDue = true;
+    TScopeExit done([this] { FStepDue = false; });
+    TWinControl::PaintHost(region);
+}
+
 void TSpriteBox::PaintBackground(TCanvas& canvas, const TRect& clip) {
-    if (FBackground.isNull()) {
+    if (FStepDue) {
+        FStepDue = false;
+        StepSprites();
+    }
+    if (FBackgroundBuffer.isNull()) {
         TWinControl::PaintBackground(canvas, clip);
         return;
     }
     TRect area = clip.Intersect(ClientRect());
     canvas.CopyMode = cmSrcCopy;
-    if (FBackground.width() == ClientWidth() && FBackground.height() == ClientHeight())
-        canvas.CopyRect(area, FBackground, area);
+    if (FBackgroundBuffer.width() == ClientWidth() && FBackgroundBuffer.height() == ClientHeight())
+        canvas.CopyRect(area, FBackgroundBuffer, area);
     else
-        canvas.StretchDraw(ClientRect(), FBackground);
-    // Each paint is one step of the sprites: every enabled one moves and is
-    // drawn, in child order.
+        canvas.StretchDraw(ClientRect(), FBackgroundBuffer);
     for (TControl* c : ControlList()) {
         auto* sprite = As<TSprite>(c);
-        if (!sprite || !sprite->Enabled()) continue;
-        DrawSprite(canvas, *sprite);
+        if (sprite && sprite->Enabled()) CombineSprite(canvas, *sprite, sprite->X(), sprite->Y());
     }
+    canvas.CopyMode = cmSrcCopy;
 }
 
-void TSpriteBox::DrawSprite(TCanvas& screen, TSprite& sprite) {
-    BeforeSprtMove(&sprite);
-    const int oldX = sprite.X(), oldY = sprite.Y();
-    sprite.Move();
-    const int w = sprite.Width(), h = sprite.Height();
-    // The old place, with a margin of two pixels above and to the left, gets
-    // the background back.
-    const TRect restore = Bounds(oldX - 2, oldY - 2, w + 2, h + 2);
-    const TRect place = Bounds(sprite.X(), sprite.Y(), w, h);
-    TCanvas work(&FWork);
-    work.CopyMode = cmSrcCopy;
-    work.CopyRect(restore, FBackground, restore);
-    // Mask and image, each as far as the sprite and the bitmap both reach.
+void TSpriteBox::CombineSprite(TCanvas& canvas, const TSprite& sprite, int x, int y) {
     auto combine = [&](const TBitmap& bitmap, TCopyMode mode) {
-        TRect part = Bounds(0, 0, std::min(w, bitmap.Width()), std::min(h, bitmap.Height()));
+        TRect part = Bounds(0, 0, std::min(sprite.Width(), bitmap.Width()),
+                            std::min(sprite.Height(), bitmap.Height()));
         if (part.IsEmpty()) return;
-        work.CopyMode = mode;
-        work.CopyRect(part.Offset(place.Left, place.Top), bitmap.Image(), part);
+        canvas.CopyMode = mode;
+        canvas.CopyRect(part.Offset(x, y), bitmap.Image(), part);
     };
     combine(sprite.AndImage(), cmSrcAnd);
     combine(sprite.OrImage(), cmSrcPaint);
-    // The screen gets the old place and the new one; a sprite that moved
-    // right or down would otherwise lose its last column or row there.
-    screen.CopyMode = cmSrcCopy;
-    screen.CopyRect(restore, FWork, restore);
-    screen.CopyRect(place, FWork, place);
+}
+
+void TSpriteBox::StepSprites() {
+    // In child order, every enabled sprite moves and is drawn.
+    for (TControl* c : ControlList()) {
+        auto* sprite = As<TSprite>(c);
+        if (sprite && sprite->Enabled()) StepSprite(*sprite);
+    }
+}
+
+void TSpriteBox::StepSprite(TSprite& sprite) {
+    BeforeSprtMove(&sprite);
+    const int oldX = sprite.X(), oldY = sprite.Y();
+    sprite.Move();
+    if (!FWorkBuffer.isNull()) {
+        // The old place, with a margin of two pixels above and to the left,
+        // gets the background back.
+        const TRect restore = Bounds(oldX - 2, oldY - 2, sprite.Width() + 2, sprite.Height() + 2);
+        TCanvas work(&FWorkBuffer);
+        work.CopyMode = cmSrcCopy;
+        work.CopyRect(restore, FBackgroundBuffer, restore);
+        CombineSprite(work, sprite, sprite.X(), sprite.Y());
+    }
     AfterSprtMove(&sprite);
 }
 

@@ -1,7 +1,9 @@
 // The sprite box: an opaque play-field that keeps its background in one
 // buffer and the sprites drawn over it in a second, so a sprite's old place
-// is mended from the background and the screen gets whole rectangles,
-// without flicker.
+// is mended from the background, without flicker. Each paint of its window
+// is one step of the sprites: every enabled one moves once, however many
+// rectangles the paint covers; painting it anywhere else (a bitmap, an
+// export) shows the sprites where they are and moves none.
 #pragma once
 
 #include <QImage>
@@ -34,14 +36,14 @@ public:
     bool Gradient() const { return FGradient; }
     void SetGradient(bool value);
 
-    // Around each enabled sprite's turn in a paint: before it moves, and
+    // Around each enabled sprite's turn in a step: before it moves, and
     // after it has been drawn. The sender is the sprite.
     TNotifyEvent BeforeSprtMove;
     TNotifyEvent AfterSprtMove;
 
     // The background alone, and the background with every sprite as last drawn.
-    const QImage& BackgroundBuffer() const { return FBackground; }
-    const QImage& WorkBuffer() const { return FWork; }
+    const QImage& BackgroundBuffer() const { return FBackgroundBuffer; }
+    const QImage& WorkBuffer() const { return FWorkBuffer; }
 
     // Paints the background and the gradient or colour and the picture into
     // the background buffer, then starts the work buffer anew from it.
@@ -50,22 +52,30 @@ public:
     void SetBounds(int left, int top, int width, int height) override;
     void WidgetResized(int width, int height) override;
     void Loaded() override;
+    // A paint of the window: its first repainted rectangle takes the step.
+    void PaintHost(const QRegion& region) override;
 
 protected:
-    // Shows the background, then moves and draws every enabled sprite.
+    // Shows the background and every enabled sprite over it, after the
+    // step when one is due.
     void PaintBackground(TCanvas& canvas, const TRect& clip) override;
 
 private:
     void PaintGradient(TCanvas& canvas);
-    void DrawSprite(TCanvas& screen, TSprite& sprite);
+    // Moves every enabled sprite once and draws it into the work buffer.
+    void StepSprites();
+    void StepSprite(TSprite& sprite);
+    // The mask by AND, then the image by OR, as far as sprite and bitmaps reach.
+    static void CombineSprite(TCanvas& canvas, const TSprite& sprite, int x, int y);
 
     TBitmap FImage;
     TColor FColor = clBlack;
     bool FCenter = true;
     bool FStretch = false;
     bool FGradient = false;
-    QImage FBackground;
-    QImage FWork;
+    QImage FBackgroundBuffer;
+    QImage FWorkBuffer;
+    bool FStepDue = false;
 };
 
 } // namespace tsb

@@ -17,9 +17,7 @@
 #include "widgets/Resources.h"
 #include "widgets/Screen.h"
 
-namespace tsb::about {
-
-namespace {} // namespace
+namespace tsb {
 
 // ---------------------------------------------------------------------------
 
@@ -80,8 +78,8 @@ void TAboutPanel::mouseMoveEvent(QMouseEvent* e) {
 
 // ---------------------------------------------------------------------------
 
-TqmAboutBox::TqmAboutBox(QWidget* parent) : QDialog(parent), FComponents(new TComponent(nullptr)) {
-    FComponents->SetName("qmAboutBox");
+TqmAboutBox::TqmAboutBox(QWidget* parent) : QDialog(parent), FSpriteOwner(new TComponent(nullptr)) {
+    FSpriteOwner->SetName("qmAboutBox");
     setObjectName("qmAboutBox");
     setWindowTitle("About");
     setWindowFlag(Qt::MSWindowsFixedSizeDialogHint);
@@ -101,7 +99,7 @@ TqmAboutBox::TqmAboutBox(QWidget* parent) : QDialog(parent), FComponents(new TCo
 
     // Built as a stream would build it: properties first, then Loaded, which
     // gives the sprite its position.
-    SpriteBox1 = new TSpriteBox(FComponents);
+    SpriteBox1 = new TSpriteBox(FSpriteOwner);
     SpriteBox1->SetLoading(true);
     SpriteBox1->SetName("SpriteBox1");
     SpriteBox1->Widget()->setParent(Panel1);
@@ -111,7 +109,7 @@ TqmAboutBox::TqmAboutBox(QWidget* parent) : QDialog(parent), FComponents(new TCo
     SpriteBox1->SetAlign(alTop);
     SpriteBox1->SetColor(clBtnFace);
 
-    Sprite1 = new TSprite(FComponents);
+    Sprite1 = new TSprite(FSpriteOwner);
     Sprite1->SetLoading(true);
     Sprite1->SetName("Sprite1");
     Sprite1->SetParent(SpriteBox1);
@@ -161,7 +159,7 @@ TqmAboutBox::TqmAboutBox(QWidget* parent) : QDialog(parent), FComponents(new TCo
 
 TqmAboutBox::~TqmAboutBox() {
     // The play-field's widget lives in the panel: it goes before the widgets.
-    delete FComponents;
+    delete FSpriteOwner;
 }
 
 TAboutLabel* TqmAboutBox::NewLabel(const char* name, int left, int top, int width, bool bold) {
@@ -219,4 +217,4 @@ void TqmAboutBox::done(int result) {
     QDialog::done(result);
 }
 
-} // namespace tsb::about
+} // namespace tsb

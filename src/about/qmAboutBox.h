@@ -14,8 +14,6 @@ class TComponent;
 class TSprite;
 class TSpriteBox;
 
-namespace about {
-
 // A label that reports mouse moves and clicks to its form instead of
 // passing them on to its parent.
 class TAboutLabel : public QLabel {
@@ -84,8 +82,7 @@ private:
     void LoadLogo();
 
     // Owns the play-field and its sprite.
-    TComponent* FComponents;
+    TComponent* FSpriteOwner;
 };
 
-} // namespace about
 } // namespace tsb

@@ -8,7 +8,8 @@
 
 namespace tsb {
 
-TRadioGroup::TRadioGroup(QWidget* parent) : QGroupBox(parent), FGroup(new QButtonGroup(this)) {}
+TRadioGroup::TRadioGroup(QWidget* parent)
+    : QGroupBox(parent), FButtonGroup(new QButtonGroup(this)) {}
 
 void TRadioGroup::SetItems(const QStringList& items) {
     for (QRadioButton* b : FButtons)
@@ -17,7 +18,7 @@ void TRadioGroup::SetItems(const QStringList& items) {
     FItems = items;
     for (int i = 0; i < FItems.size(); ++i) {
         auto* b = new QRadioButton(FItems[i], this);
-        FGroup->addButton(b, i);
+        FButtonGroup->addButton(b, i);
         FButtons.push_back(b);
         b->show();
     }
@@ -32,17 +33,17 @@ void TRadioGroup::SetColumns(int columns) {
 }
 
 int TRadioGroup::ItemIndex() const {
-    return FGroup->checkedId();
+    return FButtonGroup->checkedId();
 }
 
 void TRadioGroup::SetItemIndex(int index) {
     if (index >= static_cast<int>(FButtons.size())) index = static_cast<int>(FButtons.size()) - 1;
     if (index < 0) {
-        if (QAbstractButton* checked = FGroup->checkedButton()) {
+        if (QAbstractButton* checked = FButtonGroup->checkedButton()) {
             // An exclusive group does not let its checked button go.
-            FGroup->setExclusive(false);
+            FButtonGroup->setExclusive(false);
             checked->setChecked(false);
-            FGroup->setExclusive(true);
+            FButtonGroup->setExclusive(true);
         }
         return;
     }

@@ -37,7 +37,7 @@ private:
 
     QStringList FItems;
     int FColumns = 1;
-    QButtonGroup* FGroup;
+    QButtonGroup* FButtonGroup;
     std::vector<QRadioButton*> FButtons;
 };
 

@@ -30,6 +30,8 @@ TCommandLine TCommandLine::Parse(const std::vector<std::string>& arguments) {
         } else if (options && arg == "--version") {
             line.Action = caVersion;
             return line;
+        } else if (options && arg == "--no-recovery") {
+            line.Recovery = false;
         } else if (options && arg.size() > 1 && arg[0] == '-') {
             return Wrong("unknown option '" + arg + "'");
         } else if (arg.empty()) {
@@ -61,16 +63,21 @@ int TCommandLine::Answer(std::ostream& out, std::ostream& err) const {
 }
 
 std::string TCommandLine::UsageText() {
-    return "Usage: tresselby [FILE.tsb]\n"
+    return "Usage: tresselby [--no-recovery] [FILE.tsb]\n"
            "       tresselby --help | --version\n"
            "\n"
            "Starts the Tresselby Diagram Tool and opens the diagram FILE.tsb when one\n"
            "is named. A file that cannot be opened is reported in a message box and\n"
            "the editor starts with an empty diagram.\n"
            "\n"
-           "  --help      show this text and exit\n"
-           "  --version   show the program's version and exit\n"
-           "  --          end of options: a file name may follow that starts with -\n";
+           "Unsaved changes are kept in recovery copies; at start, copies left by an\n"
+           "editor that was closed or ended are offered in \"Recover Unsaved Diagrams\"\n"
+           "(after FILE.tsb is opened).\n"
+           "\n"
+           "  --no-recovery  start without recovery copies and without the list\n"
+           "  --help         show this text and exit\n"
+           "  --version      show the program's version and exit\n"
+           "  --             end of options: a file name may follow that starts with -\n";
 }
 
 std::string TCommandLine::VersionText() {

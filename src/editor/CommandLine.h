@@ -19,6 +19,9 @@ public:
     TAction Action = caStart;
     // The diagram to open at start; empty for none.
     std::string FileName;
+    // Keep recovery copies and offer those left unsaved (--no-recovery:
+    // neither, for scripts).
+    bool Recovery = true;
     // What is wrong with the command line, for caWrong.
     std::string Error;
 

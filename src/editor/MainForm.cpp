@@ -24,6 +24,8 @@
 
 #include "about/AboutDlg.h"
 #include "editor/CaptionEditForm.h"
+#include "editor/DiagramHistory.h"
+#include "editor/Recovery.h"
 #include "editor/ZoomController.h"
 #include "graphics/JPEGImage.h"
 #include "model/DiagramRoot.h"
@@ -106,6 +108,7 @@ TMainForm::TMainForm() : TComponent(nullptr) {
 TMainForm::~TMainForm() {
     // Elements and controls go first, while the window still exists.
     if (!Destroying()) BeforeDestruction();
+    FHistory.reset();
     FormDestroy();
     // The status bar goes with the window; hints must not reach it.
     Application().OnHint = nullptr;
@@ -126,6 +129,7 @@ void TMainForm::CreateLayout() {
     CreateMenu();
     CreateEditShortcuts();
     CreateWorkArea();
+    CreateHistory();
     CreateStatusBar();
     CreateDialogs();
     CreatePrinter();
@@ -281,6 +285,8 @@ void TMainForm::CreateMenu() {
     file->setObjectName("File1");
     AddMenuItem(file, "New1", "&New", &TMainForm::NewActionExecute);
     AddMenuItem(file, "OpenAction1", "&Open", &TMainForm::OpenActionExecute);
+    AddMenuItem(file, "RecoverUnsaved1", "Recover Unsaved Diagrams…",
+                &TMainForm::RecoverActionExecute);
     AddMenuItem(file, "Save1", "&Save", &TMainForm::SaveActionExecute);
     AddMenuItem(file, "ExportasImage1", "Export as Image", &TMainForm::ExportActionExecute);
     AddMenuItem(file, "ExportWiringList1", "Export Wiring List\u2026",
@@ -320,6 +326,7 @@ void TMainForm::CreateMenu() {
 
     EditMenu = bar->addMenu("&Edit");
     EditMenu->setObjectName("Edit1");
+    CreateUndoItems();
     // The items carry their short-cuts, which the menu shows and screen
     // readers announce; in the window the short-cuts act through the Edit
     // short-cuts below, which work out the items' enabling first.
@@ -449,14 +456,14 @@ void TMainForm::CreateWorkArea() {
 void TMainForm::FormCreate() {
     ScrollBox1->SetBounds(ScrollBox1->Left(), ScrollBox1->Top(), 800, 600);
     PlaceWorkArea(30);
-    FPasteNames.clear();
+    FPasteNames.Clear();
     FClipStream.clear();
     SetStatusText(2, "Waiting");
     SetStatusText(7, "ON");
 }
 
 void TMainForm::FormDestroy() {
-    FPasteNames.clear();
+    FPasteNames.Clear();
     FClipStream.clear();
 }
 
@@ -516,6 +523,7 @@ void TMainForm::ScrollBox1MouseDown(TComponent*, TMouseButton, TShiftState, int 
         TCustomShape::UnselectAll(ScrollBox1);
         break;
     case tmAddText: {
+        TDiagramHistory::TChange change(*FHistory, "Add Text");
         auto* text = new TTextShape(this);
         text->SetName(MakeElementName(text));
         SnapGrid1->SnapPoint(x, y);
@@ -584,6 +592,8 @@ void TMainForm::SHArrowBtnClick() {
 void TMainForm::TextDblClick(TComponent* sender) {
     auto* text = As<TTextShape>(sender);
     if (!text) return;
+    TDiagramHistory::TChange change(*FHistory, "Edit Caption");
+    change.Touch(text);
     std::string value = text->Text();
     if (TCaptionEditDlg::EditCaption(value, text->Font())) {
         text->SetText(value);
@@ -606,7 +616,12 @@ void TMainForm::ExitActionExecute() {
 }
 
 void TMainForm::NewActionExecute() {
+    TBytes kept = FRecovery ? FRecovery->SnapshotIfModified() : TBytes();
     TCustomShape::DeleteAll(ScrollBox1);
+    if (FRecovery) FRecovery->Replaced(std::move(kept), FDiagramFileName);
+    FDiagramFileName.clear();
+    FOfferName.clear();
+    FHistory->Clear();
 }
 
 void TMainForm::OpenActionExecute() {
@@ -619,14 +634,20 @@ void TMainForm::OpenActionExecute() {
 
 void TMainForm::OpenFile(const std::string& fileName) {
     // Reads the whole file before anything changes: a failed or cancelled
-    // open leaves the diagram and the page as they were.
+    // open leaves the diagram, the page and the history as they were.
+    TBytes kept = FRecovery ? FRecovery->SnapshotIfModified() : TBytes();
     try {
+        TDiagramHistory::TQuiet quiet(*FHistory);
         TProgressWindow progress(
             FWindow, "Opening " + QFileInfo(QString::fromStdString(fileName)).fileName());
         TCustomShape::LoadFromFile(fileName, ScrollBox1, &progress);
     } catch (const ECancelled&) {
         return;
     }
+    if (FRecovery) FRecovery->Replaced(std::move(kept), FDiagramFileName);
+    FDiagramFileName = fileName;
+    FOfferName.clear();
+    FHistory->Clear();
     ScrollBox1->SetAlign(alNone);
     PlaceWorkArea(30);
     if (QAction* custom = MenuItem("Custom")) custom->setChecked(true);
@@ -638,12 +659,16 @@ void TMainForm::SaveActionExecute() {
     TCustomShape::SelectAll(ScrollBox1);
     try {
         SaveDialog1->setDirectory(QString::fromStdString(InitialFolder()));
+        if (!FOfferName.empty()) SaveDialog1->selectFile(QString::fromStdString(FOfferName));
         if (SaveDialog1->exec() == QDialog::Accepted) {
             QStringList files = SaveDialog1->selectedFiles();
             if (!files.isEmpty()) {
                 TProgressWindow progress(FWindow, "Saving " + QFileInfo(files.first()).fileName());
                 try {
                     TCustomShape::SaveToFile(files.first().toStdString(), ScrollBox1, &progress);
+                    FDiagramFileName = files.first().toStdString();
+                    FOfferName.clear();
+                    FHistory->MarkSaved();
                 } catch (const ECancelled&) {
                 }
             }
@@ -659,17 +684,19 @@ void TMainForm::ReattachHooks() {
     // By class, in this order: picture elements, text elements (captions
     // included), standard shapes, hidden junctions. Connectors get none.
     int count = ScrollBox1->ControlCount();
-    for (int i = 0; i < count && i < ScrollBox1->ControlCount(); ++i) {
-        TControl* c = ScrollBox1->Controls(i);
-        if (auto* graphic = As<TGraphicShape>(c))
-            AttachElementHooks(graphic, Hook(&TMainForm::ChoosePicture));
-        else if (auto* text = As<TTextShape>(c))
-            AttachTextHooks(text);
-        else if (auto* shape = As<TStandardShape>(c))
-            AttachElementHooks(shape, Hook(&TMainForm::ShapeDblClick));
-        else if (auto* hidden = As<THiddenShape>(c))
-            AttachElementHooks(hidden, TNotifyEvent());
-    }
+    for (int i = 0; i < count && i < ScrollBox1->ControlCount(); ++i)
+        AttachHooks(ScrollBox1->Controls(i));
+}
+
+void TMainForm::AttachHooks(TControl* c) {
+    if (auto* graphic = As<TGraphicShape>(c))
+        AttachElementHooks(graphic, Hook(&TMainForm::ChoosePicture));
+    else if (auto* text = As<TTextShape>(c))
+        AttachTextHooks(text);
+    else if (auto* shape = As<TStandardShape>(c))
+        AttachElementHooks(shape, Hook(&TMainForm::ShapeDblClick));
+    else if (auto* hidden = As<THiddenShape>(c))
+        AttachElementHooks(hidden, TNotifyEvent());
 }
 
 void TMainForm::About1Click() {
@@ -678,6 +705,12 @@ void TMainForm::About1Click() {
 
 void TMainForm::Notification(TComponent* component, TOperation operation) {
     TComponent::Notification(component, operation);
+    if (FHistory) {
+        if (operation == opInsert)
+            FHistory->ComponentInserted(component);
+        else
+            FHistory->ComponentRemoved(component);
+    }
     if (operation != opRemove) return;
     if (component == static_cast<TComponent*>(FFirstShape)) FFirstShape = nullptr;
     if (component == static_cast<TComponent*>(FSecondShape)) FSecondShape = nullptr;

@@ -17,6 +17,7 @@
 #include "core/Exception.h"
 #include "editor/ProgressWindow.h"
 #include "export/PageExport.h"
+#include "model/PasteNames.h"
 #include "widgets/ScrollBox.h"
 
 class QAction;
@@ -33,7 +34,6 @@ namespace tsb {
 
 class TAboutDlg;
 class TCustomShape;
-class TReader;
 class TImage;
 class TSnapGrid;
 class TqmRuler;
@@ -60,6 +60,9 @@ enum TToolMode : std::uint8_t {
 enum TConnectorKind : std::uint8_t { ckLine, ckTwoWay, ckOneWay };
 
 class TConnector;
+class TDiagramHistory;
+class TRecovery;
+struct TRecoveryCopy;
 
 // Editor rule violations, such as joining an element to itself.
 class EDiagramError : public Exception {
@@ -125,6 +128,23 @@ public:
     TAboutDlg* AboutDlg1 = nullptr;
     // The print engine: portrait, US Letter, one page of the work area.
     TqmPrinter* qmPrinter1 = nullptr;
+    // The diagram's undo and redo history. Commands that change the diagram
+    // record their change through it (TDiagramHistory::TChange).
+    TDiagramHistory& History() const { return *FHistory; }
+    // Recovery copies of unsaved changes, kept in `root` (empty: the
+    // standard folder); the program enables them, windows made in code
+    // have none.
+    void EnableRecovery(const QString& root = {});
+    TRecovery* Recovery() const { return FRecovery.get(); }
+    // The file the diagram was opened from or last saved to; empty for a
+    // new diagram.
+    const std::string& DiagramFileName() const { return FDiagramFileName; }
+    // Shows "Recover Unsaved Diagrams" when there are copies to offer.
+    void OfferRecoveredCopies();
+    // Opens a recovery copy as the current, unsaved diagram; Save then
+    // offers the name the diagram had. The copy goes once this window keeps
+    // its own.
+    void OpenRecoveredCopy(const TRecoveryCopy& copy);
     // The work area's zoom, the View menu and the zoom panel.
     TZoomController& Zoom() const { return *FZoom; }
 
@@ -176,10 +196,13 @@ public:
     void ExportWiringListClick();
     void CopyActionExecute();
     void CutActionExecute();
+    // Reads the private block through FPasteNames, whose reader hooks
+    // (PasteSetName, PasteReferenceName) give the elements fresh names.
     void PasteActionExecute();
-    void PasteSetName(TReader& reader, TComponent* component, std::string& name);
-    void PasteReferenceName(TReader& reader, std::string& name);
     void UpdateMenuClick();
+    void UndoActionExecute();
+    void RecoverActionExecute();
+    void RedoActionExecute();
     // The private clipboard format of diagrams.
     static const std::string& ClipboardFormat();
     // The work area as on screen, with grid points and selection handles:
@@ -206,12 +229,13 @@ public:
     void Notification(TComponent* component, TOperation operation) override;
 
 protected:
+    // Keeps the copy of unsaved changes while the diagram is still there.
+    void BeforeDestruction() override;
+
     TToolMode FToolMode = tmSelect;
     TCustomShape* FFirstShape = nullptr;
     TCustomShape* FSecondShape = nullptr;
-    std::vector<std::pair<std::string, std::string>> FPasteNames;
-    // The new name of each stored name of the paste in progress, by lower case.
-    std::unordered_map<std::string, std::string> FPasteIndex;
+    TPasteNames FPasteNames;
     QByteArray FClipStream;
 
 private:
@@ -227,6 +251,11 @@ private:
                                void (TMainForm::*handler)());
     QAction* AddMenuItem(QMenu* menu, const char* name, const char* caption,
                          void (TMainForm::*handler)());
+    void CreateUndoItems();
+    void CreateHistory();
+    void UpdateUndoItems();
+    // The hooks of an element by its kind, as open and paste attach them.
+    void AttachHooks(TControl* control);
     void AttachTextHooks(TCustomShape* element);
     void AttachElementHooks(TCustomShape* element, TNotifyEvent dblClick);
     TNotifyEvent Hook(void (TMainForm::*handler)(TComponent*));
@@ -242,6 +271,11 @@ private:
     // The progress of building the printed page, from BeginPrint to
     // EndPrint.
     std::unique_ptr<TProgressWindow> FPrintProgress;
+    std::unique_ptr<TDiagramHistory> FHistory;
+    std::unique_ptr<TRecovery> FRecovery;
+    std::string FDiagramFileName;
+    // The name Save offers after a recovered copy was opened.
+    std::string FOfferName;
     std::unique_ptr<TZoomController> FZoom;
 };
 

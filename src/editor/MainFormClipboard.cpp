@@ -7,6 +7,7 @@
 #include <QShortcut>
 
 #include "core/FileStream.h"
+#include "editor/DiagramHistory.h"
 #include "editor/MainForm.h"
 #include "editor/ProgressWindow.h"
 #include "export/PageExport.h"
@@ -42,55 +43,34 @@ void TMainForm::CopyActionExecute() {
 }
 
 void TMainForm::CutActionExecute() {
+    TDiagramHistory::TChange change(*FHistory, "Cut");
+    change.TouchSelected();
     CopyActionExecute();
     TCustomShape::DeleteSelected(ScrollBox1);
 }
 
 void TMainForm::PasteActionExecute() {
-    FPasteNames.clear();
-    FPasteIndex.clear();
+    FPasteNames.Clear();
     std::optional<QByteArray> block = Clipboard().Data(ClipboardFormat());
     if (!block) return;
+    // The work area takes the place the pasted record stored: part of the
+    // step.
+    TDiagramHistory::TChange change(*FHistory, "Paste", true);
     FClipStream = *block;
-    TDiagramStream::TReadOptions options;
-    options.Signature = true;
-    options.Replace = false;
-    options.OnSetName = [this](TReader& reader, TComponent* component, std::string& name) {
-        PasteSetName(reader, component, name);
-    };
-    options.OnReferenceName = [this](TReader& reader, std::string& name) {
-        PasteReferenceName(reader, name);
-    };
     auto* data = reinterpret_cast<const std::uint8_t*>(FClipStream.constData());
     // A cancelled paste changes nothing.
     TProgressWindow progress(FWindow, "Pasting");
-    options.Progress = &progress;
+    // An element pasted without its caption may take an existing one.
+    auto touchCaptionTargets = [&change](const TReader& reader) {
+        change.TouchCaptionTargets(reader);
+    };
     try {
-        TDiagramStream::Read({data, static_cast<std::size_t>(FClipStream.size())}, ScrollBox1,
-                             options);
+        FPasteNames.Read({data, static_cast<std::size_t>(FClipStream.size())}, ScrollBox1,
+                         &progress, touchCaptionTargets);
     } catch (const ECancelled&) {
         return;
     }
     ReattachHooks();
-}
-
-void TMainForm::PasteSetName(TReader& reader, TComponent* component, std::string& name) {
-    if (!Is<TCustomShape>(component)) return;
-    std::string base = component->ClassName() + 1;
-    std::string fresh;
-    for (int n = 1;; ++n) {
-        fresh = base + std::to_string(n);
-        if (!FindComponent(fresh) && !reader.NameInUse(fresh)) break;
-    }
-    FPasteNames.emplace_back(name, fresh);
-    // Like a string list's name lookup, the first entry of a name counts.
-    FPasteIndex.emplace(LowerCaseAscii(name), fresh);
-    name = fresh;
-}
-
-void TMainForm::PasteReferenceName(TReader&, std::string& name) {
-    auto it = FPasteIndex.find(LowerCaseAscii(name));
-    if (it != FPasteIndex.end()) name = it->second;
 }
 
 void TMainForm::UpdateMenuClick() {
@@ -100,6 +80,7 @@ void TMainForm::UpdateMenuClick() {
         for (const char* item : {"Cut1", "Copy1", "Delete2"})
             MenuItem(item)->setEnabled(true);
     if (Clipboard().HasFormat(ClipboardFormat())) MenuItem("Paste1")->setEnabled(true);
+    UpdateUndoItems();
 }
 
 void TMainForm::CreateEditShortcuts() {

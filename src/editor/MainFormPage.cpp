@@ -3,6 +3,7 @@
 
 #include "core/Exception.h"
 #include "core/Idents.h"
+#include "editor/DiagramHistory.h"
 #include "editor/MainForm.h"
 #include "editor/SizeEnterForm.h"
 #include "model/CustomShape.h"
@@ -11,6 +12,7 @@
 namespace tsb {
 
 void TMainForm::SetPageSize(const char* item, int width, int height, int minimumTop) {
+    TDiagramHistory::TChange change(*FHistory, "Page Setup", true);
     MenuItem(item)->setChecked(true);
     ScrollBox1->SetBounds(ScrollBox1->Left(), ScrollBox1->Top(), width, height);
     PlaceWorkArea(minimumTop);
@@ -30,6 +32,7 @@ void TMainForm::P800x1600ActionExecute() {
 }
 
 void TMainForm::CustomClick() {
+    TDiagramHistory::TChange change(*FHistory, "Page Setup", true);
     MenuItem("Custom")->setChecked(true);
     int width = ScrollBox1->Width(), height = ScrollBox1->Height();
     if (TSizeDialog::EnterSize(width, height)) {
@@ -57,6 +60,8 @@ void TMainForm::SelectAll() {
 }
 
 void TMainForm::DeleteActionExecute() {
+    TDiagramHistory::TChange change(*FHistory, "Delete");
+    change.TouchSelected();
     TCustomShape::DeleteSelected(ScrollBox1);
 }
 

@@ -5,6 +5,7 @@
 #include "editor/MainForm.h"
 #include "graphics/Metafile.h"
 #include "preview/qmPrinter.h"
+#include "widgets/Application.h"
 #include "workarea/SnapGrid.h"
 
 namespace tsb {
@@ -12,8 +13,15 @@ namespace tsb {
 void TMainForm::CreatePrinter() {
     qmPrinter1 = new TqmPrinter(this);
     qmPrinter1->SetName("qmPrinter1");
-    qmPrinter1->SetOrientation(poPortrait);
-    qmPrinter1->SetPaperSize(qmLetter);
+    // A printer whose settings cannot be read must not keep the editor from
+    // starting: the error shows once the window is up, and the engine keeps
+    // its own page.
+    try {
+        qmPrinter1->SetOrientation(poPortrait);
+        qmPrinter1->SetPaperSize(qmLetter);
+    } catch (const EPrinter& e) {
+        Application().HandleExceptionLater(e.what());
+    }
     qmPrinter1->BeginPrint =
         TBeginPrintEvent([this](TComponent* s, TPageInfo*& info) { qmPrinter1BeginPrint(s, info); },
                          "qmPrinter1BeginPrint");

@@ -8,6 +8,7 @@
 #include "controls/RadioGroup.h"
 #include "editor/CaptionPosForm.h"
 #include "editor/ConnDlg.h"
+#include "editor/DiagramHistory.h"
 #include "editor/MainForm.h"
 #include "model/Connector.h"
 #include "model/GraphicShape.h"
@@ -52,6 +53,7 @@ TNotifyEvent TMainForm::Hook(void (TMainForm::*handler)(TComponent*)) {
 }
 
 void TMainForm::PlaceGraphic(int x, int y) {
+    TDiagramHistory::TChange change(*FHistory, "Add Graphic");
     auto* graphic = new TGraphicShape(this);
     graphic->SetName(MakeElementName(graphic));
     SnapGrid1->SnapPoint(x, y);
@@ -71,6 +73,7 @@ void TMainForm::PlaceGraphic(int x, int y) {
 }
 
 void TMainForm::PlaceShape(int x, int y) {
+    TDiagramHistory::TChange change(*FHistory, "Add Shape");
     auto* shape = new TStandardShape(this);
     shape->SetName(MakeElementName(shape));
     SnapGrid1->SnapPoint(x, y);
@@ -89,6 +92,7 @@ void TMainForm::PlaceShape(int x, int y) {
 }
 
 void TMainForm::PlaceHidden(int x, int y) {
+    TDiagramHistory::TChange change(*FHistory, "Add Hidden Shape");
     auto* hidden = new THiddenShape(this);
     hidden->SetName(MakeElementName(hidden));
     SnapGrid1->SnapPoint(x, y);
@@ -136,6 +140,7 @@ void TMainForm::ElementClick(TComponent* sender) {
 
 TConnector* TMainForm::ConnectElements(TCustomShape* first, TCustomShape* second,
                                        TConnectorKind kind) {
+    TDiagramHistory::TChange change(*FHistory, "Connect");
     SetStatusText(2, "Choose connection attributes.");
     TConnDialog* dialog = ConnDialog();
     bool ok = dialog->ShowModal() == QDialog::Accepted;
@@ -175,6 +180,8 @@ TConnector* TMainForm::ConnectElements(TCustomShape* first, TCustomShape* second
 void TMainForm::ShapeDblClick(TComponent* sender) {
     auto* shape = As<TStandardShape>(sender);
     if (!shape) return;
+    TDiagramHistory::TChange change(*FHistory, "Change Shape");
+    change.Touch(shape);
     switch (shape->ShapeType()) {
     case stRectangle:
         shape->SetShapeType(stRoundRect);
@@ -193,6 +200,8 @@ void TMainForm::ShapeDblClick(TComponent* sender) {
 void TMainForm::ChoosePicture(TComponent* sender) {
     auto* graphic = As<TGraphicShape>(sender);
     if (!graphic) return;
+    TDiagramHistory::TChange change(*FHistory, "Change Picture");
+    change.Touch(graphic);
     QString folder = QString::fromStdString(TApplication::ExeFolder() + "Images");
     if (!QDir(folder).exists())
         folder = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
@@ -212,6 +221,8 @@ void TMainForm::ElementMouseUp(TComponent* sender, TMouseButton button, TShiftSt
         if (auto* m = As<TMoveableShape>(sender)) SnapGrid1->SnapControl(m);
     } else if (button == mbRight) {
         if (auto* graphic = As<TGraphicShape>(sender)) {
+            TDiagramHistory::TChange change(*FHistory, "Caption Position");
+            change.Touch(graphic);
             bool atBottom = graphic->CaptionAlign() == alBottom;
             // A cancelled dialog leaves the caption where it is.
             if (TCaptionPosDlg::ChoosePosition(atBottom))

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QIcon>
+#include <memory>
 
 #include "editor/ConnDlg.h"
 #include "editor/MainForm.h"
@@ -23,7 +24,7 @@ QIcon ProgramIcon() {
 
 } // namespace
 
-TProgram::TProgram(const std::string& fileName) {
+TProgram::TProgram(const std::string& fileName, const std::function<void()>& createConnDialog) {
     QApplication::setApplicationName("Tresselby Diagram Tool");
     QApplication::setApplicationVersion(VersionString);
     // Ties the windows to the launcher, whose name is the program's id.
@@ -31,8 +32,12 @@ TProgram::TProgram(const std::string& fileName) {
     QApplication::setWindowIcon(ProgramIcon());
     QApplication::setFont(TFont().ToQFont());
     Application().Title = "Tresselby Application";
-    FMainForm = new TMainForm;
-    ConnDialog();
+    auto mainForm = std::make_unique<TMainForm>();
+    if (createConnDialog)
+        createConnDialog();
+    else
+        ConnDialog();
+    FMainForm = mainForm.release();
     FMainForm->Show();
     if (!fileName.empty()) Guarded([&] { FMainForm->OpenFile(fileName); });
 }

@@ -3,6 +3,7 @@
 // diagram named on the command line opened at start.
 #pragma once
 
+#include <functional>
 #include <string>
 
 namespace tsb {
@@ -14,8 +15,11 @@ public:
     // Needs the application object. Shows the main window, then opens
     // `fileName` (when not empty) as the Open command does; a file that
     // cannot be opened is reported by the application's default exception
-    // handler and leaves the empty diagram.
-    explicit TProgram(const std::string& fileName = {});
+    // handler and leaves the empty diagram. `createConnDialog` makes the
+    // connection dialog (tests put a failing one in its place); when it
+    // fails, the main window goes again and the error is raised.
+    explicit TProgram(const std::string& fileName = {},
+                      const std::function<void()>& createConnDialog = {});
     // Frees the main window and the connection dialog.
     ~TProgram();
     TProgram(const TProgram&) = delete;

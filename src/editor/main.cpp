@@ -1,10 +1,14 @@
 // Program entry: the command line, the application object, the main window
 // and the message loop.
 #include <QApplication>
+#include <QMainWindow>
+#include <QTimer>
 #include <iostream>
 
 #include "editor/CommandLine.h"
+#include "editor/MainForm.h"
 #include "editor/Program.h"
+#include "widgets/Application.h"
 
 int main(int argc, char** argv) {
     // Questions are answered before any display is needed.
@@ -15,5 +19,12 @@ int main(int argc, char** argv) {
     int toolkitArgc = 1;
     QApplication app(toolkitArgc, argv);
     tsb::TProgram program(line.FileName);
+    if (line.Recovery) {
+        tsb::TMainForm* form = program.MainForm();
+        form->EnableRecovery();
+        // Once the window shows.
+        QTimer::singleShot(0, form->Window(),
+                           [form] { tsb::Guarded([&] { form->OfferRecoveredCopies(); }); });
+    }
     return app.exec();
 }

@@ -45,10 +45,16 @@ void TMetafile::Play(QPainter& painter, const QRect& target) const {
     painter.restore();
 }
 
-TMetafileCanvas::TMetafileCanvas(TMetafile& page)
-    : FPage(page), FShadow(std::make_unique<TRasterShadow>()) {
-    FShadow->Image = QImage(page.FWidth, page.FHeight, QImage::Format_RGB32);
-    FShadow->Image.fill(Qt::white);
+TMetafileCanvas::TMetafileCanvas(TMetafile& page) : FPage(page) {
+    auto shadow = std::make_unique<TRasterShadow>();
+    shadow->Image = QImage(page.FWidth, page.FHeight, QImage::Format_RGB32);
+    if (shadow->Image.isNull()) {
+        // The commands alone still make the page.
+        FPage.FShadowLost = true;
+    } else {
+        shadow->Image.fill(Qt::white);
+        FShadow = std::move(shadow);
+    }
     FPainter.begin(&FPage.FPicture);
     FPainter.setRenderHint(QPainter::LosslessImageRendering, true);
     BindPainter(&FPainter, {0, 0}, {0, 0, page.FWidth, page.FHeight}, FShadow.get());
@@ -58,7 +64,7 @@ TMetafileCanvas::~TMetafileCanvas() {
     EndPainter();
     Unbind();
     FPainter.end();
-    if (FShadow->InvertedDrawing) {
+    if (FShadow && FShadow->InvertedDrawing) {
         // The screen's pixels, as vector commands cannot give them.
         FPage.FImage = std::move(FShadow->Image);
         FPage.FPicture = QPicture();

@@ -29,6 +29,10 @@ public:
     int Height() const { return FHeight; }
     // True when the page is kept as its pixels rather than as vector commands.
     bool Raster() const { return !FImage.isNull(); }
+    // True when the page was too large to keep its pixels beside its
+    // commands while it was recorded: it is vector commands alone, with
+    // inverting pens drawn as over a white page, whatever they met.
+    bool ShadowLost() const { return FShadowLost; }
 
     // Draws the page stretched over the target rectangle of the painter's
     // device.
@@ -40,6 +44,7 @@ private:
     int FHeight;
     QPicture FPicture;
     QImage FImage;
+    bool FShadowLost = false;
 };
 
 // The canvas that records a page. Everything drawn on it goes into the page
@@ -54,7 +59,7 @@ public:
 private:
     TMetafile& FPage;
     QPainter FPainter;
-    // The page's pixels while it is recorded.
+    // The page's pixels while it is recorded; none where they cannot be had.
     std::unique_ptr<TRasterShadow> FShadow;
 };
 

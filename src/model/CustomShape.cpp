@@ -89,6 +89,12 @@ void TCustomShape::SetSelected(bool value) {
     if (FCaption) FCaption->SetSelected(value);
 }
 
+void TCustomShape::SetSelectedState(bool value) {
+    if (value == FSelected) return;
+    SetSelectedFlag(value);
+    Invalidate();
+}
+
 void TCustomShape::MarkCaptionDisplaced() {
     if (FCaptionDisplaced) return;
     FCaptionDisplaced = true;
@@ -259,6 +265,27 @@ void TCustomShape::DeleteSelected(TWinControl* container) {
             delete shape;
         else
             ++i;
+    }
+}
+
+void TCustomShape::DeleteElements(TWinControl* container,
+                                  const std::vector<TCustomShape*>& elements) {
+    if (!container) return;
+    // Each is looked for at its place in the child list before it goes, so
+    // one that went with an element deleted earlier is not deleted again.
+    // Front first: children leave the list cheaply from the front.
+    std::vector<std::pair<std::int64_t, TCustomShape*>> places;
+    places.reserve(elements.size());
+    for (TCustomShape* e : elements)
+        if (e && e->Parent() == container) places.emplace_back(e->ChildOrder(), e);
+    std::sort(places.begin(), places.end(),
+              [](const auto& a, const auto& b) { return a.first > b.first; });
+    for (const auto& [order, element] : places) {
+        const std::vector<TControl*>& list = container->ControlList();
+        auto it =
+            std::lower_bound(list.begin(), list.end(), order,
+                             [](const TControl* c, std::int64_t z) { return c->ChildOrder() < z; });
+        if (it != list.end() && *it == element) delete element;
     }
 }
 

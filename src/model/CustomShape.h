@@ -35,6 +35,9 @@ public:
     void SetCaptionAlign(TAlign value);
     bool Selected() const { return FSelected; }
     virtual void SetSelected(bool value);
+    // Sets the selected flag alone, as a press on a handle does (the
+    // caption keeps its own), and repaints the element.
+    void SetSelectedState(bool value);
     // Changes whenever any element's selected flag is set.
     static std::uint64_t SelectionEpoch() { return FSelectionEpoch; }
     virtual void PlaceCaption();
@@ -73,6 +76,9 @@ public:
     // Operations on every element of a container; other children are skipped.
     static void DeleteAll(TWinControl* container);
     static void DeleteSelected(TWinControl* container);
+    // Deletes the given elements of the container with what goes with each
+    // (captions, connectors), whichever of them goes first.
+    static void DeleteElements(TWinControl* container, const std::vector<TCustomShape*>& elements);
     static void UnselectAll(TWinControl* container);
     static void SelectAll(TWinControl* container);
     static bool AnySelected(TWinControl* container);
@@ -89,13 +95,16 @@ public:
     static void LoadFromFile(const std::string& fileName, TWinControl* container,
                              TProgress* progress = nullptr);
 
+    // Marks the caption as possibly out of its place, for the end of the
+    // next drag to place it.
+    void MarkCaptionDisplaced();
+
 protected:
     void BeforeDestruction() override;
     // Lays out the connectors attached to this element that share its
     // container.
     void UpdateConnectors();
 
-    void MarkCaptionDisplaced();
     // Called once PlaceCaption has put the caption in its place.
     void CaptionPlaced();
     // Sets the selected flag alone, without the setter's effects.

@@ -12,6 +12,7 @@
 
 namespace tsb {
 
+class TCustomShape;
 class TWinControl;
 
 class TDiagramStream {
@@ -22,6 +23,15 @@ public:
     // handlers are written against the work area's owner.
     static TBytes Write(TWinControl* container, bool clipboardForm = false,
                         TProgress* progress = nullptr);
+    // The parts of the file form, for a stream of chosen elements: the start
+    // of the work-area record (unnamed, with its own properties only when
+    // asked for), each element's record whether selected or not, and the
+    // end of the work area's child list.
+    static void WriteHead(TBytes& out, TWinControl* container, bool properties);
+    static void WriteElement(TBytes& out, TWinControl* container, TComponent* element);
+    static void WriteEnd(TBytes& out) { out.push_back(0); }
+    // The file form with every element, whatever its selection.
+    static TBytes WriteAll(TWinControl* container);
 
     struct TReadOptions {
         // Expect "TPF0" first (the clipboard form).
@@ -35,6 +45,17 @@ public:
         // Stepped with the bytes read, once an element; when it raises, the
         // read is abandoned and the container stays as it was.
         TProgress* Progress = nullptr;
+        // With Replace, the elements that those read take the place of; the
+        // others stay. Null: every element of the container.
+        const std::vector<TCustomShape*>* Replacing = nullptr;
+        // The work-area record's own properties: applied, ignored, or
+        // applied exactly (see TReader).
+        TReader::TRootProperties RootProperties = TReader::rpApply;
+        // Called once the whole stream is read and its references resolved,
+        // before anything that existed changes.
+        std::function<void(const TReader&)> BeforeCommit;
+        // Receives the elements read, in the order of their records.
+        std::vector<TComponent*>* Created = nullptr;
     };
 
     // Reads a work-area record into the container: its stored properties go

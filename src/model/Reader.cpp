@@ -59,7 +59,7 @@ void TReader::ReadChild(TWinControl* parent) {
         throw Exception(FormatMessage("Class %s not found", {className}));
     TComponent* component = info.Create()(Root);
     FCreated.push_back(component);
-    if (IsReplaced) FCreatedSet.insert(component);
+    FCreatedSet.insert(component);
     FRecordFixups = FFixups.size();
     component->SetLoading(true);
     if (auto* control = dynamic_cast<TControl*>(component)) control->SetParent(parent);
@@ -330,15 +330,43 @@ void TReader::Commit() {
         component->SetName(name);
     FPendingNames.clear();
     FPendingIndex.clear();
-    for (const TDeferred& d : FDeferred)
-        Apply(*d.Instance, *d.Prop, d.Value);
+    if (RootProperties != rpIgnore)
+        for (const TDeferred& d : FDeferred)
+            Apply(*d.Instance, *d.Prop, d.Value);
+    if (RootProperties == rpExact) ResetOmittedRootProperties();
     FDeferred.clear();
     for (const TFixup& fixup : FFixups)
-        fixup.Prop->SetRef(*fixup.Instance, fixup.Target);
+        if (RootProperties != rpIgnore || fixup.Component != FRootInstance)
+            fixup.Prop->SetRef(*fixup.Instance, fixup.Target);
     FFixups.clear();
     if (FRootInstance) FRootInstance->Loaded();
     for (TComponent* component : FCreated)
         component->Loaded();
+}
+
+void TReader::ResetOmittedRootProperties() {
+    const TClassInfo* info = FRootInstance ? ClassInfoOf(FRootInstance) : nullptr;
+    if (!info) return;
+    for (const TPropInfo* prop : info->Properties()) {
+        if (prop->Ignored || !prop->Readable() || !prop->Writable()) continue;
+        bool given = false;
+        for (const TDeferred& d : FDeferred)
+            given = given || (d.Instance == FRootInstance && d.Prop == prop);
+        if (given) continue;
+        if (prop->IsOrdinal() && prop->Default) {
+            if (prop->GetOrd(*FRootInstance) != *prop->Default)
+                prop->SetOrd(*FRootInstance, *prop->Default);
+        } else if (prop->Kind == TPropKind::String) {
+            if (!prop->GetStr(*FRootInstance).empty()) prop->SetStr(*FRootInstance, std::string());
+        }
+    }
+}
+
+void TReader::ForEachExistingTarget(
+    const std::function<void(TComponent*, const std::string&, TComponent*)>& f) const {
+    if (!FResolved) return;
+    for (const TFixup& fixup : FFixups)
+        if (fixup.Target && !IsCreated(fixup.Target)) f(fixup.Component, fixup.Path, fixup.Target);
 }
 
 void TReader::Abandon() {

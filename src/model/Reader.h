@@ -58,6 +58,12 @@ public:
     std::function<bool(const TComponent*)> IsReplaced;
     // Parse the root record's own properties now, apply them in Commit.
     bool DeferRootProperties = false;
+    // What Commit does with the root record's own properties when deferred:
+    // apply them, drop them, or apply them and set every property the record
+    // leaves out (an ordinal with a default, a string) back to its default,
+    // so the root takes exactly the state the record was written from.
+    enum TRootProperties { rpApply, rpIgnore, rpExact };
+    TRootProperties RootProperties = rpApply;
 
     // Called before each record's name is assigned; may change the name.
     std::function<void(TReader&, TComponent*, std::string&)> OnSetName;
@@ -74,7 +80,11 @@ public:
     // True when a component of Root, or one read and not yet named, has the
     // name (case-insensitive), leaving out replaced components.
     bool NameInUse(const std::string& name) const;
-    // Known while IsReplaced is set.
+    // Each reference resolved so far that leads to a component that existed
+    // before the read: the component whose record held it, the property's
+    // path and the component it leads to.
+    void ForEachExistingTarget(
+        const std::function<void(TComponent*, const std::string&, TComponent*)>& f) const;
     bool IsCreated(const TComponent* component) const { return FCreatedSet.count(component); }
     const std::vector<TComponent*>& Created() const { return FCreated; }
 
@@ -112,6 +122,7 @@ private:
     TComponent* Lookup(const std::string& name) const;
     TComponent* LookupOne(const std::string& name) const;
     std::string DisplayName(const TComponent* component) const;
+    void ResetOmittedRootProperties();
     [[noreturn]] void PropertyError(const TComponent* component, const std::string& path,
                                     const std::string& message) const;
 

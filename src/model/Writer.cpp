@@ -112,14 +112,19 @@ void TWriter::WriteComponent(TComponent* component) {
     WriteComponent(component, component->Name());
 }
 
-void TWriter::WriteComponent(TComponent* component, const std::string& name) {
-    const TClassInfo* info = ClassInfoOf(component);
-    if (!info) return;
+void TWriter::WriteRecordHead(TComponent* component, const std::string& name, bool properties) {
     FRootClass = ClassInfoOf(Root);
     WriteStr(component->ClassName());
     WriteStr(name);
-    WriteProperties(*component, *info, std::string());
+    if (properties)
+        if (const TClassInfo* info = ClassInfoOf(component))
+            WriteProperties(*component, *info, std::string());
     WriteListEnd();
+}
+
+void TWriter::WriteComponent(TComponent* component, const std::string& name) {
+    if (!ClassInfoOf(component)) return;
+    WriteRecordHead(component, name);
     if (auto* container = dynamic_cast<TWinControl*>(component)) {
         TProgress* progress = Progress;
         Progress = nullptr; // the outermost container's children only

@@ -31,6 +31,10 @@ public:
     // work area is written unnamed in files).
     void WriteComponent(TComponent* component);
     void WriteComponent(TComponent* component, const std::string& name);
+    // The start of a record: class name, component name, the properties when
+    // asked for, and the end of the property list. The caller writes the
+    // child records and the end of the child list.
+    void WriteRecordHead(TComponent* component, const std::string& name, bool properties = true);
     // False for components whose records are left out: classes without a
     // table (the snap grid) and unselected elements.
     static bool WritesRecord(const TComponent* component);

@@ -16,13 +16,14 @@
 #include <QScrollBar>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <cmath>
 
 #include "graphics/Font.h"
 #include "graphics/Metafile.h"
 #include "graphics/QtConvert.h"
-#include "preview/qmAboutBox.h"
 #include "preview/qmGoPageForm.h"
+#include "preview/qmPreviewAboutBox.h"
 #include "preview/qmPrinter.h"
 #include "widgets/Application.h"
 #include "widgets/Resources.h"
@@ -97,11 +98,9 @@ TPreviewForm::TPreviewForm(TqmPrinter* engine) : QDialog(nullptr), FEngine(engin
     QPalette palette = this->palette();
     palette.setColor(QPalette::Window, QtColor(clBtnFace));
     setPalette(palette);
+    // The window opens maximised; restored, it has its layout's size and
+    // place.
     setGeometry(264, 139, 530, 420);
-    // The window opens maximised; it has that size before it first shows,
-    // so the opening zoom fits the window the user sees.
-    if (QScreen* screen = QGuiApplication::primaryScreen())
-        setGeometry(screen->availableGeometry());
     setWindowState(Qt::WindowMaximized);
 
     auto* layout = new QVBoxLayout(this);
@@ -311,7 +310,7 @@ void TPreviewForm::FormShow() {
     PagePanel->move(9, 9);
     ComboBox1->setCurrentIndex(4);
     SetPage(1);
-    SetBaseWidth(ScrollBox1->width() - 20);
+    SetBaseWidth(OpeningScrollBoxWidth() - 20);
     SetZoom(PageWidthZoom());
     ZoomCursorBut->setChecked(true);
     PB1->setCursor(Screen().Cursor(crZoomTool));
@@ -329,8 +328,21 @@ bool TPreviewForm::eventFilter(QObject* watched, QEvent* event) {
     return QDialog::eventFilter(watched, event);
 }
 
+int TPreviewForm::OpeningScrollBoxWidth() const {
+    // The window system may make a window maximised only after it shows; the
+    // opening zoom fits the page to the window the user will see.
+    const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
+    if (!isMaximized() || !screen) return ScrollBox1->width();
+    const int maximised = screen->availableGeometry().width() - (frameGeometry().width() - width());
+    return ScrollBox1->width() + std::max(0, maximised - width());
+}
+
 void TPreviewForm::FormResize() {
+    const int before = FBaseWidth;
     SetBaseWidth(ScrollBox1->width() - 20);
+    // A change of height alone keeps the base width; the page is laid out
+    // along both axes all the same.
+    if (FBaseWidth == before) RepaintPage();
 }
 
 void TPreviewForm::done(int result) {
@@ -366,8 +378,11 @@ void TPreviewForm::SetPage(int n) {
 }
 
 void TPreviewForm::GoToPage(int n) {
-    if (n == -1) n = FEngine->PageCount();
-    SetPage(n);
+    const int count = std::max(1, FEngine->PageCount());
+    if (n == -1) n = count;
+    // The page entry has no range where its bounds are equal, as with one
+    // page: a number beyond the document goes to the nearest page.
+    SetPage(std::clamp(n, 1, count));
 }
 
 void TPreviewForm::SetBaseWidth(int width) {
@@ -387,17 +402,20 @@ void TPreviewForm::SetZoom(float zoom) {
     RepaintPage();
 }
 
+// A printable area without width or height has nothing to fit: it shows at
+// 100 %, never at an infinite zoom.
 float TPreviewForm::PageWidthZoom() const {
     float w = static_cast<float>(FEngine->PageWidth());
     float b = static_cast<float>(FBaseWidth);
     if (FEngine->Orientation() == poPortrait) return w / (b + 38);
-    return (b - 42) / w;
+    return w > 0 ? (b - 42) / w : 1;
 }
 
 float TPreviewForm::FitPageZoom() const {
     float room =
         static_cast<float>(height() - ToolBarPanel->height() - StatBarPanel->height() - 40);
-    return room / static_cast<float>(FEngine->PageHeight());
+    const int h = FEngine->PageHeight();
+    return h > 0 ? room / static_cast<float>(h) : 1;
 }
 
 void TPreviewForm::RepaintPage() {
@@ -504,7 +522,7 @@ void TPreviewForm::CloseButClick() {
 }
 
 void TPreviewForm::AboutButClick() {
-    preview::TqmAboutBox about(nullptr);
+    TqmPreviewAboutBox about(nullptr);
     about.Execute();
 }
 

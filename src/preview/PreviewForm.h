@@ -108,6 +108,8 @@ private:
     // has it painted.
     void LayoutPage();
     void RepaintPage();
+    // The scroll box's width in the window as it opens.
+    int OpeningScrollBoxWidth() const;
 
     float FZoom = 0;
     int FShownPage = 0;

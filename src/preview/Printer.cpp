@@ -117,7 +117,7 @@ const std::vector<std::string>& TPrinter::Printers() {
 }
 
 int TPrinter::PrinterIndex() {
-    if (FIndex >= 0) return FIndex;
+    if (FPrinterIndex >= 0) return FPrinterIndex;
     const auto& list = Printers();
     if (list.empty()) return -1;
     auto it = std::find(list.begin(), list.end(), QueryDefaultPrinter());
@@ -128,12 +128,12 @@ void TPrinter::SetPrinterIndex(int index) {
     const auto& list = Printers();
     if (index < 0) index = PrinterIndex();
     if (list.empty() || index < 0) {
-        FIndex = -1;
+        FPrinterIndex = -1;
         FDeviceMode.reset();
         return;
     }
     if (index >= static_cast<int>(list.size())) throw EPrinter("Printer index out of range");
-    FIndex = index;
+    FPrinterIndex = index;
     const std::string& name = list[static_cast<std::size_t>(index)];
     QPrinter& printer = QtPrinter();
     if (printer.printerName() != ToQ(name)) {
@@ -158,16 +158,16 @@ TDeviceMode* TPrinter::GetPrinter(std::string& device, std::string& driver, std:
     device.clear();
     driver.clear();
     port.clear();
-    if (FIndex < 0) return nullptr;
-    device = Printers()[static_cast<std::size_t>(FIndex)];
+    if (FPrinterIndex < 0) return nullptr;
+    device = Printers()[static_cast<std::size_t>(FPrinterIndex)];
     driver = QPrinterInfo::printerInfo(ToQ(device)).makeAndModel().toStdString();
     return FDeviceMode.get();
 }
 
 void TPrinter::SetPrinter(const std::string& device, const std::string&, const std::string&,
                           const TDeviceMode* mode) {
-    if (!mode || !FDeviceMode || FIndex < 0 ||
-        device != Printers()[static_cast<std::size_t>(FIndex)])
+    if (!mode || !FDeviceMode || FPrinterIndex < 0 ||
+        device != Printers()[static_cast<std::size_t>(FPrinterIndex)])
         return;
     if (mode != FDeviceMode.get()) *FDeviceMode = *mode;
     ApplyDeviceMode(*mode);
@@ -212,30 +212,30 @@ bool TPrinter::ExecutePrintDialog(int minPage, int maxPage, int& fromPage, int& 
     // The dialog may have chosen another printer.
     const auto& list = Printers();
     auto it = std::find(list.begin(), list.end(), printer.printerName().toStdString());
-    if (it != list.end() && it - list.begin() != FIndex)
+    if (it != list.end() && it - list.begin() != FPrinterIndex)
         SetPrinterIndex(static_cast<int>(it - list.begin()));
     FitMargins();
     return true;
 }
 
 QPrinter& TPrinter::QtPrinter() {
-    if (!FPrinter) {
-        FPrinter = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    if (!FQtPrinter) {
+        FQtPrinter = std::make_unique<QPrinter>(QPrinter::HighResolution);
         if (Printers().empty()) {
             // Nothing to print on but PDF files; they start on US Letter.
-            FPrinter->setOutputFormat(QPrinter::PdfFormat);
-            FPrinter->setPageSize(QPageSize(QPageSize::Letter));
+            FQtPrinter->setOutputFormat(QPrinter::PdfFormat);
+            FQtPrinter->setPageSize(QPageSize(QPageSize::Letter));
         }
         FitMargins();
-        if (FIndex < 0 && !Printers().empty()) SetPrinterIndex(-1);
+        if (FPrinterIndex < 0 && !Printers().empty()) SetPrinterIndex(-1);
     }
-    return *FPrinter;
+    return *FQtPrinter;
 }
 
 void TPrinter::FitMargins() {
     // The printable area is all the printer can reach: no margins of our own.
-    QPageLayout layout = FPrinter->pageLayout();
-    FPrinter->setPageMargins(layout.minimumMargins(), layout.units());
+    QPageLayout layout = FQtPrinter->pageLayout();
+    FQtPrinter->setPageMargins(layout.minimumMargins(), layout.units());
 }
 
 TPrinterOrientation TPrinter::Orientation() {
@@ -250,11 +250,11 @@ void TPrinter::SetOrientation(TPrinterOrientation orientation) {
 }
 
 QPageLayout TPrinter::CurrentLayout() {
-    return FJob ? FJob->pageLayout() : QtPrinter().pageLayout();
+    return FJobWriter ? FJobWriter->pageLayout() : QtPrinter().pageLayout();
 }
 
 int TPrinter::CurrentResolution() {
-    return FJob ? FJob->resolution() : QtPrinter().resolution();
+    return FJobWriter ? FJobWriter->resolution() : QtPrinter().resolution();
 }
 
 int TPrinter::PageWidth() {
@@ -292,13 +292,13 @@ void TPrinter::BeginDoc() {
             throw EPrinter(FormatMessage("Cannot create file %s", {OutputFile}));
         FJobFile = std::move(file);
     }
-    FJob = std::make_unique<QPdfWriter>(FJobFile.get());
-    FJob->setResolution(settings.resolution());
-    FJob->setPageLayout(settings.pageLayout());
-    FJob->setTitle(ToQ(Title));
-    FJob->setCreator("Tresselby Diagram Tool");
+    FJobWriter = std::make_unique<QPdfWriter>(FJobFile.get());
+    FJobWriter->setResolution(settings.resolution());
+    FJobWriter->setPageLayout(settings.pageLayout());
+    FJobWriter->setTitle(ToQ(Title));
+    FJobWriter->setCreator("Tresselby Diagram Tool");
     FPainter = std::make_unique<QPainter>();
-    if (!FPainter->begin(FJob.get())) {
+    if (!FPainter->begin(FJobWriter.get())) {
         FPainter.reset();
         EndJob();
         throw EPrinter("Printer selected is not valid");
@@ -306,14 +306,14 @@ void TPrinter::BeginDoc() {
 }
 
 void TPrinter::NewPage() {
-    if (Printing()) FJob->newPage();
+    if (Printing()) FJobWriter->newPage();
 }
 
 void TPrinter::EndDoc() {
     if (!Printing()) return;
     FPainter->end();
     FPainter.reset();
-    FJob.reset();
+    FJobWriter.reset();
     try {
         if (auto* save = qobject_cast<QSaveFile*>(FJobFile.get())) {
             if (!save->commit())
@@ -339,7 +339,7 @@ void TPrinter::Abort() {
 }
 
 void TPrinter::EndJob() {
-    FJob.reset();
+    FJobWriter.reset();
     // A temporary file goes with its object; a cancelled save leaves the
     // target as it was.
     FJobFile.reset();

@@ -136,14 +136,14 @@ private:
 
     std::vector<std::string> FPrinters;
     bool FPrintersRead = false;
-    int FIndex = -1;
+    int FPrinterIndex = -1;
     std::unique_ptr<TDeviceMode> FDeviceMode;
-    std::unique_ptr<QPrinter> FPrinter;
+    std::unique_ptr<QPrinter> FQtPrinter;
     // The job in progress: the file it is written to (a temporary one for
     // a printer, or a file saved only when complete), its PDF writer and
     // the painter.
     std::unique_ptr<QFileDevice> FJobFile;
-    std::unique_ptr<QPdfWriter> FJob;
+    std::unique_ptr<QPdfWriter> FJobWriter;
     std::unique_ptr<QPainter> FPainter;
     std::string FJobPrinter;
     bool FAborted = false;

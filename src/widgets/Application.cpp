@@ -5,6 +5,7 @@
 #include <QMessageBox>
 #include <QWidget>
 
+#include "core/ScopeExit.h"
 #include "widgets/WinControl.h"
 
 namespace tsb {
@@ -28,6 +29,22 @@ void TApplication::HandleException(const std::string& message) {
     QMessageBox box(QMessageBox::Critical, QString::fromStdString(Title),
                     QString::fromStdString(text), QMessageBox::Ok, QApplication::activeWindow());
     box.exec();
+}
+
+void TApplication::HandleExceptionLater(const std::string& message) {
+    if (!qApp) {
+        HandleException(message);
+        return;
+    }
+    if (FReportPending) return;
+    FReportPending = true;
+    QMetaObject::invokeMethod(
+        qApp,
+        [this, message] {
+            TScopeExit done([this] { FReportPending = false; });
+            HandleException(message);
+        },
+        Qt::QueuedConnection);
 }
 
 void TApplication::Beep() {

@@ -21,6 +21,11 @@ public:
     // not end in punctuation gets a full stop, as the classic handler does.
     void HandleException(const std::exception& e);
     void HandleException(const std::string& message);
+    // Hands the message to HandleException on a later turn of the event
+    // loop, for errors met where no window may open (while painting).
+    // Messages that come while one waits or is shown are dropped: a failure
+    // that recurs at every paint is reported once, not stacked.
+    void HandleExceptionLater(const std::string& message);
 
     // Replaces the message box, for tests and for the command-line tools.
     // Pass an empty function to restore the message box.
@@ -43,6 +48,7 @@ public:
 
 private:
     std::string FHint;
+    bool FReportPending = false;
 };
 
 inline TApplication& Application() {

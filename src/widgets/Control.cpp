@@ -17,6 +17,8 @@ void TControl::BeforeDestruction() {
 
 void TControl::SetBounds(int left, int top, int width, int height) {
     if (left == FLeft && top == FTop && width == FWidth && height == FHeight) return;
+    if (FParent && FParent->OnChildBoundsChanging)
+        FParent->OnChildBoundsChanging(this, BoundsRect());
     if (FParent && FVisible) FParent->InvalidateRect(BoundsRect());
     FLeft = left;
     FTop = top;
@@ -27,6 +29,8 @@ void TControl::SetBounds(int left, int top, int width, int height) {
 }
 
 void TControl::UpdateBoundsRect(const TRect& r) {
+    if (FParent && FParent->OnChildBoundsChanging)
+        FParent->OnChildBoundsChanging(this, BoundsRect());
     FLeft = r.Left;
     FTop = r.Top;
     FWidth = r.Width();
@@ -36,7 +40,7 @@ void TControl::UpdateBoundsRect(const TRect& r) {
 
 void TControl::BoundsChanged() {
     if (!FParent) return;
-    FParent->FIndex.Update(this);
+    FParent->FChildIndex.Update(this);
     if (FParent->FBoundsLog) FParent->FBoundsLog->push_back(this);
 }
 
@@ -145,7 +149,7 @@ void TControl::BringToFront() {
     if (it == list.end() || it + 1 == list.end()) return;
     list.erase(it);
     list.push_back(this);
-    FZOrder = ++FParent->FFrontZ;
+    FChildOrder = ++FParent->FFrontOrder;
     ++FParent->FChildVersion;
     if (auto* w = As<TWinControl>(this); w && w->Widget()) w->Widget()->raise();
     Invalidate();
@@ -158,7 +162,7 @@ void TControl::SendToBack() {
     if (it == list.end() || it == list.begin()) return;
     list.erase(it);
     list.insert(list.begin(), this);
-    FZOrder = --FParent->FBackZ;
+    FChildOrder = --FParent->FBackOrder;
     ++FParent->FChildVersion;
     if (auto* w = As<TWinControl>(this); w && w->Widget()) w->Widget()->lower();
     Invalidate();

@@ -90,7 +90,7 @@ public:
     void SendToBack();
     // Compares as the control's place in its parent's child list: larger
     // is further front.
-    std::int64_t ChildOrder() const { return FZOrder; }
+    std::int64_t ChildOrder() const { return FChildOrder; }
 
     // Mouse capture: every move and the release go to the capturing control.
     bool MouseCapture() const;
@@ -135,7 +135,7 @@ private:
     TWinControl* FParent = nullptr;
     // Place in the parent's child order (larger is further front) and the
     // buckets of the parent's index the control is entered in.
-    std::int64_t FZOrder = 0;
+    std::int64_t FChildOrder = 0;
     TRect FIndexCells;
     bool FIndexLarge = false;
     bool FVisible = true;

@@ -40,7 +40,7 @@ void TControlIndex::Enter(TControl* c, const TCellRange& cells) {
                       static_cast<int>(cells.Right), static_cast<int>(cells.Bottom)};
     c->FIndexLarge = cells.Count() > MaxCells;
     if (c->FIndexLarge) {
-        FLarge.push_back(c);
+        FLargeChildren.push_back(c);
         return;
     }
     for (std::int64_t y = cells.Top; y <= cells.Bottom; ++y)
@@ -50,7 +50,7 @@ void TControlIndex::Enter(TControl* c, const TCellRange& cells) {
 
 void TControlIndex::Leave(TControl* c) {
     if (c->FIndexLarge) {
-        EraseOne(FLarge, c);
+        EraseOne(FLargeChildren, c);
         return;
     }
     const TRect& cells = c->FIndexCells;
@@ -111,11 +111,11 @@ void TControlIndex::Query(const TRect& r, std::vector<TControl*>& out) const {
                 if (meets(c->BoundsRect())) out.push_back(c);
         }
     }
-    for (TControl* c : FLarge)
+    for (TControl* c : FLargeChildren)
         if (meets(c->BoundsRect())) out.push_back(c);
     auto begin = out.begin() + static_cast<std::ptrdiff_t>(first);
     std::sort(begin, out.end(),
-              [](const TControl* a, const TControl* b) { return a->FZOrder < b->FZOrder; });
+              [](const TControl* a, const TControl* b) { return a->FChildOrder < b->FChildOrder; });
     out.erase(std::unique(begin, out.end()), out.end());
 }
 

@@ -44,7 +44,7 @@ private:
     void Leave(TControl* c);
 
     std::unordered_map<std::uint64_t, std::vector<TControl*>> FCells;
-    std::vector<TControl*> FLarge;
+    std::vector<TControl*> FLargeChildren;
     std::size_t FCount = 0;
 };
 

@@ -78,10 +78,10 @@ QCursor TScreen::LoadCursorResource(const std::string& name, int hotX, int hotY)
 }
 
 void TScreen::SetOverrideCursor(TCursor number) {
-    if (number == FOverride) return;
-    if (FOverride != crDefault && QGuiApplication::overrideCursor())
+    if (number == FOverrideCursor) return;
+    if (FOverrideCursor != crDefault && QGuiApplication::overrideCursor())
         QGuiApplication::restoreOverrideCursor();
-    FOverride = number;
+    FOverrideCursor = number;
     if (number != crDefault) QGuiApplication::setOverrideCursor(Cursor(number));
 }
 

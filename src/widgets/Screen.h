@@ -23,12 +23,12 @@ public:
     static QCursor LoadCursorResource(const std::string& name, int hotX = 0, int hotY = 0);
 
     // Application-wide override; crDefault lifts it.
-    TCursor OverrideCursor() const { return FOverride; }
+    TCursor OverrideCursor() const { return FOverrideCursor; }
     void SetOverrideCursor(TCursor number);
 
 private:
     std::map<TCursor, QCursor> FCursors;
-    TCursor FOverride = crDefault;
+    TCursor FOverrideCursor = crDefault;
 };
 
 inline TScreen& Screen() {

@@ -11,6 +11,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "core/ScopeExit.h"
 #include "graphics/QtConvert.h"
 #include "widgets/Application.h"
 #include "widgets/Screen.h"
@@ -54,8 +55,7 @@ TControlHost::TControlHost(TWinControl* control, QWidget* parent)
 }
 
 void TControlHost::paintEvent(QPaintEvent* e) {
-    if (!FControl) return;
-    Guarded([&] { FControl->PaintHost(e->region()); });
+    if (FControl) FControl->PaintHost(e->region());
 }
 
 void TControlHost::resizeEvent(QResizeEvent*) {
@@ -93,7 +93,7 @@ TWinControl::TWinControl(TComponent* owner) : TControl(owner) {
 
 void TWinControl::CreateHost(QWidget* parent) {
     FHost = new TControlHost(this, parent);
-    FOuter = FHost;
+    FOuterWidget = FHost;
 }
 
 TWinControl::~TWinControl() {
@@ -104,7 +104,7 @@ TWinControl::~TWinControl() {
         delete c;
     }
     if (FHost) FHost->Detach();
-    if (FOuter) delete FOuter.data();
+    if (FOuterWidget) delete FOuterWidget.data();
 }
 
 void TWinControl::BeforeDestruction() {
@@ -121,11 +121,51 @@ int TWinControl::IndexOfControl(const TControl* c) const {
     return it == FControls.end() ? -1 : static_cast<int>(it - FControls.begin());
 }
 
+void TWinControl::PlaceControls(const std::vector<std::pair<std::size_t, TControl*>>& places) {
+    if (places.empty()) return;
+    std::vector<TControl*> moving;
+    moving.reserve(places.size());
+    for (const auto& [place, c] : places)
+        if (c->FParent == this) moving.push_back(c);
+    std::sort(moving.begin(), moving.end());
+    auto isMoving = [&moving](TControl* c) {
+        return std::binary_search(moving.begin(), moving.end(), c);
+    };
+    std::vector<TControl*> order;
+    order.reserve(FControls.size());
+    auto next = places.begin();
+    auto take = [&] {
+        while (next != places.end() && next->second->FParent != this)
+            ++next;
+    };
+    take();
+    for (TControl* c : FControls) {
+        if (isMoving(c)) continue;
+        for (; next != places.end() && next->first <= order.size(); ++next, take())
+            order.push_back(next->second);
+        order.push_back(c);
+    }
+    for (; next != places.end(); ++next, take())
+        order.push_back(next->second);
+    FControls = std::move(order);
+    // Child order values follow the list again; the index sorts by them.
+    FBackOrder = 0;
+    FFrontOrder = 0;
+    for (TControl* c : FControls)
+        c->FChildOrder = ++FFrontOrder;
+    ++FChildVersion;
+    if (FWindowedCount)
+        for (TControl* c : FControls)
+            if (auto* w = As<TWinControl>(c); w && w->Widget()) w->Widget()->raise();
+    for (const auto& [place, c] : places)
+        if (c->FParent == this) c->Invalidate();
+}
+
 void TWinControl::InsertControl(TControl* c) {
     FControls.push_back(c);
     c->FParent = this;
-    c->FZOrder = ++FFrontZ;
-    FIndex.Insert(c);
+    c->FChildOrder = ++FFrontOrder;
+    FChildIndex.Insert(c);
     ++FChildVersion;
     if (Is<TWinControl>(c)) ++FWindowedCount;
     if (auto* w = As<TWinControl>(c)) {
@@ -145,7 +185,7 @@ void TWinControl::RemoveControl(TControl* c) {
     auto it = std::find(FControls.rbegin(), FControls.rend(), c);
     if (it != FControls.rend()) {
         FControls.erase(std::next(it).base());
-        FIndex.Remove(c);
+        FChildIndex.Remove(c);
         ++FChildVersion;
         if (Is<TWinControl>(c)) --FWindowedCount;
     }
@@ -221,7 +261,7 @@ void TWinControl::Realign() {
 }
 
 void TWinControl::FindControls(const TRect& area, std::vector<TControl*>& out) const {
-    FIndex.Query(area, out);
+    FChildIndex.Query(area, out);
 }
 
 TControl* TWinControl::ControlAtPos(TPoint p) const {
@@ -318,16 +358,51 @@ void TWinControl::SyncSurface() {
     FSurfaceRect = want;
 }
 
-void TWinControl::RenderSurface(const QRect& deviceRect) {
-    if (!FView.OneToOne()) {
-        RenderScaled(deviceRect);
-        return;
-    }
-    RenderInto(FSurface, {-FSurfaceRect.Left, -FSurfaceRect.Top},
-               FromQRect(deviceRect).Offset(-FSurfaceRect.Left, -FSurfaceRect.Top));
+namespace {
+
+void NoteError(std::string& error, const char* message) {
+    if (error.empty()) error = *message ? message : "Unknown error";
 }
 
-void TWinControl::RenderScaled(const QRect& deviceRect) {
+// Runs one part of a paint. Given somewhere to note it, a failure is noted
+// (the first one only) and the paint goes on with the next part.
+template <typename F> void PaintPart(std::string* error, F&& paint) {
+    if (!error) {
+        paint();
+        return;
+    }
+    try {
+        paint();
+    } catch (const std::exception& e) {
+        NoteError(*error, e.what());
+    } catch (...) {
+        NoteError(*error, "");
+    }
+}
+
+} // namespace
+
+void TWinControl::RenderSurface(const QRegion& area, std::string& error) {
+    const QRegion todo = FDirty & area;
+    if (todo.isEmpty()) return;
+    if (FView.OneToOne()) {
+        TCanvas surface;
+        surface.Bind(&FSurface);
+        const TPoint origin{-FSurfaceRect.Left, -FSurfaceRect.Top};
+        const TRect image{0, 0, FSurface.width(), FSurface.height()};
+        for (const QRect& r : todo)
+            Render(surface, origin, FromQRect(r).Offset(origin.X, origin.Y).Intersect(image),
+                   &error);
+    } else {
+        for (const QRect& r : todo)
+            RenderScaled(r, error);
+    }
+    // Painted, also where a control failed: it is not tried again until
+    // something invalidates it.
+    FDirty -= todo;
+}
+
+void TWinControl::RenderScaled(const QRect& deviceRect, std::string& error) {
     const QPoint origin(FSurfaceRect.Left, FSurfaceRect.Top);
     QPainter painter(&FSurface);
     painter.setClipRect(deviceRect.translated(-origin));
@@ -341,16 +416,14 @@ void TWinControl::RenderScaled(const QRect& deviceRect) {
     const TRect area = FView.DeviceToPage(deviceRect).Intersect({0, 0, Width(), Height()});
     TCanvas canvas;
     canvas.BindView(&painter, {0, 0}, area, FView.Scale(), deviceRect.translated(-origin));
-    RenderOn(canvas, {0, 0}, area);
+    Render(canvas, {0, 0}, area, &error);
 }
 
 void TWinControl::PrepareSurface(const TRect& clientRect) {
     SyncSurface();
-    QRegion todo = FDirty & FView.PageToDevice(clientRect) & ToQRect(FSurfaceRect);
-    if (todo.isEmpty()) return;
-    for (const QRect& r : todo)
-        RenderSurface(r);
-    FDirty -= todo;
+    std::string error;
+    RenderSurface(QRegion(FView.PageToDevice(clientRect)) & ToQRect(FSurfaceRect), error);
+    if (!error.empty()) Application().HandleExceptionLater(error);
 }
 
 QImage& TWinControl::Surface() {
@@ -383,29 +456,38 @@ void TWinControl::InvalidateClient(const TRect& clientRect) {
 }
 
 void TWinControl::PaintHost(const QRegion& region) {
-    SyncSurface();
-    QRegion device;
-    for (const QRect& r : region)
-        device |= FView.ViewToDevice(r);
-    QRegion todo = FDirty & device;
-    for (const QRect& r : todo)
-        RenderSurface(r);
-    FDirty -= todo;
-    if (FSurface.isNull()) return;
-    QPainter p(FHost);
-    const QPoint origin(FSurfaceRect.Left, FSurfaceRect.Top);
-    if (FView.Ratio() == 1) {
+    // Nothing leaves a paint event: a message box opened from inside one
+    // would come back at every paint.
+    std::string error;
+    try {
+        SyncSurface();
+        QRegion device;
         for (const QRect& r : region)
-            p.drawImage(r.topLeft(), FSurface, r.translated(-origin));
-        return;
+            device |= FView.ViewToDevice(r);
+        RenderSurface(device, error);
+        if (!FSurface.isNull()) {
+            QPainter p(FHost);
+            const QPoint origin(FSurfaceRect.Left, FSurfaceRect.Top);
+            for (const QRect& r : region) {
+                if (FView.Ratio() == 1) {
+                    p.drawImage(r.topLeft(), FSurface, r.translated(-origin));
+                    continue;
+                }
+                // Device pixels onto device pixels: the view rectangle
+                // covers them.
+                const QRect d = FView.ViewToDevice(r);
+                const double ratio = FView.Ratio();
+                p.drawImage(QRectF(d.left() / ratio, d.top() / ratio, d.width() / ratio,
+                                   d.height() / ratio),
+                            FSurface, QRectF(d.translated(-origin)));
+            }
+        }
+    } catch (const std::exception& e) {
+        NoteError(error, e.what());
+    } catch (...) {
+        NoteError(error, "");
     }
-    // Device pixels onto device pixels: the view rectangle covers them.
-    for (const QRect& r : region) {
-        const QRect d = FView.ViewToDevice(r);
-        p.drawImage(QRectF(d.left() / FView.Ratio(), d.top() / FView.Ratio(),
-                           d.width() / FView.Ratio(), d.height() / FView.Ratio()),
-                    FSurface, QRectF(d.translated(-origin)));
-    }
+    if (!error.empty()) Application().HandleExceptionLater(error);
 }
 
 void TWinControl::PaintBackground(TCanvas& canvas, const TRect& clip) {
@@ -422,11 +504,17 @@ void TWinControl::RenderInto(QImage& device, TPoint origin, const TRect& clip) {
 
 void TWinControl::RenderOn(const TCanvas& device, TPoint origin, const TRect& area,
                            const std::function<void(std::size_t, std::size_t)>& step) {
+    Render(device, origin, area, nullptr, step);
+}
+
+void TWinControl::Render(const TCanvas& device, TPoint origin, const TRect& area,
+                         std::string* error,
+                         const std::function<void(std::size_t, std::size_t)>& step) {
     if (area.IsEmpty()) return;
     TCanvas canvas;
     canvas.BindLike(device, origin, area);
     TRect client = area.Offset(-origin.X, -origin.Y);
-    PaintBackground(canvas, client);
+    PaintPart(error, [&] { PaintBackground(canvas, client); });
     std::vector<TControl*> found;
     FindControls(client, found);
     // A view shows an element smaller than 2 device pixels as a dot.
@@ -438,12 +526,16 @@ void TWinControl::RenderOn(const TCanvas& device, TPoint origin, const TRect& ar
         TRect r = c->BoundsRect().Offset(origin.X, origin.Y).Intersect(area);
         if (r.IsEmpty()) continue;
         if (c->Width() < dot && c->Height() < dot) {
-            canvas.Brush.Color = clGray;
-            canvas.Brush.Style = bsSolid;
-            canvas.FillRect(c->BoundsRect());
+            PaintPart(error, [&] {
+                canvas.Brush.Color = clGray;
+                canvas.Brush.Style = bsSolid;
+                canvas.FillRect(c->BoundsRect());
+            });
             continue;
         }
-        c->PaintOn(device, {origin.X + c->Left(), origin.Y + c->Top()}, r);
+        PaintPart(error, [&] {
+            c->PaintOn(device, {origin.X + c->Left(), origin.Y + c->Top()}, r);
+        });
     }
 }
 
@@ -522,25 +614,25 @@ TScrollingWinControl::TScrollingWinControl(TComponent* owner) : TWinControl(owne
     area->setFrameShape(QFrame::NoFrame);
     area->setWidgetResizable(false);
     area->setWidget(Host());
-    FScroll = area;
-    FOuter = area;
+    FScrollArea = area;
+    FOuterWidget = area;
 }
 
 void TScrollingWinControl::BeforeDestruction() {
-    static_cast<TScrollArea*>(FScroll)->Detach();
+    static_cast<TScrollArea*>(FScrollArea)->Detach();
     TWinControl::BeforeDestruction();
 }
 
 QWidget* TScrollingWinControl::Widget() const {
-    return FScroll;
+    return FScrollArea;
 }
 
 int TScrollingWinControl::ClientWidth() const {
-    return FScroll ? FScroll->viewport()->width() : Width();
+    return FScrollArea ? FScrollArea->viewport()->width() : Width();
 }
 
 int TScrollingWinControl::ClientHeight() const {
-    return FScroll ? FScroll->viewport()->height() : Height();
+    return FScrollArea ? FScrollArea->viewport()->height() : Height();
 }
 
 void TScrollingWinControl::SetBounds(int left, int top, int width, int height) {
@@ -559,8 +651,11 @@ void TScrollingWinControl::OuterResized(int width, int height) {
 }
 
 void TScrollingWinControl::Realign() {
-    if (FRealigning || !FScroll) return;
+    if (FRealigning || !FScrollArea) return;
     FRealigning = true;
+    // Reset however the layout ends: a child whose bounds fail must not
+    // leave the control never laid out again.
+    TScopeExit done([this] { FRealigning = false; });
     // The content holds every unaligned child and at least fills the viewport.
     int w = ClientWidth(), h = ClientHeight();
     for (TControl* c : ControlList()) {
@@ -573,7 +668,6 @@ void TScrollingWinControl::Realign() {
     if (Host()->size() != QSize(w, h)) Host()->resize(w, h);
     for (TControl* c : ControlList())
         if (c->Align() == alClient) c->SetBounds(0, 0, w, h);
-    FRealigning = false;
 }
 
 } // namespace tsb

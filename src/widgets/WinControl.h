@@ -7,6 +7,7 @@
 #include <QRegion>
 #include <QWidget>
 #include <functional>
+#include <utility>
 #include <vector>
 
 #include "widgets/Control.h"
@@ -83,6 +84,12 @@ public:
     void FindControls(const TRect& area, std::vector<TControl*>& out) const;
     // While set, every child whose bounds change is appended to the log.
     void LogBoundsChanges(std::vector<TControl*>* log) { FBoundsLog = log; }
+    // While set, called with a child and its bounds just before they change.
+    std::function<void(TControl*, const TRect&)> OnChildBoundsChanging;
+    // Moves the given children to the given places of the child list,
+    // lowest place first; the other children keep their order. Places
+    // beyond the end put the child at the end.
+    void PlaceControls(const std::vector<std::pair<std::size_t, TControl*>>& places);
 
     // Renders the control, its windowless children and its windowed
     // children onto what a canvas is bound to (an image or a vector device)
@@ -121,7 +128,10 @@ public:
     // Marks part of the client area for repainting from the background up.
     void InvalidateClient(const TRect& clientRect);
     // The host's paint event: repaint what is invalid, show the region.
-    void PaintHost(const QRegion& region);
+    // A control whose painting fails does not stop the others, the region
+    // counts as painted, and the first error is reported once painting is
+    // over, from the event loop.
+    virtual void PaintHost(const QRegion& region);
 
     // Lays out children aligned to the client area.
     virtual void Realign();
@@ -142,7 +152,7 @@ protected:
     virtual QWidget* ChildParentWidget() const { return FHost; }
     void CreateHost(QWidget* parent);
     // The outermost widget, deleted with the control.
-    QPointer<QWidget> FOuter;
+    QPointer<QWidget> FOuterWidget;
 
 private:
     friend class TControl;
@@ -154,15 +164,21 @@ private:
     // Moves the surface onto the visible part, keeping the pixels both
     // share; what comes into view is invalid.
     void SyncSurface();
-    void RenderSurface(const QRect& deviceRect);
+    // Repaints the invalid part of the surface within a region; painting
+    // errors are kept in `error`, the first one only.
+    void RenderSurface(const QRegion& area, std::string& error);
+    // Paints the background and the windowless children; with `error`, a
+    // failing part is noted there and the rest still paints.
+    void Render(const TCanvas& device, TPoint origin, const TRect& area, std::string* error,
+                const std::function<void(std::size_t, std::size_t)>& step = {});
     // Through the vector back end, scaled: the view is not one to one.
-    void RenderScaled(const QRect& deviceRect);
+    void RenderScaled(const QRect& deviceRect, std::string& error);
 
     TControlHost* FHost = nullptr;
     std::vector<TControl*> FControls;
-    TControlIndex FIndex;
-    std::int64_t FFrontZ = 0;
-    std::int64_t FBackZ = 0;
+    TControlIndex FChildIndex;
+    std::int64_t FFrontOrder = 0;
+    std::int64_t FBackOrder = 0;
     std::uint64_t FChildVersion = 0;
     int FWindowedCount = 0;
     std::vector<TControl*>* FBoundsLog = nullptr;
@@ -182,7 +198,7 @@ class TScrollingWinControl : public TWinControl {
 public:
     explicit TScrollingWinControl(TComponent* owner);
     QWidget* Widget() const override;
-    QScrollArea* ScrollArea() const { return FScroll; }
+    QScrollArea* ScrollArea() const { return FScrollArea; }
     int ClientWidth() const override;
     int ClientHeight() const override;
     void Realign() override;
@@ -195,7 +211,7 @@ protected:
     void BeforeDestruction() override;
 
 private:
-    QScrollArea* FScroll = nullptr;
+    QScrollArea* FScrollArea = nullptr;
     bool FRealigning = false;
 };
 

@@ -84,107 +84,90 @@ void TqmRuler::SetLabelFont(TCanvas& canvas) {
     canvas.Font.SetSize(6);
 }
 
-void TqmRuler::HorzHairLine(TCanvas& canvas, int x) {
-    canvas.MoveTo(HorzScale.Left + x, HorzScale.Top + 1);
-    canvas.LineTo(HorzScale.Left + x, HorzScale.Bottom - 1);
+namespace {
+
+// One ruler seen along its scale: `along` runs with the numbers (x for the
+// horizontal ruler, y for the vertical one), `across` from the ruler's outer
+// side towards the target.
+struct TAxis {
+    bool Vert;
+    TPoint At(int along, int across) const {
+        return Vert ? TPoint{across, along} : TPoint{along, across};
+    }
+    TRect Rect(int along1, int across1, int along2, int across2) const {
+        TPoint a = At(along1, across1), b = At(along2, across2);
+        return {a.X, a.Y, b.X, b.Y};
+    }
+    int AlongStart(const TRect& r) const { return Vert ? r.Top : r.Left; }
+    int AlongEnd(const TRect& r) const { return Vert ? r.Bottom : r.Right; }
+    int AcrossStart(const TRect& r) const { return Vert ? r.Left : r.Top; }
+    int AcrossEnd(const TRect& r) const { return Vert ? r.Right : r.Bottom; }
+};
+
+} // namespace
+
+void TqmRuler::HairLine(TCanvas& canvas, bool vert, int pos) {
+    const TAxis axis{vert};
+    const TRect& s = vert ? VertScale : HorzScale;
+    const int along = axis.AlongStart(s) + pos;
+    TPoint from = axis.At(along, axis.AcrossStart(s) + 1);
+    TPoint to = axis.At(along, axis.AcrossEnd(s) - 1);
+    canvas.MoveTo(from.X, from.Y);
+    canvas.LineTo(to.X, to.Y);
 }
 
-void TqmRuler::VertHairLine(TCanvas& canvas, int y) {
-    canvas.MoveTo(VertScale.Left + 1, VertScale.Top + y);
-    canvas.LineTo(VertScale.Right - 1, VertScale.Top + y);
-}
-
-void TqmRuler::PaintHorzRuler(TCanvas& canvas) {
-    int rw = FRulerWidth;
-    if (FRulers == ruBoth)
-        PaintStrip(canvas, {rw - 1, 0, Width(), rw});
-    else
-        PaintStrip(canvas, {0, 0, Width(), rw});
+void TqmRuler::PaintRuler(TCanvas& canvas, bool vert) {
+    const TAxis axis{vert};
+    const int rw = FRulerWidth;
+    const int length = vert ? Height() : Width();
+    // The control's own offset in its parent, on the side across the scale.
+    const int offset = vert ? Left() : Top();
+    PaintStrip(canvas, axis.Rect(FRulers == ruBoth ? rw - 1 : 0, 0, length, rw));
     canvas.Brush.Color = FBackGround;
     canvas.Pen.Mode = pmCopy;
-    TRect s = FTarget ? TRect{FTarget->Left() - 2, Top() + 3,
-                              FTarget->Left() + FTarget->Width() + 1, rw - 4}
-                      : TRect{rw, Top() + 3, Width(), rw - 4};
+    TRect s;
+    if (FTarget) {
+        const int start = vert ? FTarget->Top() : FTarget->Left();
+        const int extent = vert ? FTarget->Height() : FTarget->Width();
+        s = axis.Rect(start - 2, offset + 3, start + extent + 1, rw - 4);
+    } else {
+        s = axis.Rect(rw, offset + 3, length, rw - 4);
+    }
     canvas.Frame3D(s, clBtnShadow, clBtnHighlight, 2);
-    HorzScale = s;
+    (vert ? VertScale : HorzScale) = s;
     canvas.Brush.Style = bsSolid;
     canvas.FillRect(s);
-    int u = (s.Bottom - s.Top) / 4;
+    const int zero = axis.AlongStart(s), end = axis.AlongEnd(s);
+    const int outer = axis.AcrossStart(s), inner = axis.AcrossEnd(s);
+    const int u = (inner - outer) / 4;
     // Ticks and labels that can reach the area being painted: a label spans
     // less than LabelReach pixels on either side of its tick.
-    TRect clip = canvas.ClipRect();
-    if (s.Left <= s.Right) canvas.Pen.Color = clBlack;
-    int from = FirstTick(s.Left, clip.Left - LabelReach);
-    int to = std::min(s.Right, clip.Right + LabelReach);
-    for (int x = from; x <= to; x += 25) {
+    const TRect clip = canvas.ClipRect();
+    if (zero <= end) canvas.Pen.Color = clBlack;
+    const int from = FirstTick(zero, axis.AlongStart(clip) - LabelReach);
+    const int to = std::min(end, axis.AlongEnd(clip) + LabelReach);
+    for (int along = from; along <= to; along += 25) {
         canvas.Pen.Color = clBlack;
-        int d = x - s.Left;
-        if (d % 50 != 0) {
-            canvas.MoveTo(x, s.Top + 3 * u);
-        } else if (d != 0 && d % 100 != 0) {
-            canvas.MoveTo(x, s.Top + 2 * u);
-        } else {
-            SetLabelFont(canvas);
-            canvas.MoveTo(x, s.Top + u);
-            canvas.LineTo(x, s.Bottom);
-            if (d != 0) {
-                std::string label = std::to_string(d);
-                canvas.TextOut(x - canvas.TextWidth(label) / 2, s.Top, label);
-            }
-            continue;
+        const int d = along - zero;
+        // Short ticks at odd multiples of 25, middle ones at odd multiples of
+        // 50, long ones with a label at multiples of 100.
+        int reach = 3 * u;
+        if (d % 50 == 0) reach = d != 0 && d % 100 != 0 ? 2 * u : u;
+        if (reach == u) SetLabelFont(canvas);
+        const TPoint a = axis.At(along, outer + reach), b = axis.At(along, inner);
+        canvas.MoveTo(a.X, a.Y);
+        canvas.LineTo(b.X, b.Y);
+        if (reach == u && d != 0) {
+            const std::string label = std::to_string(d);
+            const int half = (vert ? canvas.TextHeight(label) : canvas.TextWidth(label)) / 2;
+            const TPoint at = axis.At(along - half, outer);
+            canvas.TextOut(at.X, at.Y, label);
         }
-        canvas.LineTo(x, s.Bottom);
     }
-    TColor saved = canvas.Pen.Color;
+    const TColor saved = canvas.Pen.Color;
     canvas.Pen.Color = FHairLineColor;
     canvas.Pen.Mode = pmNotXor;
-    HorzHairLine(canvas, HairPos.X);
-    canvas.Pen.Color = saved;
-}
-
-void TqmRuler::PaintVertRuler(TCanvas& canvas) {
-    int rw = FRulerWidth;
-    if (FRulers == ruBoth)
-        PaintStrip(canvas, {0, rw - 1, rw, Height()});
-    else
-        PaintStrip(canvas, {0, 0, rw, Height()});
-    canvas.Brush.Color = FBackGround;
-    canvas.Pen.Mode = pmCopy;
-    TRect s = FTarget ? TRect{Left() + 3, FTarget->Top() - 2, rw - 4,
-                              FTarget->Top() + FTarget->Height() + 1}
-                      : TRect{Left() + 3, rw, rw - 4, Height()};
-    canvas.Frame3D(s, clBtnShadow, clBtnHighlight, 2);
-    VertScale = s;
-    canvas.Brush.Style = bsSolid;
-    canvas.FillRect(s);
-    int u = (s.Right - s.Left) / 4;
-    TRect clip = canvas.ClipRect();
-    if (s.Top <= s.Bottom) canvas.Pen.Color = clBlack;
-    int from = FirstTick(s.Top, clip.Top - LabelReach);
-    int to = std::min(s.Bottom, clip.Bottom + LabelReach);
-    for (int y = from; y <= to; y += 25) {
-        canvas.Pen.Color = clBlack;
-        int d = y - s.Top;
-        if (d % 50 != 0) {
-            canvas.MoveTo(s.Left + 3 * u, y);
-        } else if (d != 0 && d % 100 != 0) {
-            canvas.MoveTo(s.Left + 2 * u, y);
-        } else {
-            SetLabelFont(canvas);
-            canvas.MoveTo(s.Left + u, y);
-            canvas.LineTo(s.Right, y);
-            if (d != 0) {
-                std::string label = std::to_string(d);
-                canvas.TextOut(s.Left, y - canvas.TextHeight(label) / 2, label);
-            }
-            continue;
-        }
-        canvas.LineTo(s.Right, y);
-    }
-    TColor saved = canvas.Pen.Color;
-    canvas.Pen.Color = FHairLineColor;
-    canvas.Pen.Mode = pmNotXor;
-    VertHairLine(canvas, HairPos.Y);
+    HairLine(canvas, vert, vert ? HairPos.Y : HairPos.X);
     canvas.Pen.Color = saved;
 }
 
@@ -193,8 +176,8 @@ void TqmRuler::Paint() {
     if (FRulers == ruNone) return;
     TCanvas& canvas = *Canvas();
     if (FRulers == ruBoth) PaintStrip(canvas, {0, 0, FRulerWidth, FRulerWidth});
-    if (FRulers == ruHorz || FRulers == ruBoth) PaintHorzRuler(canvas);
-    if (FRulers == ruVert || FRulers == ruBoth) PaintVertRuler(canvas);
+    if (FRulers == ruHorz || FRulers == ruBoth) PaintRuler(canvas, false);
+    if (FRulers == ruVert || FRulers == ruBoth) PaintRuler(canvas, true);
 }
 
 void TqmRuler::MoveHairLine(TPoint p) {
@@ -207,13 +190,13 @@ void TqmRuler::MoveHairLine(TPoint p) {
     canvas.Pen.Color = FHairLineColor;
     canvas.Pen.Mode = pmNotXor;
     if (moveX) {
-        HorzHairLine(canvas, HairPos.X);
-        HorzHairLine(canvas, p.X);
+        HairLine(canvas, false, HairPos.X);
+        HairLine(canvas, false, p.X);
         HairPos.X = p.X;
     }
     if (moveY) {
-        VertHairLine(canvas, HairPos.Y);
-        VertHairLine(canvas, p.Y);
+        HairLine(canvas, true, HairPos.Y);
+        HairLine(canvas, true, p.Y);
         HairPos.Y = p.Y;
     }
 }

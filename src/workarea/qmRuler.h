@@ -47,11 +47,12 @@ public:
 
 private:
     void PaintStrip(TCanvas& canvas, TRect r);
-    void PaintHorzRuler(TCanvas& canvas);
-    void PaintVertRuler(TCanvas& canvas);
+    // The horizontal ruler, or with `vert` the vertical one: the same
+    // drawing with the axes exchanged.
+    void PaintRuler(TCanvas& canvas, bool vert);
     void SetLabelFont(TCanvas& canvas);
-    void HorzHairLine(TCanvas& canvas, int x);
-    void VertHairLine(TCanvas& canvas, int y);
+    // The hair-line across one ruler's scale at pos pixels from its zero.
+    void HairLine(TCanvas& canvas, bool vert, int pos);
 
     TControl* FTarget = nullptr;
     bool FFlat = false;

@@ -24,7 +24,6 @@
 #include "widgets/Screen.h"
 
 using namespace tsb;
-using tsb::about::TqmAboutBox;
 using tsbtest::AnswerModal;
 using tsbtest::Px;
 

@@ -1,6 +1,6 @@
 // The play-field on pixels: background colour, gradient and picture, sprites
-// combined by AND and OR, the rectangle mended after a move, and which
-// sprites take part in a paint.
+// combined by AND and OR, the rectangle mended after a move, which sprites
+// take part in a paint, and one move a paint.
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
@@ -71,12 +71,17 @@ protected:
         return AddSprite(x, y, Solid(size, size, 0x000000), Solid(size, size, colour));
     }
 
-    // What the screen shows after one paint.
+    // What the window shows after one paint of all of it: one step.
     QImage Paint() {
-        QImage screen(Box->Width(), Box->Height(), QImage::Format_RGB32);
-        screen.fill(0xFFABCDEF);
-        Box->PaintTo(screen, 0, 0);
-        return screen;
+        Box->Invalidate();
+        return Box->Widget()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    }
+    // The box drawn on a bitmap, as an export draws it.
+    QImage PaintToBitmap() {
+        QImage bitmap(Box->Width(), Box->Height(), QImage::Format_RGB32);
+        bitmap.fill(0xFFABCDEF);
+        Box->PaintTo(bitmap, 0, 0);
+        return bitmap;
     }
 
     TSpriteBox* Box = nullptr;
@@ -311,4 +316,32 @@ TEST_F(SpriteBoxTest, OnlyARealChangeRebuildsTheBackground) {
     EXPECT_EQ(Box->WorkBuffer().size(), QSize(30, 15));
     EXPECT_EQ(Px(Box->WorkBuffer(), 1, 1), 0x000080u);
     EXPECT_EQ(Px(Box->BackgroundBuffer(), 29, 14), 0x000080u);
+}
+
+TEST_F(SpriteBoxTest, APaintIsOneStepHoweverManyRectanglesAndABitmapIsNone) {
+    Box->SetColor(clWhite);
+    TSprite* sprite = AddBlock(2, 2, 3, 0x0000FF);
+    int moves = 0;
+    sprite->OnMove = TSpriteMoveEvent([&](TComponent*, TRect& r) {
+        ++moves;
+        r = r.Offset(4, 0);
+    });
+    Paint();
+    ASSERT_EQ(moves, 1);
+    // Two separate parts of the window repainted in one paint.
+    Box->InvalidateClient({0, 0, 3, 12});
+    Box->InvalidateClient({12, 0, 20, 12});
+    QImage screen = Box->Widget()->grab().toImage();
+    EXPECT_EQ(moves, 2);
+    EXPECT_EQ(sprite->X(), 10);
+    // Drawing on bitmaps shows the sprite where it is and moves nothing.
+    for (int i = 0; i < 2; ++i) {
+        QImage bitmap = PaintToBitmap();
+        EXPECT_EQ(Px(bitmap, 10, 2), 0x0000FFu);
+        EXPECT_EQ(Px(bitmap, 9, 2), 0xFFFFFFu);
+        EXPECT_EQ(Px(bitmap, 13, 4), 0xFFFFFFu);
+    }
+    EXPECT_EQ(moves, 2);
+    EXPECT_EQ(Px(Box->WorkBuffer(), 12, 2), 0x0000FFu);
+    EXPECT_EQ(Px(Box->WorkBuffer(), 6, 2), 0xFFFFFFu);
 }

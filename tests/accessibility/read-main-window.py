@@ -93,7 +93,8 @@ items = {}
 for n in walk(window):
     if role(n) in ("menu item", "check menu item", "radio menu item"):
         items.setdefault(n.name, n)
-for name, key in [("Cut", "x"), ("Copy", "c"), ("Paste", "v"), ("Delete", "del")]:
+for name, key in [("Undo", "z"), ("Redo", "y"), ("Cut", "x"), ("Copy", "c"), ("Paste", "v"),
+                  ("Delete", "del")]:
     item = items.get(name)
     check(f"Edit item '{name}' is read by its name", item is not None, str(sorted(items)))
     if item is not None:

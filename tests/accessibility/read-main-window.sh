@@ -12,7 +12,7 @@ cleanup() {
     rm -rf "$work"
 }
 trap cleanup EXIT
-start_xvfb 141 190
+start_xvfb
 
 mkdir -m 700 "$work/runtime"
 export QT_QPA_PLATFORM=xcb HOME="$work" XDG_RUNTIME_DIR="$work/runtime"

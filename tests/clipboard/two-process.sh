@@ -3,7 +3,7 @@
 set -euo pipefail
 peer="$1"
 work=$(mktemp -d)
-xvfb_pid=""
+. "$(cd "$(dirname "$0")" && pwd)/../support/xvfb.sh"
 copier_pid=""
 cleanup() {
     [ -n "$copier_pid" ] && kill "$copier_pid" 2>/dev/null || true
@@ -12,15 +12,8 @@ cleanup() {
 }
 trap cleanup EXIT
 
-display=""
-for n in $(seq 90 140); do
-    if [ ! -e "/tmp/.X$n-lock" ] && [ ! -e "/tmp/.X11-unix/X$n" ]; then display=":$n"; break; fi
-done
-[ -n "$display" ] || { echo "no free display"; exit 1; }
-Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
-xvfb_pid=$!
-for _ in $(seq 100); do [ -e "/tmp/.X11-unix/X${display#:}" ] && break; sleep 0.1; done
-export DISPLAY="$display" QT_QPA_PLATFORM=xcb
+start_xvfb 1024x768x24
+export QT_QPA_PLATFORM=xcb
 # Leak checking (sanitizer build) looks at our code, not at the desktop libraries.
 export LSAN_OPTIONS="suppressions=$(cd "$(dirname "$0")" && pwd)/lsan.supp${LSAN_OPTIONS:+:$LSAN_OPTIONS}"
 

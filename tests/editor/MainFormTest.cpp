@@ -200,8 +200,10 @@ TEST_F(MainWindow, ScreenReadersReadThePanelsAndTheEditItems) {
         keys.push_back(item->text(QAccessible::Accelerator).toStdString());
     }
     Form->EditMenu->hide();
-    EXPECT_EQ(items, (std::vector<std::string>{"Cut", "Copy", "Paste", "Delete", "Select All"}));
-    EXPECT_EQ(keys, (std::vector<std::string>{"Ctrl+X", "Ctrl+C", "Ctrl+V", "Ctrl+Del", ""}));
+    EXPECT_EQ(items, (std::vector<std::string>{"Undo", "Redo", "Cut", "Copy", "Paste", "Delete",
+                                               "Select All"}));
+    EXPECT_EQ(keys, (std::vector<std::string>{"Ctrl+Z", "Ctrl+Y", "Ctrl+X", "Ctrl+C", "Ctrl+V",
+                                              "Ctrl+Del", ""}));
 }
 
 TEST_F(MainWindow, HelpAboutShowsTheAboutBox) {
@@ -218,7 +220,7 @@ TEST_F(MainWindow, HelpAboutShowsTheAboutBox) {
     EXPECT_TRUE(help->actions().contains(about));
 
     QStringList texts;
-    tsbtest::AnswerModal<tsb::about::TqmAboutBox>([&](tsb::about::TqmAboutBox* box) {
+    tsbtest::AnswerModal<tsb::TqmAboutBox>([&](tsb::TqmAboutBox* box) {
         texts << box->windowTitle() << box->ProductName->text() << box->Copyright->text()
               << box->WebPage->text();
         // Closed with the close box: the result is ignored either way.
@@ -230,6 +232,6 @@ TEST_F(MainWindow, HelpAboutShowsTheAboutBox) {
               (QStringList{"About", "Tresselby Application version 1.0.0.0",
                            "2026 The Tresselby developers", "https://tresselby.example.org/"}));
     for (QWidget* w : QApplication::topLevelWidgets())
-        EXPECT_EQ(qobject_cast<tsb::about::TqmAboutBox*>(w), nullptr);
+        EXPECT_EQ(qobject_cast<tsb::TqmAboutBox*>(w), nullptr);
     EXPECT_TRUE(tsbtest::ShownErrors().empty());
 }

@@ -13,7 +13,7 @@ cleanup() {
     rm -rf "$work"
 }
 trap cleanup EXIT
-start_xvfb 291 340 || exit 1
+start_xvfb || exit 1
 mkdir -m 700 "$work/runtime"
 export QT_QPA_PLATFORM=xcb XDG_RUNTIME_DIR="$work/runtime"
 export LSAN_OPTIONS="suppressions=$source/tests/clipboard/lsan.supp${LSAN_OPTIONS:+:$LSAN_OPTIONS}"

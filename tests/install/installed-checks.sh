@@ -71,7 +71,7 @@ assert types[0].find(ns + "magic/" + ns + "match") is not None' "$share/mime/pac
             XDG_CONFIG_DIRS="$work/config" XDG_DATA_DIRS="$share:/usr/share" "$@"
     }
     type_of() { desktop_env gio info -a standard::content-type "$1" | sed -n 's/^ *standard::content-type: //p'; }
-    for f in "$source"/tests/data/*.tsb "$source"/fuzz/corpus/every-class.tsb; do
+    for f in "$source"/tests/data/*.tsb "$source"/fuzz/corpus/reader/every-class.tsb; do
         name=$(basename "$f" .tsb)
         check "$name.tsb is a diagram" same "$mime" "$(type_of "$f")"
         cp "$f" "$work/samples/$name"
@@ -81,7 +81,7 @@ assert types[0].find(ns + "magic/" + ns + "match") is not None' "$share/mime/pac
     cp "$source/tests/data/caption-only.tsb" "$work/samples/UPPER.TSB"
     check "the extension in capitals" same "$mime" "$(type_of "$work/samples/UPPER.TSB")"
     # A clipboard block holds the same record after a signature: not a file.
-    cp "$source/fuzz/corpus/clipboard.tsb" "$work/samples/clipboard"
+    cp "$source/fuzz/corpus/reader/clipboard.tsb" "$work/samples/clipboard"
     check "a clipboard block is no diagram file" test "$(type_of "$work/samples/clipboard")" != "$mime"
     cp "$share/icons/hicolor/16x16/apps/$id.png" "$work/samples/picture"
     check "a picture is no diagram" same "image/png" "$(type_of "$work/samples/picture")"

@@ -49,7 +49,7 @@ check "the package is tresselby of this version" \
     same "tresselby $version $(dpkg --print-architecture)" \
     "$(field Package) $(field Version) $(field Architecture)"
 # dpkg-shlibdeps found the libraries the programs link.
-for library in libc6 libstdc++6 libqt6widgets6 libjpeg62-turbo libpng16-16; do
+for library in libc6 libstdc++6 libqt6widgets6 libjpeg62-turbo zlib1g; do
     check "the package depends on $library" grep -q "\(^\|, \)$library\( (\|,\|$\)" <<<"$(field Depends)"
 done
 check "lintian reports no errors" lintian --fail-on error "$deb"

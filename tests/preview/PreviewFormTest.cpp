@@ -4,12 +4,16 @@
 #include <QAccessible>
 #include <QComboBox>
 #include <QLabel>
+#include <QPageLayout>
 #include <QPainter>
+#include <QPrinter>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTest>
 #include <QToolButton>
+#include <cmath>
 #include <gtest/gtest.h>
 
 #include "DialogTestSupport.h"
@@ -287,6 +291,34 @@ TEST_F(Preview, GoToPageDialog) {
     });
 }
 
+TEST_F(Preview, GoToPageBeyondASinglePageStaysOnIt) {
+    // With one page the entry's bounds are equal, which means no range: the
+    // number typed gets through the dialog.
+    Open([](TPreviewForm* f) {
+        for (const char* typed : {"5", "-3", "0"}) {
+            AnswerModal<TDialogWindow>([typed](TDialogWindow* d) {
+                auto* edit = d->findChild<TLongEdit*>("PageEdit");
+                QTest::keyClicks(edit, typed);
+                Click(d->findChild<QPushButton*>("OkButton"));
+            });
+            Click(f->PageNumSpeed);
+            EXPECT_EQ(f->ShownPage(), 1) << typed;
+            EXPECT_EQ(f->CurPageLabel->text(), "Page 1 of 1");
+            EXPECT_EQ(Enabled(f), std::vector<bool>(6, false));
+        }
+    });
+}
+
+TEST_F(Preview, RestoredTheWindowIsItsLayoutsSizeAndPlace) {
+    Open([](TPreviewForm* f) {
+        EXPECT_TRUE(f->isMaximized());
+        EXPECT_EQ(f->normalGeometry(), QRect(264, 139, 530, 420));
+        f->showNormal();
+        QTest::qWait(20);
+        EXPECT_EQ(f->geometry(), QRect(264, 139, 530, 420));
+    });
+}
+
 TEST_F(Preview, PageAtOneHundredPercentIsTheRecordingStretchedOverThePaintBox) {
     Open([this](TPreviewForm* f) {
         f->ComboBox1->setFocus();
@@ -324,7 +356,63 @@ TEST_F(Preview, LayoutFollowsTheWindowAndCentresASmallPage) {
         EXPECT_LT(f->PagePanel->width(), width);
         EXPECT_EQ(f->PagePanel->width(), qRound(float(f->BaseWidth()) * 0.25f));
         EXPECT_EQ(f->ZoomLabel->text(), label);
+
+        // A lower window of the same width: the page stays in the middle of
+        // the height it now has.
+        const int base = f->BaseWidth();
+        f->resize(f->width(), f->height() - 100);
+        QTest::qWait(20);
+        ASSERT_EQ(f->BaseWidth(), base);
+        EXPECT_EQ(f->ContainPanel->height(), f->ScrollBox1->height() - 1);
+        EXPECT_EQ(f->PagePanel->y(),
+                  (f->ScrollBox1->height() - 1) / 2 - f->PagePanel->height() / 2);
     });
+}
+
+// A printer whose margins take the whole sheet across or down.
+class TNoAreaPrinter : public tsbtest::TFakePrinter {
+public:
+    void Squeeze(bool across) {
+        QPrinter& printer = QtPrinter();
+        QPageLayout layout = printer.pageLayout();
+        const QMarginsF most = layout.maximumMargins();
+        QMarginsF margins = layout.margins();
+        if (across)
+            margins.setLeft(most.left());
+        else
+            margins.setTop(most.top());
+        layout.setMargins(margins);
+        printer.setPageLayout(layout);
+    }
+};
+
+TEST(PreviewZoom, APrintableAreaWithoutWidthOrHeightShowsAtOneHundredPercent) {
+    tsbtest::TPrinterScope<TNoAreaPrinter> printer;
+    for (bool across : {true, false}) {
+        TqmPrinter engine(nullptr);
+        engine.SetOrientation(poLandscape);
+        printer->Squeeze(across);
+        std::unique_ptr<TPageInfo> info;
+        engine.BeginPrint = TBeginPrintEvent([&](TComponent*, TPageInfo*& i) {
+            info = std::make_unique<TPageInfo>();
+            i = info.get();
+        });
+        engine.PrintPage = TPrintPageEvent(
+            [](TComponent*, TPageInfo*& i, TMetafileCanvas&, TRect) { i->LastPage = true; });
+        AnswerModal<TPreviewForm>([&](TPreviewForm* f) {
+            EXPECT_EQ(across ? engine.PageWidth() : engine.PageHeight(), 0);
+            EXPECT_TRUE(std::isfinite(f->PageWidthZoom()));
+            EXPECT_TRUE(std::isfinite(f->FitPageZoom()));
+            EXPECT_EQ(across ? f->PageWidthZoom() : f->FitPageZoom(), 1.0f);
+            f->ComboBox1->setFocus();
+            QTest::keyClick(f->ComboBox1, Qt::Key_Down); // "Fit Page"
+            EXPECT_EQ(f->ComboBox1->currentText(), "Fit Page");
+            EXPECT_TRUE(f->ZoomLabel->text().contains(QRegularExpression("^Zoom = -?[0-9]+%$")))
+                << f->ZoomLabel->text().toStdString();
+            f->close();
+        });
+        engine.Preview();
+    }
 }
 
 TEST_F(Preview, HintLabelShowsItsNameUntilTheFirstHint) {

@@ -10,8 +10,8 @@
 #include "TestSupport.h"
 #include "controls/LongEdit.h"
 #include "preview/DialogWindow.h"
-#include "preview/qmAboutBox.h"
 #include "preview/qmGoPageForm.h"
+#include "preview/qmPreviewAboutBox.h"
 #include "preview/qmPrinter.h"
 #include "preview/qmProgressForm.h"
 
@@ -87,7 +87,7 @@ TEST(GoPageForm, RangeCountAndStart) {
 }
 
 TEST(AboutBox, TextsAndOk) {
-    preview::TqmAboutBox about(nullptr);
+    TqmPreviewAboutBox about(nullptr);
     EXPECT_EQ(about.Window->windowTitle(), "About");
     EXPECT_EQ(about.Window->size(), QSize(345, 238));
     EXPECT_EQ(about.TitleLabel->text(), "Print Preview Component");

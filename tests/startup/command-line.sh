@@ -19,7 +19,7 @@ empty() { test ! -s "$work/$1"; }
 first_line() { test "$(head -n 1 "$work/$1")" = "$2"; }
 has() { grep -q -- "$2" "$work/$1"; }
 
-usage_of_tresselby="Usage: tresselby [FILE.tsb]"
+usage_of_tresselby="Usage: tresselby [--no-recovery] [FILE.tsb]"
 usage_of_tresselby_convert="Usage: tresselby-convert IN.tsb OUT"
 for program in "$editor" "$convert"; do
     name=$(basename "$program")

@@ -20,15 +20,17 @@ cleanup() {
     rm -rf "$work"
 }
 trap cleanup EXIT
-start_xvfb 191 240 || exit 1
+start_xvfb || exit 1
 mkdir -m 700 "$work/runtime"
 export QT_QPA_PLATFORM=xcb XDG_RUNTIME_DIR="$work/runtime"
+# Recovery copies of the user's own editors stay out of the test.
+export XDG_STATE_HOME="$work/state"
 export LSAN_OPTIONS="suppressions=$source/tests/clipboard/lsan.supp${LSAN_OPTIONS:+:$LSAN_OPTIONS}"
 
 # Files that open: a sample, every kind of element under a name with a space
 # and a non-ASCII letter, and a name starting with "-" after "--".
 check "opens a sample" "$peer" opens "$data/worked-example.tsb"
-cp "$source/fuzz/corpus/every-class.tsb" "$work/every kind ä.tsb"
+cp "$source/fuzz/corpus/reader/every-class.tsb" "$work/every kind ä.tsb"
 check "opens every kind of element" "$peer" opens "$work/every kind ä.tsb"
 cp "$data/caption-only.tsb" "$work/-dash.tsb"
 check "opens a relative name after --" bash -c 'cd "$1" && "$2" opens -- -dash.tsb' \

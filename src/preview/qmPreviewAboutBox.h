@@ -1,6 +1,6 @@
 // The preview's about box: the component's name, maker, version and rights.
-// Built in code. The program has an about box of the same class name; this
-// one lives in the preview's own namespace.
+// Built in code. Its window is the "qmAboutBox" the program's about box is
+// too; the two classes have names of their own.
 #pragma once
 
 #include "core/Component.h"
@@ -10,16 +10,14 @@ class QLabel;
 class QPushButton;
 
 namespace tsb {
+
 class TDialogWindow;
-}
 
-namespace tsb::preview {
-
-class TqmAboutBox : public TComponent {
-    TSB_CLASS(TqmAboutBox)
+class TqmPreviewAboutBox : public TComponent {
+    TSB_CLASS(TqmPreviewAboutBox)
 public:
-    explicit TqmAboutBox(TComponent* owner);
-    ~TqmAboutBox() override;
+    explicit TqmPreviewAboutBox(TComponent* owner);
+    ~TqmPreviewAboutBox() override;
 
     TDialogWindow* Window = nullptr;
     QFrame* Panel = nullptr;
@@ -33,4 +31,4 @@ public:
     bool Execute();
 };
 
-} // namespace tsb::preview
+} // namespace tsb

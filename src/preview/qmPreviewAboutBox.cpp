@@ -1,4 +1,4 @@
-#include "preview/qmAboutBox.h"
+#include "preview/qmPreviewAboutBox.h"
 
 #include <QApplication>
 #include <QFrame>
@@ -10,7 +10,7 @@
 #include "graphics/QtConvert.h"
 #include "preview/DialogWindow.h"
 
-namespace tsb::preview {
+namespace tsb {
 
 namespace {
 
@@ -24,7 +24,7 @@ QLabel* AddLabel(QWidget* parent, const char* name, const char* text, int top, i
 
 } // namespace
 
-TqmAboutBox::TqmAboutBox(TComponent* owner) : TComponent(owner) {
+TqmPreviewAboutBox::TqmPreviewAboutBox(TComponent* owner) : TComponent(owner) {
     Window = new TDialogWindow;
     Window->setObjectName("qmAboutBox");
     Window->setWindowTitle("About");
@@ -61,13 +61,13 @@ TqmAboutBox::TqmAboutBox(TComponent* owner) : TComponent(owner) {
     QObject::connect(OkButton, &QPushButton::clicked, Window, &QDialog::accept);
 }
 
-TqmAboutBox::~TqmAboutBox() {
+TqmPreviewAboutBox::~TqmPreviewAboutBox() {
     delete Window;
 }
 
-bool TqmAboutBox::Execute() {
+bool TqmPreviewAboutBox::Execute() {
     Window->exec();
     return true;
 }
 
-} // namespace tsb::preview
+} // namespace tsb
