@@ -379,3 +379,53 @@ TEST_F(Zoomed, ToolBarIconsHaveTwiceTheirSizeForDenseScreens) {
         EXPECT_NE(dense, small.scaled(32, 32)) << name.toStdString();
     }
 }
+
+TEST_F(Zoomed, RulersCountPagePixelsAtTheZoomedScale) {
+    Zoom().SetZoom(0.5);
+    QImage panel(Form->ContainerPanel->Host()->size(), QImage::Format_RGB32);
+    Form->ContainerPanel->RenderInto(panel, {0, 0}, {0, 0, panel.width(), panel.height()});
+    const TRect s = Form->qmRuler1->HorzScale, v = Form->qmRuler1->VertScale;
+    EXPECT_EQ(s.Left, Work()->mapTo(Form->ContainerPanel->Host(), QPoint(0, 0)).x());
+    const int u = s.Height() / 4;
+    // A label's pixels: the number in the label font on the scale's white.
+    auto label = [&](const std::string& text, QRect& where, bool vert, int along) {
+        TCanvas c;
+        c.Font.SetName("Small Fonts");
+        c.Font.SetSize(6);
+        const int w = c.TextWidth(text), h = c.TextHeight(text);
+        where = vert ? QRect(v.Left, along - h / 2, w, h) : QRect(along - w / 2, s.Top, w, h);
+        QImage img(w, h, QImage::Format_RGB32);
+        c.Bind(&img);
+        c.Brush.Color = clWhite;
+        c.FillRect({0, 0, w, h});
+        c.TextOut(0, 0, text);
+        return img;
+    };
+    // Every 50 page pixels a tick, 25 pixels apart; long with its number
+    // every 200, of middle length half way.
+    for (int page : {200, 400, 600}) {
+        const int along = s.Left + page / 2;
+        QRect where;
+        const QImage number = label(std::to_string(page), where, false, along);
+        EXPECT_TRUE(panel.copy(where) == number) << page;
+        EXPECT_EQ(Px(panel, along, s.Bottom - 1), 0u);
+        EXPECT_EQ(Px(panel, along - 50, s.Top + 2 * u), 0u);
+        EXPECT_EQ(Px(panel, along - 50, s.Top + 2 * u - 1), 0xFFFFFFu);
+        EXPECT_EQ(Px(panel, along - 25, s.Top + 3 * u), 0u);
+        EXPECT_EQ(Px(panel, along - 25, s.Top + 3 * u - 1), 0xFFFFFFu);
+        // No number half way, where 100 % puts one.
+        for (int x = along - 60; x < along - 40; ++x)
+            EXPECT_EQ(Px(panel, x, s.Top + 1), 0xFFFFFFu) << page;
+        if (page / 2 >= v.Height()) continue; // past the last tick of the 600 high page
+        const QImage down = label(std::to_string(page), where, true, v.Top + page / 2);
+        EXPECT_TRUE(panel.copy(where) == down) << page;
+    }
+    // The hair-lines under the pointer, in the middle of its page pixel.
+    QTest::mouseMove(Work(), QPoint(150, 100));
+    QTest::qWait(5);
+    EXPECT_EQ(Form->qmRuler1->HairPos, (TPoint{300, 200}));
+    const QImage shot = Shot();
+    const QPoint scale = Form->ContainerPanel->Host()->mapTo(Viewport(), QPoint(s.Left, s.Top));
+    EXPECT_EQ(Px(shot, scale.x() + 150, scale.y() + 2), 0xFF0000u);
+    EXPECT_EQ(Px(shot, scale.x() + 149, scale.y() + 2), 0xFFFFFFu);
+}
