@@ -59,6 +59,10 @@ struct HighDensity : EditorTest {
 TEST_F(HighDensity, LinesAreSharpAtDevicePixels) {
     auto* box = Add<TStandardShape>(100, 100);
     box->SetShapeType(stRectangle);
+    // Text and curves, which a picture of half the resolution doubled
+    // would not show alike.
+    tsbtest::AddCaption(Form, box, "Caption", alClient);
+    Add<TStandardShape>(260, 180)->SetShapeType(stEllipse);
     EXPECT_EQ(Work()->devicePixelRatioF(), 2);
     for (double zoom : {1.0, 2.0}) {
         Form->Zoom().SetZoom(zoom);

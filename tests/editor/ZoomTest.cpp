@@ -17,6 +17,7 @@
 #include <cmath>
 
 #include "EditorFixture.h"
+#include "VectorCompare.h"
 #include "core/FileStream.h"
 #include "editor/CaptionEditForm.h"
 #include "editor/CaptionPosForm.h"
@@ -95,33 +96,50 @@ TEST_F(Zoomed, PixelsAtTwiceTheSizeAreTheVectorDrawingOfThePage) {
     Join<TLineConnector>(box, csRight, hidden, csLeft);
     auto* ellipse = Add<TStandardShape>(100, 240);
     ellipse->SetShapeType(stEllipse);
+    auto* slanted = Join<TLineConnector>(hidden, csBottom, ellipse, csRight);
     Zoom().SetZoom(2);
     EXPECT_EQ(Work()->size(), QSize(1600, 1200));
     Form->ContainerPanel->ScrollArea()->horizontalScrollBar()->setValue(0);
     Form->ContainerPanel->ScrollArea()->verticalScrollBar()->setValue(0);
     ExpectShownAsDrawnWhole(2);
 
-    // Straight drawing is the page at 100 % with every pixel doubled: a line
-    // one unit wide is two device pixels wide. The caption's text and the
-    // ellipse are drawn from their own outlines at the larger size.
+    // Against the page at 100 % with every pixel doubled: straight drawing
+    // exactly (a line one unit wide is two device pixels wide); the ellipse,
+    // the slanted connector and the caption, drawn from their own outlines
+    // at the larger size, within a stated share.
     const QImage shot = Shot();
     const QPoint at = Work()->mapTo(Viewport(), QPoint(0, 0));
+    const QRect shown = WorkRect().translated(-at);
     QImage page(800, 600, QImage::Format_RGB32);
     Form->ScrollBox1->PaintTo(page, 0, 0);
-    const QImage doubled = page.scaled(1600, 1200);
-    const TRect text = box->Caption()->BoundsRect();
-    int compared = 0;
-    for (int y = 80; y < 200; ++y)
-        for (int x = 80; x < 360; ++x) {
-            if (text.Contains(x, y)) continue;
-            for (int d = 0; d < 4; ++d) {
-                const QPoint p(2 * x + d % 2, 2 * y + d / 2);
-                ASSERT_EQ(Px(shot, at.x() + p.x(), at.y() + p.y()), Px(doubled, p.x(), p.y()))
-                    << p.x() << "," << p.y();
-                ++compared;
-            }
-        }
-    EXPECT_GT(compared, 100000);
+    const QImage doubled = page.scaled(1600, 1200).copy(shown);
+    auto twice = [&](const TControl* c) {
+        const TRect r = c->BoundsRect();
+        return QRect(2 * r.Left - 2, 2 * r.Top - 2, 2 * r.Width() + 4, 2 * r.Height() + 4)
+            .translated(-shown.topLeft());
+    };
+    tsbtest::TLooseAreas loose;
+    loose.Curves = {twice(ellipse), twice(slanted)};
+    loose.Text = {twice(box->Caption())};
+    const tsbtest::TTolerance zoomed{"the view at 200 %", 0.4, 1.0, 0.0, 2, 3, true, false};
+    const QImage shown200 = shot.copy(WorkRect());
+    tsbtest::ExpectSameDrawing(doubled, shown200, loose, zoomed, "zoom-200");
+    // The slanted line on its own: as much ink as the doubled line, more by
+    // the slant (a line two device pixels wide across its own direction,
+    // where the doubled steps are two pixels wide across the major axis).
+    const QRect box2 = twice(slanted);
+    const QRect line =
+        box2.adjusted(box2.width() / 3, box2.height() / 3, -box2.width() / 3, -box2.height() / 3);
+    auto ink = [&](const QImage& img) {
+        int n = 0;
+        for (int y = line.top(); y <= line.bottom(); ++y)
+            for (int x = line.left(); x <= line.right(); ++x)
+                n += Px(img, x, y) == 0;
+        return n;
+    };
+    const double slant = std::hypot(110.0, 130.0) / 130,
+                 ratio = ink(shown200) / double(ink(doubled));
+    EXPECT_NEAR(ratio, slant, 0.15);
     // The rectangle's top edge (row 102): two black rows, white under them.
     EXPECT_EQ(Px(shot, at.x() + 300, at.y() + 204), 0u);
     EXPECT_EQ(Px(shot, at.x() + 300, at.y() + 205), 0u);
@@ -131,10 +149,15 @@ TEST_F(Zoomed, PixelsAtTwiceTheSizeAreTheVectorDrawingOfThePage) {
     EXPECT_EQ(Px(shot, at.x() + 41, at.y() + 41), 0x808080u);
     EXPECT_EQ(Px(shot, at.x() + 42, at.y() + 40), 0xFFFFFFu);
 
-    // Repaints of moved parts leave nothing behind.
+    // Repaints of moved parts leave nothing behind, at 200 % and at a zoom
+    // whose pixels fall between page pixels.
     tsbtest::Drag(Work(), 2 * 150, 2 * 110, 2 * 190, 2 * 150);
     EXPECT_EQ(box->Left(), 140);
     ExpectShownAsDrawnWhole(2);
+    Zoom().SetZoom(2.0 / 3);
+    tsbtest::Drag(Work(), 100, 100, 140, 120);
+    EXPECT_EQ(box->Left(), 200);
+    ExpectShownAsDrawnWhole(2.0 / 3);
     EXPECT_TRUE(tsbtest::ShownErrors().empty());
 }
 
