@@ -222,9 +222,8 @@ std::int64_t TVectorBackend::Line(int x1, int y1, int x2, int y2, std::int64_t s
             // Corner to corner whichever way the line runs (QRect::normalized
             // would drop a backward run's end pixels).
             FPainter->fillRect(
-                Visible(
-                    QRect(QPoint(std::min(first.x(), last.x()), std::min(first.y(), last.y())),
-                          QPoint(std::max(first.x(), last.x()), std::max(first.y(), last.y())))),
+                QRect(QPoint(std::min(first.x(), last.x()), std::min(first.y(), last.y())),
+                      QPoint(std::max(first.x(), last.x()), std::max(first.y(), last.y()))),
                 colour);
         } else {
             const QPointF from = QPointF(first) + QPointF(0.5, 0.5);
@@ -387,8 +386,7 @@ void TVectorBackend::CutRectangle(const TRect& fig, bool thin) {
     }
     auto add = [&](QPainterPath& path, const TRect& r) {
         const TRect cut = r.Intersect(FClip);
-        if (!cut.IsEmpty())
-            path.addRect(Visible(QRectF(cut.Left, cut.Top, cut.Width(), cut.Height())));
+        if (!cut.IsEmpty()) path.addRect(cut.Left, cut.Top, cut.Width(), cut.Height());
     };
     QPainterPath fill, edges;
     add(fill, fig);
