@@ -236,8 +236,10 @@ int TCanvas::TextHeight(const std::string&) {
 bool TCanvas::SmallText(int& height) {
     const double scale = ViewScale();
     if (scale <= 0) return false;
+    // Characters under 3 device pixels high.
+    if (Font.ToQFont().pixelSize() * scale >= 3) return false;
     height = TextHeight({});
-    return height * scale < 3;
+    return true;
 }
 
 void TCanvas::TextOut(int x, int y, const std::string& text) {

@@ -97,7 +97,8 @@ public:
     // pixels a unit (a zoomed view, a high-density screen). The vector rules
     // hold, with levels of detail for what is too small to see: below one
     // device pixel a unit, every run, fill and dot still covers a device
-    // pixel; text less than 3 device pixels high is a light bar; rows of
+    // pixel; text whose characters are less than 3 device pixels high is a
+    // light bar; rows of
     // dots closer than 3 device pixels are left out. `area` is the part of
     // the view being painted, in the painter's device pixels.
     void BindView(QPainter* painter, TPoint origin, const TRect& clip, double scale,
@@ -168,7 +169,8 @@ public:
 
 private:
     bool Ready() const { return FBackend && !FClip.IsEmpty(); }
-    // Whether a view shows text of the font as bars; its height.
+    // Whether a view shows text of the font as bars (characters under 3
+    // device pixels high); the height of its lines.
     bool SmallText(int& height);
     // Where the styled pen's pattern stands: the pixels drawn since MoveTo.
     std::int64_t FStyleStep = 0;

@@ -58,8 +58,8 @@ public:
     // Lines of text in `font`, each on the brush when it is solid, cut to
     // `cut` when given.
     virtual void Text(const std::vector<TTextLine>& lines, const QFont& font, const TRect* cut);
-    // Lines of text `height` pixels high drawn as light bars, where text
-    // that high is too small to read; false where it is not.
+    // Lines of text `height` pixels apart drawn as light bars, for text too
+    // small to read; false where the back end draws no bars.
     virtual bool TextBars(const std::vector<TTextLine>&, int, const TRect*) { return false; }
     virtual void Draw(int x, int y, const QImage& image) = 0;
     virtual void Draw(int x, int y, const TGraphic& graphic) = 0;
@@ -206,6 +206,8 @@ private:
     // A one-unit line along the path, cut to the clip.
     void Outline(const QPainterPath& path, const QColor& colour);
     void CutRectangle(const TRect& fig, bool thin);
+    void ThinFigure(TFigure kind, const TRect& fig, int w, int h, bool thin);
+    std::int64_t ThinPolygon(const std::vector<TPoint>& points);
     void Image(const TRect& dest, const QImage& image);
     // Below a device pixel a unit, a rectangle grown to cover at least the
     // device pixel nearest its middle each way, so a view zoomed out keeps

@@ -312,9 +312,13 @@ void TVectorBackend::Outline(const QPainterPath& path, const QColor& colour) {
         // Below a device pixel a unit, a line a device pixel wide along the
         // curve flattened here: flattened by the painter, a curve comes out
         // differently in parts of a view painted apart.
+        // Flattened to device pixels, not to units, which are finer.
         FPainter->setPen(QPen(colour, 0));
-        for (const QPolygonF& polygon : path.toSubpathPolygons())
+        const QTransform toDevice = FPainter->worldTransform();
+        FPainter->resetTransform();
+        for (const QPolygonF& polygon : path.toSubpathPolygons(toDevice))
             FPainter->drawPolyline(polygon);
+        FPainter->setWorldTransform(toDevice);
     } else {
         QPainterPath clipPath;
         clipPath.addRect(clip);
@@ -336,34 +340,105 @@ void TVectorBackend::Figure(TFigure kind, const TRect& box, int w, int h) {
     const qreal l = fig.Left, t = fig.Top, fw = fig.Width(), fh = fig.Height();
     // One pixel across, every pixel is an edge pixel.
     const bool thin = fig.Width() < 2 || fig.Height() < 2;
-    QPainterPath fill, outline;
-    switch (kind) {
-    case fgRectangle:
+    if (kind == fgRectangle && ((FViewScale == 0 && fig.Intersect(FClip) != fig) || Thin())) {
         // Cut to the clip, and in a view below a device pixel a unit, the
         // inside and the edges as rectangles of device pixels.
-        if ((FViewScale == 0 && fig.Intersect(FClip) != fig) || Thin()) {
-            CutRectangle(fig, thin);
-            return;
-        }
-        fill.addRect(l, t, fw, fh);
-        if (!thin) outline.addRect(l + 0.5, t + 0.5, fw - 1, fh - 1);
-        break;
-    case fgEllipse:
-        fill.addEllipse(l, t, fw, fh);
-        if (!thin) outline.addEllipse(l + 0.5, t + 0.5, fw - 1, fh - 1);
-        break;
-    case fgRoundRect:
-        fill.addRoundedRect(l, t, fw, fh, w / 2.0, h / 2.0);
-        outline.addRoundedRect(l + 0.5, t + 0.5, fw - 1, fh - 1, (w - 1) / 2.0, (h - 1) / 2.0);
-        break;
+        CutRectangle(fig, thin);
+        return;
     }
-    if (c.Brush.Style == bsSolid) Fill(fill, Colour(c.Brush.Color, c.Pen.Mode));
+    if (Thin()) {
+        ThinFigure(kind, fig, w, h, thin);
+        return;
+    }
+    // The figure's area, or its edge pixels' centre line, made only where
+    // drawn: a clear brush or pen costs nothing.
+    auto path = [&](bool edge) {
+        const qreal in = edge ? 0.5 : 0, less = edge ? 1 : 0;
+        QPainterPath p;
+        switch (kind) {
+        case fgRectangle:
+            p.addRect(l + in, t + in, fw - less, fh - less);
+            break;
+        case fgEllipse:
+            p.addEllipse(l + in, t + in, fw - less, fh - less);
+            break;
+        case fgRoundRect:
+            p.addRoundedRect(l + in, t + in, fw - less, fh - less, (w - less) / 2.0,
+                             (h - less) / 2.0);
+            break;
+        }
+        return p;
+    };
+    if (c.Brush.Style == bsSolid) Fill(path(false), Colour(c.Brush.Color, c.Pen.Mode));
     if (c.Pen.Style == psClear) return;
     const QColor pen = Colour(c.Pen.Color, c.Pen.Mode);
     if (thin)
-        Fill(fill, pen);
+        Fill(path(false), pen);
     else
-        Outline(outline, pen);
+        Outline(path(true), pen);
+}
+
+// Below a device pixel a unit, an ellipse or rounded rectangle as a polygon
+// of device pixels made here, its arcs cut into chords that stray less than
+// a third of a device pixel: cheaper than a path the painter flattens, and
+// the same whichever part of the view is being painted.
+void TVectorBackend::ThinFigure(TFigure kind, const TRect& fig, int w, int h, bool thin) {
+    const TCanvas& c = FCanvas;
+    const QColor brush = c.Brush.Style == bsSolid ? Colour(c.Brush.Color, c.Pen.Mode) : QColor();
+    const QColor pen = c.Pen.Style != psClear ? Colour(c.Pen.Color, c.Pen.Mode) : QColor();
+    if (!brush.isValid() && !pen.isValid()) return;
+    EnsureViewClip();
+    const QTransform toDevice = FPainter->worldTransform();
+    const qreal scale = toDevice.m11(), dx = toDevice.dx(), dy = toDevice.dy();
+    // The figure through the given box, in device pixels.
+    auto polygon = [&](qreal l, qreal t, qreal fw, qreal fh, qreal rx, qreal ry) {
+        if (kind == fgEllipse) {
+            rx = fw / 2;
+            ry = fh / 2;
+        }
+        rx = std::clamp(rx, qreal(0), fw / 2) * scale;
+        ry = std::clamp(ry, qreal(0), fh / 2) * scale;
+        const qreal left = l * scale + dx, top = t * scale + dy;
+        const qreal right = (l + fw) * scale + dx, bottom = (t + fh) * scale + dy;
+        const int chords = std::clamp(int(std::ceil(std::sqrt(std::max(rx, ry)))) + 1, 1, 256);
+        // A quarter of the unit circle in that many chords, made once.
+        thread_local std::vector<QPointF> quarters[257];
+        std::vector<QPointF>& quarter = quarters[chords];
+        if (quarter.empty())
+            for (int i = 0; i <= chords; ++i) {
+                const qreal a = (M_PI / 2) * i / chords;
+                quarter.emplace_back(std::cos(a), std::sin(a));
+            }
+        QPolygonF points;
+        points.reserve(4 * (chords + 1));
+        // Clockwise on the screen from the bottom right: each corner's
+        // quarter turned a right angle further.
+        const qreal cx[2] = {right - rx, left + rx}, cy[2] = {bottom - ry, top + ry};
+        for (const QPointF& q : quarter)
+            points << QPointF(cx[0] + rx * q.x(), cy[0] + ry * q.y());
+        for (const QPointF& q : quarter)
+            points << QPointF(cx[1] - rx * q.y(), cy[0] + ry * q.x());
+        for (const QPointF& q : quarter)
+            points << QPointF(cx[1] - rx * q.x(), cy[1] - ry * q.y());
+        for (const QPointF& q : quarter)
+            points << QPointF(cx[0] + rx * q.y(), cy[1] - ry * q.x());
+        return points;
+    };
+    FPainter->resetTransform();
+    FPainter->setRenderHint(QPainter::Antialiasing, false);
+    const qreal l = fig.Left, t = fig.Top, fw = fig.Width(), fh = fig.Height();
+    if (brush.isValid() || (thin && pen.isValid())) {
+        FPainter->setPen(Qt::NoPen);
+        FPainter->setBrush(thin && pen.isValid() ? pen : brush);
+        FPainter->drawPolygon(polygon(l, t, fw, fh, w / 2.0, h / 2.0));
+    }
+    if (!thin && pen.isValid()) {
+        FPainter->setPen(QPen(pen, 0));
+        FPainter->setBrush(Qt::NoBrush);
+        FPainter->drawPolygon(
+            polygon(l + 0.5, t + 0.5, fw - 1, fh - 1, (w - 1) / 2.0, (h - 1) / 2.0));
+    }
+    FPainter->setWorldTransform(toDevice);
 }
 
 // A rectangle the clip cuts: its inside and its edges as whole pixels cut to
@@ -413,6 +488,8 @@ std::int64_t TVectorBackend::Polygon(const std::vector<TPoint>& points) {
             bounds = bounds.Union({p.X, p.Y, p.X + 1, p.Y + 1});
         if (Speck(bounds.Offset(FOrigin.X, FOrigin.Y))) return 0;
     }
+    if (Thin() && n > 2 && c.Pen.Width <= 1 && (c.Pen.Style == psSolid || c.Pen.Style == psClear))
+        return ThinPolygon(points);
     QPainterPath fill;
     fill.setFillRule(Qt::OddEvenFill);
     fill.moveTo(points[0].X + FOrigin.X + 0.5, points[0].Y + FOrigin.Y + 0.5);
@@ -431,6 +508,33 @@ std::int64_t TVectorBackend::Polygon(const std::vector<TPoint>& points) {
         step += Line(points[i].X, points[i].Y, points[(i + 1) % n].X, points[(i + 1) % n].Y, step);
     if (n == 1) // a single vertex is a single pixel
         Line(points[0].X, points[0].Y, points[0].X + 1, points[0].Y, 0);
+    return step;
+}
+
+// Below a device pixel a unit, a polygon with a solid pen one unit wide in
+// one call: its inside and its edges a device pixel wide through the edge
+// pixels' centres.
+std::int64_t TVectorBackend::ThinPolygon(const std::vector<TPoint>& points) {
+    const TCanvas& c = FCanvas;
+    const QColor brush = c.Brush.Style == bsSolid ? Colour(c.Brush.Color, c.Pen.Mode) : QColor();
+    const QColor pen = c.Pen.Style != psClear ? Colour(c.Pen.Color, c.Pen.Mode) : QColor();
+    QPolygonF polygon;
+    polygon.reserve(qsizetype(points.size()));
+    std::int64_t step = 0;
+    for (std::size_t i = 0; i < points.size(); ++i) {
+        const TPoint& p = points[i];
+        const TPoint& next = points[(i + 1) % points.size()];
+        polygon << QPointF(p.X + FOrigin.X + 0.5, p.Y + FOrigin.Y + 0.5);
+        step +=
+            std::max(std::abs(std::int64_t(next.X) - p.X), std::abs(std::int64_t(next.Y) - p.Y));
+    }
+    if (c.Pen.Style == psClear) step = 0;
+    if (!brush.isValid() && !pen.isValid()) return step;
+    EnsureViewClip();
+    FPainter->setRenderHint(QPainter::Antialiasing, false);
+    FPainter->setPen(pen.isValid() ? QPen(pen, 0) : QPen(Qt::NoPen));
+    FPainter->setBrush(brush.isValid() ? QBrush(brush) : QBrush(Qt::NoBrush));
+    FPainter->drawPolygon(polygon, Qt::OddEvenFill);
     return step;
 }
 
@@ -509,11 +613,13 @@ void TVectorBackend::DotRow(int x, int y, int count, int step, TColor colour) {
     if (Thin()) {
         // Each dot the device pixel under the middle of its unit square.
         const QTransform toDevice = FPainter->worldTransform();
-        const int py = int(std::floor(toDevice.map(QPointF(0, row + 0.5)).y()));
+        // A view's painter only scales and moves.
+        const int py = int(std::floor((row + 0.5) * toDevice.m22() + toDevice.dy()));
+        const qreal scale = toDevice.m11(), shift = toDevice.dx();
         std::vector<QPoint> dots;
         dots.reserve(std::size_t((last - first) / step + 1));
         for (int dx = first; dx <= last; dx += step)
-            dots.emplace_back(int(std::floor(toDevice.map(QPointF(dx + 0.5, 0)).x())), py);
+            dots.emplace_back(int(std::floor((dx + 0.5) * scale + shift)), py);
         FPainter->setPen(QPen(c, 0));
         FPainter->resetTransform();
         FPainter->drawPoints(dots.data(), int(dots.size()));
@@ -531,14 +637,16 @@ void TVectorBackend::DotRow(int x, int y, int count, int step, TColor colour) {
 void TVectorBackend::Text(const std::vector<TTextLine>& lines, const QFont& font,
                           const TRect* cut) {
     if (auto* shadow = Shadow()) shadow->Text(lines, font, cut);
-    if (FViewScale > 0 && TextBars(lines, QFontMetrics(font).height(), cut)) return;
+    if (FViewScale > 0 && font.pixelSize() * FViewScale < 3 &&
+        TextBars(lines, QFontMetrics(font).height(), cut))
+        return;
     TCanvasBackend::Text(lines, font, cut);
 }
 
 // The middle half of each line's height across its width, in the font's
 // colour lightened two thirds towards white.
 bool TVectorBackend::TextBars(const std::vector<TTextLine>& lines, int height, const TRect* cut) {
-    if (FViewScale <= 0 || height * FViewScale >= 3) return false;
+    if (FViewScale <= 0) return false;
     const std::uint32_t rgb = ColorToRGB(FCanvas.Font.Color());
     auto light = [](std::uint32_t c) { return int(255 - (255 - (c & 0xFF)) / 3); };
     const QColor colour(light(rgb >> 16), light(rgb >> 8), light(rgb));

@@ -128,3 +128,40 @@ TEST(CanvasView, SmallTextIsABarAndDenseDotsAreLeftOut) {
         EXPECT_EQ(Px(img, x, 20), 0u);
     EXPECT_EQ(Px(img, 2, 20), 0xFFFFFFu);
 }
+
+TEST(CanvasView, ZoomedOutCurvesLieOnTheirEdgeAndAreFilled) {
+    // An ellipse of 300 x 180 and a rounded rectangle at a third: the
+    // outline's device pixels lie on the edge pixels' centre line, and no
+    // column of its top is left without one; the inside takes the brush.
+    for (const bool rounded : {false, true}) {
+        QImage img(100, 60, QImage::Format_RGB32);
+        img.fill(Qt::white);
+        QPainter painter(&img);
+        painter.scale(1.0 / 3, 1.0 / 3);
+        TCanvas c;
+        c.BindView(&painter, {0, 0}, {0, 0, 300, 180}, 1.0 / 3, img.rect());
+        c.Brush.Style = bsSolid;
+        c.Brush.Color = clYellow;
+        if (rounded)
+            c.RoundRect(0, 0, 300, 180, 300, 180); // corners the whole size: an ellipse
+        else
+            c.Ellipse(0, 0, 300, 180);
+        painter.end();
+        const double a = 149.5 / 3, b = 89.5 / 3;
+        for (int y = 0; y < 60; ++y)
+            for (int x = 0; x < 100; ++x) {
+                if (Px(img, x, y) != 0u) continue;
+                // The pixel's middle, a device pixel at most off the line.
+                const double dx = (x + 0.5 - 50) / a, dy = (y + 0.5 - 30) / b;
+                const double off = std::abs(std::hypot(dx, dy) - 1) * std::min(a, b);
+                EXPECT_LE(off, 1.0) << rounded << " at " << x << "," << y;
+            }
+        for (int x = 3; x < 97; ++x) {
+            bool found = false;
+            for (int y = 0; y < 30; ++y)
+                found |= Px(img, x, y) == 0u;
+            EXPECT_TRUE(found) << rounded << " column " << x;
+        }
+        EXPECT_EQ(Px(img, 50, 30), 0xFFFF00u);
+    }
+}
