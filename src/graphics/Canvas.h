@@ -98,9 +98,9 @@ public:
     // hold, with levels of detail for what is too small to see: below one
     // device pixel a unit, every run, fill and dot still covers a device
     // pixel; text whose characters are less than 3 device pixels high is a
-    // light bar; rows of
-    // dots closer than 3 device pixels are left out. `area` is the part of
-    // the view being painted, in the painter's device pixels.
+    // light bar; rows of dots closer than 3 device pixels are left out.
+    // `area` is the part of the view being painted, in the painter's device
+    // pixels.
     void BindView(QPainter* painter, TPoint origin, const TRect& clip, double scale,
                   const QRect& area);
     // The device pixels a unit of a view; 0 for any other device.

@@ -2,6 +2,7 @@
 
 #include <QFontInfo>
 #include <cmath>
+#include <mutex>
 #include <unordered_map>
 
 namespace tsb {
@@ -103,7 +104,9 @@ QString TFont::MapFaceName(const std::string& name) {
 QFont TFont::ToQFont() const {
     // Fonts made once for each set of attributes: a painter draws with a
     // font it has drawn with before without looking up its face again. The
-    // same few fonts serve a whole diagram; bounded all the same.
+    // same few fonts serve a whole diagram; bounded all the same. Never
+    // destroyed, so that no font outlives the application's font database
+    // at exit.
     struct TKey {
         std::string Name;
         int Height;
@@ -117,10 +120,13 @@ QFont TFont::ToQFont() const {
                    (std::size_t(k.Height) * 31 + k.Style * 7 + std::size_t(k.Pitch));
         }
     };
-    thread_local std::unordered_map<TKey, QFont, THash> made;
+    static auto& made = *new std::unordered_map<TKey, QFont, THash>;
+    static std::mutex lock;
     TKey key{FName, FHeight, FStyle, FPitch};
-    if (auto it = made.find(key); it != made.end()) return it->second;
-    if (made.size() >= 256) made.clear();
+    {
+        const std::lock_guard<std::mutex> hold(lock);
+        if (auto it = made.find(key); it != made.end()) return it->second;
+    }
     QFont f(MapFaceName(FName));
     if (FHeight < 0) {
         f.setPixelSize(std::max(1, -FHeight));
@@ -139,6 +145,8 @@ QFont TFont::ToQFont() const {
     f.setStyleStrategy(QFont::NoAntialias);
     f.setHintingPreference(QFont::PreferFullHinting);
     f.setKerning(false);
+    const std::lock_guard<std::mutex> hold(lock);
+    if (made.size() >= 256) made.clear();
     made.emplace(std::move(key), f);
     return f;
 }
