@@ -2,6 +2,7 @@
 // image and on SVG and PDF documents, the documents rasterised at one pixel
 // per unit by Qt's renderer, librsvg and poppler.
 #include <QPainter>
+#include <QPicture>
 #include <gtest/gtest.h>
 
 #include "VectorCompare.h"
@@ -228,6 +229,32 @@ TEST(CanvasVector, InvertingPensDrawWhatTheyGiveOverAWhitePage) {
     EXPECT_EQ(vector.pixel(40, 20) & 0xFFFFFFu, 0xFF0000u);
     EXPECT_EQ(vector.pixel(50, 10) & 0xFFFFFFu, 0xFFFFFFu);
     EXPECT_TRUE(Raster(draw, {0, 0, W, H}) == vector);
+}
+
+TEST(CanvasVector, TheShadowMarksWhereInvertingPensMeetDrawing) {
+    // The vector drawing differs from the screen exactly there.
+    QImage marks(W, H, QImage::Format_Grayscale8);
+    marks.fill(0);
+    TRasterShadow shadow{QImage(W, H, QImage::Format_RGB32), false, &marks};
+    shadow.Image.fill(Qt::white);
+    QPicture picture;
+    QPainter painter(&picture);
+    TCanvas c;
+    c.BindPainter(&painter, {0, 0}, {0, 0, W, H}, &shadow);
+    c.Brush.Color = clGray;
+    c.FillRect({10, 10, 20, 20});
+    c.Pen.Mode = pmNot;
+    c.MoveTo(5, 15); // across the fill
+    c.LineTo(30, 15);
+    c.Pen.Mode = pmNotXor;
+    c.MoveTo(5, 40); // over the white page only
+    c.LineTo(30, 40);
+    c.Unbind();
+    EXPECT_TRUE(shadow.InvertedDrawing);
+    for (int y = 0; y < H; ++y)
+        for (int x = 0; x < W; ++x)
+            ASSERT_EQ(marks.constScanLine(y)[x] != 0, y == 15 && x >= 10 && x < 20)
+                << x << "," << y;
 }
 
 TEST(CanvasVector, RowsOfDotsAreTheSamePixelsAndOneLineEach) {
