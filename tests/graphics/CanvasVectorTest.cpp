@@ -87,19 +87,20 @@ void Scene(TCanvas& c) {
     c.StretchDraw({295, 205, 315, 225}, picture);
 }
 
-// Where the scene has curves, slanted lines and text.
-const tsbtest::TLooseAreas SceneCurves = {{
-                                              {4, 49, 78, 103},   // slanted lines
-                                              {59, 49, 58, 93},   // polylines
-                                              {126, 12, 80, 64},  // wide lines
-                                              {264, 9, 52, 42},   // ellipse
-                                              {209, 49, 62, 42},  // rounded rectangle
-                                              {279, 59, 32, 42},  // ellipse
-                                              {184, 99, 57, 42},  // rounded rectangle
-                                              {10, 150, 214, 82}, // polygons
-                                          },
-                                          {{130, 137, 80, 18}},
-                                          {}};
+// Where the scene has curves, slanted lines, text and pictures.
+const tsbtest::TLooseAreas SceneAreas = {{
+                                             {4, 49, 78, 103},   // slanted lines
+                                             {59, 49, 58, 93},   // polylines
+                                             {126, 12, 80, 64},  // wide lines
+                                             {264, 9, 52, 42},   // ellipse
+                                             {209, 49, 62, 42},  // rounded rectangle
+                                             {279, 59, 32, 42},  // ellipse
+                                             {184, 99, 57, 42},  // rounded rectangle
+                                             {10, 150, 214, 82}, // polygons
+                                         },
+                                         {{130, 137, 80, 18}},
+                                         {{262, 205, 12, 8}, {280, 205, 12, 8}, {295, 205, 20, 20}},
+                                         {}};
 
 QImage Raster(const std::function<void(TCanvas&)>& draw, const TRect& clip) {
     QImage image(W, H, QImage::Format_RGB32);
@@ -150,7 +151,7 @@ TEST(CanvasVector, DrawsWhatTheRasterCanvasDraws) {
     const TRect whole{0, 0, W, H};
     const QImage raster = Raster(Scene, whole);
     for (const TRenderer& renderer : Renderers)
-        tsbtest::ExpectSameDrawing(raster, renderer.Render(Scene, whole), SceneCurves,
+        tsbtest::ExpectSameDrawing(raster, renderer.Render(Scene, whole), SceneAreas,
                                    renderer.Tolerance, "canvas");
 }
 
@@ -162,8 +163,8 @@ TEST(CanvasVector, CutsEverythingToTheClipItself) {
         const QImage vector = renderer.Render(Scene, clip);
         // Inside the clip, the same drawing; outside it, nothing.
         const QRect inside(clip.Left, clip.Top, clip.Width(), clip.Height());
-        tsbtest::TLooseAreas shifted = SceneCurves;
-        for (auto* areas : {&shifted.Curves, &shifted.Text})
+        tsbtest::TLooseAreas shifted = SceneAreas;
+        for (auto* areas : {&shifted.Curves, &shifted.Text, &shifted.Pictures})
             for (QRect& r : *areas)
                 r.translate(-inside.topLeft());
         tsbtest::ExpectSameDrawing(raster.copy(inside), vector.copy(inside), shifted,
@@ -204,8 +205,7 @@ TEST(CanvasVector, TheComparisonFailsOnAMissingLineSlantedLineOrRowOfDots) {
                     extra(c);
                 },
                 whole);
-            const auto d =
-                tsbtest::CompareDrawings(raster, vector, SceneCurves, renderer.Tolerance);
+            const auto d = tsbtest::CompareDrawings(raster, vector, SceneAreas, renderer.Tolerance);
             EXPECT_FALSE(d.Alike(renderer.Tolerance)) << renderer.Tolerance.Renderer;
             EXPECT_GT(d.Uncovered, 0) << renderer.Tolerance.Renderer;
         }
