@@ -152,37 +152,6 @@ QImage RasteriseSvg(const QByteArray& svg, int w, int h) {
     return image;
 }
 
-TDifference Compare(const QImage& expected, const QImage& actual) {
-    const int w = expected.width(), h = expected.height();
-    auto px = [](const QImage& img, int x, int y) { return img.pixel(x, y) & 0xFFFFFFu; };
-    auto edge = [&](int x, int y) {
-        const unsigned c = px(expected, x, y);
-        for (int dy = -1; dy <= 1; ++dy)
-            for (int dx = -1; dx <= 1; ++dx) {
-                const int nx = x + dx, ny = y + dy;
-                if (nx >= 0 && ny >= 0 && nx < w && ny < h && px(expected, nx, ny) != c)
-                    return true;
-            }
-        return false;
-    };
-    TDifference d;
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x) {
-            if (px(expected, x, y) == px(actual, x, y)) continue;
-            ++d.Pixels;
-            bool near = false;
-            for (int dy = -1; dy <= 1 && !near; ++dy)
-                for (int dx = -1; dx <= 1 && !near; ++dx) {
-                    const int nx = x + dx, ny = y + dy;
-                    near = nx >= 0 && ny >= 0 && nx < w && ny < h && edge(nx, ny);
-                }
-            if (!near && d.FarFromEdge++ == 0)
-                d.FirstFar = std::to_string(x) + "," + std::to_string(y);
-        }
-    d.Equal = 1.0 - double(d.Pixels) / (double(w) * h);
-    return d;
-}
-
 QByteArray DrawPdf(int w, int h, const std::function<void(QPainter&)>& draw) {
     QByteArray bytes;
     QBuffer buffer(&bytes);
@@ -403,17 +372,6 @@ void ExpectSvgShows(const QImage& raster, const QByteArray& svg, const TLooseAre
 void ExpectPdfShows(const QImage& raster, const QByteArray& pdf, const TLooseAreas& loose,
                     const std::string& name, const TTolerance& tolerance) {
     ExpectSameDrawing(raster, RasteriseWithPoppler(pdf), loose, tolerance, name);
-}
-
-void ExpectDrawnAlike(const QImage& raster, const QImage& vector, const std::string& name) {
-    ASSERT_EQ(vector.size(), raster.size()) << name;
-    const TDifference d = Compare(raster, vector);
-    EXPECT_GE(d.Equal, 0.99) << name << ": " << d.Pixels << " pixels differ";
-    EXPECT_EQ(d.FarFromEdge, 0) << name << ": first at " << d.FirstFar;
-    if (d.Equal < 0.99 || d.FarFromEdge > 0) {
-        raster.save(QString::fromStdString("/tmp/" + name + "-raster.png"));
-        vector.save(QString::fromStdString("/tmp/" + name + "-vector.png"));
-    }
 }
 
 } // namespace tsbtest

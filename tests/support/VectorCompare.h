@@ -122,22 +122,4 @@ void ExpectSvgShows(const QImage& raster, const QByteArray& svg, const TLooseAre
 void ExpectPdfShows(const QImage& raster, const QByteArray& pdf, const TLooseAreas& loose,
                     const std::string& name, const TTolerance& tolerance = PopplerTolerance);
 
-// The old measure of the printing tests, which compare pages rescaled for a
-// printer: how many pixels differ, and how many of those lie more than one
-// pixel from an edge.
-struct TDifference {
-    int Pixels = 0;       // pixels whose colours differ
-    int FarFromEdge = 0;  // of those, more than one pixel from an edge of the image
-    double Equal = 1;     // the share of equal pixels
-    std::string FirstFar; // "x,y" of the first far difference, for messages
-};
-// An edge pixel is one whose 3 x 3 neighbourhood in `expected` is not of one
-// colour; a difference within one pixel of an edge pixel counts as near.
-TDifference Compare(const QImage& expected, const QImage& actual);
-
-// The same measure as a test: at least 99% of pixels equal and none
-// differing more than one pixel from an edge. Kept for the work area's
-// export tests until they state their loose areas.
-void ExpectDrawnAlike(const QImage& raster, const QImage& vector, const std::string& name);
-
 } // namespace tsbtest
