@@ -127,17 +127,18 @@ std::int64_t TVectorBackend::Line(int x1, int y1, int x2, int y2, std::int64_t s
     const TRect within{FClip.Left + 1, FClip.Top + 1, FClip.Right - 1, FClip.Bottom - 1};
     auto inside = [&](const QPoint& p) { return within.Contains(p.x(), p.y()); };
     // The point of the whole line at step i. Where the line runs exactly
-    // halfway between two pixels the walk takes the one nearer its start; the
-    // line is moved that way by 1/(4 n) for n steps, less than it runs off
-    // halfway anywhere else, so that every renderer takes that pixel too.
-    const qreal dx = qreal(x2) - x1, dy = qreal(y2) - y1;
-    const qreal steps = std::max(std::abs(dx), std::abs(dy));
+    // halfway between two pixels the walk takes the one nearer its start;
+    // the line's far end is drawn in towards its start by 1/(4 n) for n
+    // steps, which moves each halfway point that way, and every other point
+    // by less than it misses halfway, so that every renderer takes the
+    // walk's pixels. The pieces stay within their end pixels' middles.
+    const bool xMajor = std::abs(x2 - x1) >= std::abs(y2 - y1);
+    const qreal steps = std::max(std::abs(x2 - x1), std::abs(y2 - y1));
     const qreal tie = steps > 0 ? 1 / (4 * steps) : 0;
-    const QPointF start(x1 + FOrigin.X + 0.5 -
-                            (std::abs(dx) < std::abs(dy) && dx != 0 ? std::copysign(tie, dx) : 0),
-                        y1 + FOrigin.Y + 0.5 -
-                            (std::abs(dx) >= std::abs(dy) && dy != 0 ? std::copysign(tie, dy) : 0));
-    auto along = [&](std::int64_t i) { return start + QPointF(dx, dy) * (qreal(i) / steps); };
+    const QPointF start(x1 + FOrigin.X + 0.5, y1 + FOrigin.Y + 0.5);
+    const QPointF whole(x2 - x1 - (xMajor ? 0 : std::copysign(tie, x2 - x1)),
+                        y2 - y1 - (xMajor ? std::copysign(tie, y2 - y1) : 0));
+    auto along = [&](std::int64_t i) { return start + whole * (qreal(i) / steps); };
     auto flush = [&] {
         if (!open) return;
         open = false;
