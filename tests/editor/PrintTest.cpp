@@ -129,11 +129,12 @@ TEST_F(Printing, UnselectedDiagramsPrintAsVectorDrawing) {
     QPainter painter(&screen);
     painter.drawImage(QPoint(0, 0), Form->WorkAreaBitmap(), QRect(2, 2, 798, 598));
     painter.end();
-    // A recording plays its text back a twentieth of a pixel higher than it
-    // was drawn (Qt's picture puts the line's top at the screen's whole-pixel
-    // ascent, the PDF lays the line out with the face's exact one), and
-    // poppler puts glyphs on whole pixels: the printed text comes out a pixel
-    // higher, which leaves most of its pixels differing.
+    // A recording plays its text back on a PDF a little higher than it was
+    // drawn, a twentieth of a pixel for this face (Qt's picture puts the
+    // line's top at the screen's whole-pixel ascent and the PDF lays the line
+    // out with the face's exact one), and poppler puts glyphs on whole
+    // pixels: the printed text comes out a pixel higher, which leaves most of
+    // its pixels differing.
     tsbtest::TTolerance printed = tsbtest::PopplerTolerance;
     printed.TextShare = 0.75;
     tsbtest::ExpectPdfShows(screen, Fake->Jobs[0],

@@ -4,10 +4,6 @@
 // goes on; a failing output is told.
 #include <QBuffer>
 #include <QPainter>
-#include <QProcess>
-#include <QRegularExpression>
-#include <QStandardPaths>
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 #include "TestSupport.h"
