@@ -1,12 +1,28 @@
 #include "editor/DiagramSearch.h"
 
+#include <algorithm>
+
 #include "model/CustomShape.h"
 #include "model/TextShape.h"
 
 namespace tsb {
 
+namespace {
+
+bool IsAscii(const std::string& text) {
+    return std::all_of(text.begin(), text.end(),
+                       [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
+char AsciiLower(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+} // namespace
+
 TDiagramSearch::TDiagramSearch(const std::string& text, bool matchCase)
-    : FText(text), FQText(QString::fromStdString(text)), FMatchCase(matchCase) {}
+    : FText(text), FQText(QString::fromStdString(text)), FMatchCase(matchCase),
+      FAscii(IsAscii(text)) {}
 
 qsizetype TDiagramSearch::IndexIn(const QString& text, qsizetype from) const {
     return text.indexOf(FQText, from, FMatchCase ? Qt::CaseSensitive : Qt::CaseInsensitive);
@@ -14,8 +30,14 @@ qsizetype TDiagramSearch::IndexIn(const QString& text, qsizetype from) const {
 
 bool TDiagramSearch::Matches(const std::string& text) const {
     if (Empty()) return false;
-    // UTF-8 finds a text in its bytes; other cases need the characters.
+    // UTF-8 finds a text in its bytes, and ASCII in either case too; other
+    // letters need their characters' cases.
     if (FMatchCase) return text.find(FText) != std::string::npos;
+    if (FAscii && IsAscii(text)) {
+        auto same = [](char a, char b) { return AsciiLower(a) == AsciiLower(b); };
+        return std::search(text.begin(), text.end(), FText.begin(), FText.end(), same) !=
+               text.end();
+    }
     return IndexIn(QString::fromStdString(text), 0) >= 0;
 }
 

@@ -45,6 +45,7 @@ private:
     std::string FText;
     QString FQText;
     bool FMatchCase;
+    bool FAscii;
 };
 
 } // namespace tsb

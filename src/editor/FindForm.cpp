@@ -102,9 +102,20 @@ void TFindForm::SetResult(const QString& text) {
 }
 
 void TFindForm::Select(const std::vector<TTextShape*>& texts) {
-    TCustomShape::UnselectAll(FForm.ScrollBox1);
+    // As unselecting all and selecting the texts, but only what changes is
+    // repainted. The texts are in child order; an element unselected takes
+    // its caption with it, so the texts are selected afterwards.
+    std::size_t next = 0;
+    for (TControl* c : FForm.ScrollBox1->ControlList()) {
+        auto* shape = As<TCustomShape>(c);
+        if (!shape) continue;
+        if (next < texts.size() && texts[next] == shape)
+            ++next;
+        else if (shape->Selected())
+            shape->SetSelected(false);
+    }
     for (TTextShape* text : texts)
-        text->SetSelected(true);
+        if (!text->Selected()) text->SetSelected(true);
     if (!texts.empty()) FForm.ScrollIntoView(texts.front()->BoundsRect());
 }
 
