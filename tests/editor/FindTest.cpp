@@ -238,3 +238,43 @@ TEST_F(Find, EveryControlOfTheWindowHasAName) {
     EXPECT_EQ(names, (std::vector<std::string>{"Find All", "Find Next", "Find what", "Match case",
                                                "Replace", "Replace All", "Replace with"}));
 }
+
+TEST(DiagramSearch, MatchesAndReplacesInEveryScriptAndCase) {
+    struct {
+        const char* Text;
+        const char* Find;
+        bool MatchCase;
+        const char* Replaced; // with "X"; nullptr: no match
+        std::size_t Count;
+    } cases[] = {
+        {"Pump", "pump", false, "X", 1},
+        {"Pump", "pump", true, nullptr, 0},
+        {"\xC3\x9C"
+         "berdruck",
+         "\xC3\xBC"
+         "ber",
+         false, "Xdruck", 1},
+        {"\xC3\x9C"
+         "berdruck",
+         "\xC3\xBC"
+         "ber",
+         true, nullptr, 0},
+        // ASCII sought in a text of another script, and the reverse.
+        {"\xD0\x9D\xD0\xB0\xD1\x81\xD0\xBE\xD1\x81 PUMP", "pump", false,
+         "\xD0\x9D\xD0\xB0\xD1\x81\xD0\xBE\xD1\x81 X", 1},
+        {"Pump", "\xD0\xBD\xD0\xB0\xD1\x81\xD0\xBE\xD1\x81", false, nullptr, 0},
+        // Left to right, never overlapping; lines stay as they are.
+        {"aaa", "aa", true, "Xa", 1},
+        {"a\r\nA", "a", false, "X\r\nX", 2},
+        {"", "a", false, nullptr, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.Text) + " / " + c.Find);
+        const TDiagramSearch search(c.Find, c.MatchCase);
+        std::size_t count = 99;
+        const std::string replaced = search.Replaced(c.Text, "X", count);
+        EXPECT_EQ(search.Matches(c.Text), c.Replaced != nullptr);
+        EXPECT_EQ(replaced, c.Replaced ? c.Replaced : c.Text);
+        EXPECT_EQ(count, c.Count);
+    }
+}
