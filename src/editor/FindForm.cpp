@@ -80,13 +80,32 @@ TFindForm::TFindForm(TMainForm& form) : QDialog(form.Window()), FForm(form) {
     connect(next, &QShortcut::activated, this, [this] {
         if (FindNextBtn->isEnabled()) FindNextBtn->click();
     });
+    // Ctrl+F here goes back to the text to find.
+    auto* find = new QShortcut(QKeySequence("Ctrl+F"), this);
+    find->setObjectName("ShortcutFind");
+    connect(find, &QShortcut::activated, this, [this] {
+        FindEdit->setFocus();
+        FindEdit->selectAll();
+    });
     connect(FindEdit, &QLineEdit::textChanged, this, [this] { FollowText(); });
     connect(MatchCaseBox, &QCheckBox::toggled, this, [this] { SetResult({}); });
     FollowText();
 }
 
+namespace {
+
+// A field's text with its line breaks, which a paste may bring, as texts
+// hold them: CR LF.
+std::string AsStored(const QLineEdit* edit) {
+    QString text = edit->text();
+    text.replace(QLatin1String("\r\n"), QLatin1String("\n")).replace('\r', '\n');
+    return text.replace('\n', QLatin1String("\r\n")).toStdString();
+}
+
+} // namespace
+
 TDiagramSearch TFindForm::Search() const {
-    return TDiagramSearch(FindEdit->text().toStdString(), MatchCaseBox->isChecked());
+    return TDiagramSearch(AsStored(FindEdit), MatchCaseBox->isChecked());
 }
 
 void TFindForm::FollowText() {
@@ -144,7 +163,7 @@ void TFindForm::FindAllClick() {
 
 void TFindForm::ReplaceIn(const std::vector<TTextShape*>& texts, const char* step) {
     const TDiagramSearch search = Search();
-    const std::string with = ReplaceEdit->text().toStdString();
+    const std::string with = AsStored(ReplaceEdit);
     TDiagramHistory::TChange change(FForm.History(), step);
     change.Touch(std::vector<TCustomShape*>(texts.begin(), texts.end()));
     std::size_t total = 0;

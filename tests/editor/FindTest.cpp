@@ -167,13 +167,19 @@ TEST_F(Find, ReplaceAllIsOneStepAndNeverReplacesItsOwnResult) {
     Keys(Form->Window(), "Ctrl+Y");
     EXPECT_EQ(SavedBytes(Form), replaced);
 
-    // Match case: only "A" is left to replace.
+    // Match case: no "A" is left to replace.
     find->MatchCaseBox->setChecked(true);
     find->FindEdit->setText("A");
     find->ReplaceEdit->setText("a");
     tsbtest::Click(find->ReplaceAllBtn);
     EXPECT_EQ(find->ResultLabel->text(), "No matches");
     EXPECT_EQ(SavedBytes(Form), replaced);
+
+    // Line breaks pasted into the fields are the texts' own.
+    find->FindEdit->setText("aa\nb");
+    find->ReplaceEdit->setText("1\r2\n3");
+    tsbtest::Click(find->ReplaceAllBtn);
+    EXPECT_EQ(Named("TextShape2")->Text(), "1\r\n2\r\n3 aa");
 }
 
 TEST_F(Find, ReplaceChangesTheSelectedMatchThenFindsTheNext) {
