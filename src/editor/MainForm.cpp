@@ -348,6 +348,7 @@ void TMainForm::CreateMenu() {
     }
     EditMenu->addSeparator()->setObjectName("N6");
     AddMenuItem(EditMenu, "SelectAll1", "Select All", &TMainForm::SelectAll);
+    CreateFindItems();
 
     QMenu* insert = bar->addMenu("Insert");
     insert->setObjectName("Insert1");
@@ -595,10 +596,12 @@ void TMainForm::TextDblClick(TComponent* sender) {
     TDiagramHistory::TChange change(*FHistory, "Edit Caption");
     change.Touch(text);
     std::string value = text->Text();
-    if (TCaptionEditDlg::EditCaption(value, text->Font())) {
-        text->SetText(value);
-        text->SetFont(text->Font());
-    }
+    if (TCaptionEditDlg::EditCaption(value, text->Font())) SetElementText(text, value);
+}
+
+void TMainForm::SetElementText(TTextShape* text, const std::string& value) {
+    text->SetText(value);
+    text->SetFont(text->Font());
 }
 
 void TMainForm::SnapToGridActionExecute() {

@@ -61,6 +61,8 @@ enum TConnectorKind : std::uint8_t { ckLine, ckTwoWay, ckOneWay };
 
 class TConnector;
 class TDiagramHistory;
+class TFindForm;
+class TTextShape;
 class TRecovery;
 struct TRecoveryCopy;
 
@@ -180,6 +182,9 @@ public:
     void ChoosePicture(TComponent* sender);
     void ElementMouseUp(TComponent* sender, TMouseButton button, TShiftState shift, int x, int y);
     void TextDblClick(TComponent* sender);
+    // Gives a text element or caption a new text as the caption editor's
+    // "Ok" does: the text, then the font again, which measures it anew.
+    void SetElementText(TTextShape* text, const std::string& value);
     void SnapToGridActionExecute();
     void ExitActionExecute();
     void NewActionExecute();
@@ -203,6 +208,13 @@ public:
     void UndoActionExecute();
     void RecoverActionExecute();
     void RedoActionExecute();
+    // Edit > Find… shows the "Find" window; Edit > Find Next finds with
+    // what it holds, or shows it while it holds nothing to find.
+    void FindActionExecute();
+    void FindNextActionExecute();
+    TFindForm* FindForm() const { return FFindForm; }
+    // Scrolls the work area's panel to show a rectangle of the work area.
+    void ScrollIntoView(const TRect& rect);
     // The private clipboard format of diagrams.
     static const std::string& ClipboardFormat();
     // The work area as on screen, with grid points and selection handles:
@@ -252,6 +264,7 @@ private:
     QAction* AddMenuItem(QMenu* menu, const char* name, const char* caption,
                          void (TMainForm::*handler)());
     void CreateUndoItems();
+    void CreateFindItems();
     void CreateHistory();
     void UpdateUndoItems();
     // The hooks of an element by its kind, as open and paste attach them.
@@ -273,6 +286,8 @@ private:
     std::unique_ptr<TProgressWindow> FPrintProgress;
     std::unique_ptr<TDiagramHistory> FHistory;
     std::unique_ptr<TRecovery> FRecovery;
+    // Made when first shown; a child of the window, which deletes it.
+    TFindForm* FFindForm = nullptr;
     std::string FDiagramFileName;
     // The name Save offers after a recovered copy was opened.
     std::string FOfferName;

@@ -574,7 +574,9 @@ private:
         auto found = FClips.find(d);
         if (found != FClips.end()) return found->second;
         const std::string id = 'c' + std::to_string(FClipCount++);
-        FOut += "<clipPath id=\"" + id + "\">" + d + "</clipPath>\n";
+        // In <defs>, so that a viewer that knows no clip paths (Qt's) does
+        // not draw the clip's shape.
+        FOut += "<defs><clipPath id=\"" + id + "\">" + d + "</clipPath></defs>\n";
         if (FClips.size() < MaxTable) FClips.emplace(std::move(d), id);
         return id;
     }

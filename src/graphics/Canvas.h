@@ -62,6 +62,10 @@ class TGraphic;
 struct TRasterShadow {
     QImage Image;
     bool InvertedDrawing = false;
+    // Where given, a Grayscale8 image of Image's size on which each pixel a
+    // thin inverting pen met off the white page is set to 255: the pixels
+    // where the vector drawing differs from the screen.
+    QImage* InvertedPixels = nullptr;
 };
 
 // One drawing API over two back ends: an image, drawn pixel by pixel, and a

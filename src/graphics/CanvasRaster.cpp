@@ -58,7 +58,10 @@ void TRasterBackend::Plot(int dx, int dy, std::uint32_t rgb, TPenMode mode) {
     if (!FClip.Contains(dx, dy) || mode == pmNop) return;
     auto* line = reinterpret_cast<std::uint32_t*>(FDevice->scanLine(dy));
     std::uint32_t& p = line[dx];
-    if (FShadow && mode != pmCopy && (p & 0xFFFFFFu) != 0xFFFFFFu) FShadow->InvertedDrawing = true;
+    if (FShadow && mode != pmCopy && (p & 0xFFFFFFu) != 0xFFFFFFu) {
+        FShadow->InvertedDrawing = true;
+        if (FShadow->InvertedPixels) FShadow->InvertedPixels->scanLine(dy)[dx] = 0xFF;
+    }
     switch (mode) {
     case pmCopy:
         p = 0xFF000000u | rgb;

@@ -37,6 +37,29 @@ QPainterPath StrokeArea(const QPainterPath& path, qreal width, Qt::PenCapStyle c
     return stroker.createStroke(path);
 }
 
+// Gives each left-out pixel of an ARGB32 picture beside a shown one that
+// one's colour, still left out. A viewer that resamples the picture (poppler
+// does at any scale, others when zooming) blends a shown pixel with its
+// neighbours' colours and masks separately: without this it would blend in
+// black, a dark fringe the screen does not have.
+void BleedIntoTransparent(QImage& image) {
+    const QImage shown = image;
+    const int w = image.width(), h = image.height();
+    for (int y = 0; y < h; ++y) {
+        auto* line = reinterpret_cast<std::uint32_t*>(image.scanLine(y));
+        for (int x = 0; x < w; ++x) {
+            if (line[x] >> 24) continue;
+            for (int n = 0; n < 9 && !line[x]; ++n) {
+                const int nx = x + n % 3 - 1, ny = y + n / 3 - 1;
+                if (nx < 0 || ny < 0 || nx >= w || ny >= h) continue;
+                const std::uint32_t p =
+                    reinterpret_cast<const std::uint32_t*>(shown.constScanLine(ny))[nx];
+                if (p >> 24) line[x] = p & 0xFFFFFFu;
+            }
+        }
+    }
+}
+
 } // namespace
 
 TVectorBackend::TVectorBackend(const TCanvas& canvas) : TCanvasBackend(canvas) {}
@@ -200,7 +223,11 @@ std::int64_t TVectorBackend::ViewLine(int x1, int y1, int x2, int y2, std::int64
 // The pixels the raster walk plots, inside the clip, as runs of the pen's
 // colour and (with a solid brush) of the brush's colour in the gaps. A run
 // of a line along a row or column is a rectangle; a run of any other line is
-// a one-unit line from its first to its last pixel.
+// the one-unit line's piece from its first to its last pixel. The piece lies
+// on the whole line, from the first pixel's centre towards the end point's,
+// as the walk does: a renderer that takes the pixel nearest the line at each
+// step then draws the walk's pixels. (A line between the run's own end
+// pixels would lean off the whole line and take other pixels in between.)
 std::int64_t TVectorBackend::Line(int x1, int y1, int x2, int y2, std::int64_t step) {
     const TCanvas& c = FCanvas;
     const QColor on = Colour(c.Pen.Color, c.Pen.Mode);
@@ -209,11 +236,25 @@ std::int64_t TVectorBackend::Line(int x1, int y1, int x2, int y2, std::int64_t s
     const bool straight = x1 == x2 || y1 == y2;
     QColor colour;
     QPoint first, last;
+    std::int64_t firstStep = 0, lastStep = 0;
     bool open = false;
     FPainter->setRenderHint(QPainter::Antialiasing, false);
     // Whether a pixel lies a pixel or more inside the clip.
     const TRect within{FClip.Left + 1, FClip.Top + 1, FClip.Right - 1, FClip.Bottom - 1};
     auto inside = [&](const QPoint& p) { return within.Contains(p.x(), p.y()); };
+    // The point of the whole line at step i. Where the line runs exactly
+    // halfway between two pixels the walk takes the one nearer its start;
+    // the line's far end is drawn in towards its start by 1/(4 n) for n
+    // steps, which moves each halfway point that way, and every other point
+    // by less than it misses halfway, so that every renderer takes the
+    // walk's pixels. The pieces stay within their end pixels' middles.
+    const bool xMajor = std::abs(x2 - x1) >= std::abs(y2 - y1);
+    const qreal steps = std::max(std::abs(x2 - x1), std::abs(y2 - y1));
+    const qreal tie = steps > 0 ? 1 / (4 * steps) : 0;
+    const QPointF start(x1 + FOrigin.X + 0.5, y1 + FOrigin.Y + 0.5);
+    const QPointF whole(x2 - x1 - (xMajor ? 0 : std::copysign(tie, x2 - x1)),
+                        y2 - y1 - (xMajor ? std::copysign(tie, y2 - y1) : 0));
+    auto along = [&](std::int64_t i) { return start + whole * (qreal(i) / steps); };
     auto flush = [&] {
         if (!open) return;
         open = false;
@@ -226,8 +267,7 @@ std::int64_t TVectorBackend::Line(int x1, int y1, int x2, int y2, std::int64_t s
                       QPoint(std::max(first.x(), last.x()), std::max(first.y(), last.y()))),
                 colour);
         } else {
-            const QPointF from = QPointF(first) + QPointF(0.5, 0.5);
-            const QPointF to = QPointF(last) + QPointF(0.5, 0.5);
+            const QPointF from = along(firstStep), to = along(lastStep);
             if (inside(first) && inside(last)) {
                 FPainter->setPen(QPen(colour, 1, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
                 FPainter->drawLine(from, to);
@@ -246,11 +286,13 @@ std::int64_t TVectorBackend::Line(int x1, int y1, int x2, int y2, std::int64_t s
                                             StyleOn(c.Pen.Style, step + i) ? on : off;
                                         if (open && now == colour) {
                                             last = QPoint(px, py);
+                                            lastStep = i;
                                             return;
                                         }
                                         flush();
                                         colour = now;
                                         first = last = QPoint(px, py);
+                                        firstStep = lastStep = i;
                                         open = true;
                                     });
     flush();
@@ -443,6 +485,9 @@ void TVectorBackend::ThinFigure(TFigure kind, const TRect& fig, int w, int h, bo
 
 // A rectangle the clip cuts: its inside and its edges as whole pixels cut to
 // the clip, so that no renderer meets a sliver where the cut leaves nothing.
+// Each is a rectangle of its own: poppler fits a lone rectangle to whole
+// pixels, but fills each pixel that a path of several merely touches, which
+// would widen every edge by a pixel.
 void TVectorBackend::CutRectangle(const TRect& fig, bool thin) {
     const TCanvas& c = FCanvas;
     if (Thin()) {
@@ -459,23 +504,23 @@ void TVectorBackend::CutRectangle(const TRect& fig, bool thin) {
         FillBox({fig.Right - 1, fig.Top + 1, fig.Right, fig.Bottom - 1}, pen);
         return;
     }
-    auto add = [&](QPainterPath& path, const TRect& r) {
+    auto fill = [&](const TRect& r, const QColor& colour) {
         const TRect cut = r.Intersect(FClip);
-        if (!cut.IsEmpty()) path.addRect(cut.Left, cut.Top, cut.Width(), cut.Height());
+        if (cut.IsEmpty() || !colour.isValid()) return;
+        FPainter->setRenderHint(QPainter::Antialiasing, false);
+        FPainter->fillRect(QRect(cut.Left, cut.Top, cut.Width(), cut.Height()), colour);
     };
-    QPainterPath fill, edges;
-    add(fill, fig);
-    if (c.Brush.Style == bsSolid) Fill(fill, Colour(c.Brush.Color, c.Pen.Mode));
+    if (c.Brush.Style == bsSolid) fill(fig, Colour(c.Brush.Color, c.Pen.Mode));
     if (c.Pen.Style == psClear) return;
+    const QColor pen = Colour(c.Pen.Color, c.Pen.Mode);
     if (thin) {
-        edges = fill;
-    } else {
-        add(edges, {fig.Left, fig.Top, fig.Right, fig.Top + 1});
-        add(edges, {fig.Left, fig.Bottom - 1, fig.Right, fig.Bottom});
-        add(edges, {fig.Left, fig.Top + 1, fig.Left + 1, fig.Bottom - 1});
-        add(edges, {fig.Right - 1, fig.Top + 1, fig.Right, fig.Bottom - 1});
+        fill(fig, pen);
+        return;
     }
-    Fill(edges, Colour(c.Pen.Color, c.Pen.Mode));
+    fill({fig.Left, fig.Top, fig.Right, fig.Top + 1}, pen);
+    fill({fig.Left, fig.Bottom - 1, fig.Right, fig.Bottom}, pen);
+    fill({fig.Left, fig.Top + 1, fig.Left + 1, fig.Bottom - 1}, pen);
+    fill({fig.Right - 1, fig.Top + 1, fig.Right, fig.Bottom - 1}, pen);
 }
 
 std::int64_t TVectorBackend::Polygon(const std::vector<TPoint>& points) {
@@ -758,6 +803,7 @@ void TVectorBackend::DrawTransparent(int x, int y, const QImage& image,
             line[sx] = out ? 0u : (0xFF000000u | px);
         }
     }
+    BleedIntoTransparent(masked);
     Image(Bounds(x, y, masked.width(), masked.height()), masked);
 }
 

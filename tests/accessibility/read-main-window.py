@@ -102,6 +102,13 @@ for name, key in [("Undo", "z"), ("Redo", "y"), ("Cut", "x"), ("Copy", "c"), ("P
         keys = binding.lower().replace("<control>", "ctrl+").replace(" ", "")
         check(f"Edit item '{name}' has its short-cut", keys == "ctrl+" + key, repr(binding))
 check("no item name carries a short-cut text", not any("\t" in n for n in items))
+for name, key in [("Find\u2026", "ctrl+f"), ("Find Next", "f3")]:
+    item = items.get(name)
+    check(f"Edit item '{name}' is read by its name", item is not None, str(sorted(items)))
+    if item is not None:
+        binding = item.queryAction().getKeyBinding(0) if item.queryAction().nActions else ""
+        keys = binding.lower().replace("<control>", "ctrl+").replace(" ", "")
+        check(f"Edit item '{name}' has its short-cut", keys == key, repr(binding))
 
 # The View menu after Edit, its items with their short-cuts, and the zoom
 # panel at the right end of the status bar.
@@ -224,6 +231,29 @@ if about is not None:
                                   "Tresselby Application version 1.0.0.0",
                                   "https://tresselby.example.org/"], ["OK"])
     check("about: OK can be pressed", press_in(about, "OK"))
+
+# The Find window, from the Edit menu: its controls by name, a text typed as
+# a screen reader's user types it, and "No matches" read from the window.
+check("Edit > Find… can be chosen", press_in(window, "Find\u2026"))
+find = find_window("Find")
+check("the Find window opens", find is not None)
+if find is not None:
+    check_window(find, "find", ["Find what:", "Replace with:"],
+                 ["Find what", "Replace with", "Match case", "Find Next", "Find All", "Replace",
+                  "Replace All"])
+    edits = [n for n in walk(find) if role(n) == "text" and n.name == "Find what"]
+    check("find: the text to find is one edit", len(edits) == 1, str(len(edits)))
+    if edits:
+        edits[0].queryEditableText().setTextContents("Valve")
+        pump(0.3)
+        check("find: Find Next can be pressed", press_in(find, "Find Next"))
+        end = time.time() + 5
+        while time.time() < end and "No matches" not in [n.name for n in walk(find)]:
+            pump(0.1)
+        check("find: 'No matches' is read in the window",
+              "No matches" in [n.name for n in walk(find) if role(n) == "label"])
+        check("find: 'No matches' is announced", "No matches" in names_changed,
+              str(names_changed))
 
 print(f"{passed} passed, {len(failures)} failed")
 sys.exit(1 if failures else 0)

@@ -201,9 +201,9 @@ TEST_F(MainWindow, ScreenReadersReadThePanelsAndTheEditItems) {
     }
     Form->EditMenu->hide();
     EXPECT_EQ(items, (std::vector<std::string>{"Undo", "Redo", "Cut", "Copy", "Paste", "Delete",
-                                               "Select All"}));
+                                               "Select All", "Find\u2026", "Find Next"}));
     EXPECT_EQ(keys, (std::vector<std::string>{"Ctrl+Z", "Ctrl+Y", "Ctrl+X", "Ctrl+C", "Ctrl+V",
-                                              "Ctrl+Del", ""}));
+                                              "Ctrl+Del", "", "Ctrl+F", "F3"}));
 }
 
 TEST_F(MainWindow, HelpAboutShowsTheAboutBox) {

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include "DialogTestSupport.h"
+#include "DrawingAreas.h"
 #include "TestSupport.h"
 #include "VectorCompare.h"
 #include "editor/MainForm.h"
@@ -108,9 +109,10 @@ TEST_F(Printing, PrintButtonShowsTheDiagramAsOnePageWithoutGrid) {
 
 TEST_F(Printing, UnselectedDiagramsPrintAsVectorDrawing) {
     // Without selection nothing is inverted over drawing: the page is
-    // vector commands, and the paper shows what the screen shows within a
-    // pixel of the edges.
+    // vector commands, and the paper, rasterised by poppler, shows what the
+    // screen shows.
     TCustomShape::UnselectAll(Form->ScrollBox1);
+    Other->SetShapeType(stRectangle); // straight drawing beside the curves
     Form->MenuItem("ShowGrid1")->trigger();
     tsbtest::AnswerModal<TPreviewForm>([&](TPreviewForm* f) {
         tsbtest::Click(f->PrintBut);
@@ -119,18 +121,25 @@ TEST_F(Printing, UnselectedDiagramsPrintAsVectorDrawing) {
     Form->MenuItem("PrintAction1")->trigger();
     EXPECT_FALSE(Form->qmPrinter1->SelectedPage()->Raster());
     ASSERT_EQ(Fake->Jobs.size(), 1u);
-    std::vector<QImage> pages = tsbtest::RenderPdf(Fake->Jobs[0]);
-    ASSERT_EQ(pages.size(), 1u);
-    QImage screen = Form->WorkAreaBitmap().copy(2, 2, 816, 1056);
-    for (int y = 598; y < screen.height(); ++y)
-        for (int x = 0; x < screen.width(); ++x)
-            screen.setPixel(x, y, 0xFFFFFFFFu);
-    for (int y = 0; y < 598; ++y)
-        for (int x = 798; x < screen.width(); ++x)
-            screen.setPixel(x, y, 0xFFFFFFFFu);
-    tsbtest::TDifference d = tsbtest::Compare(screen, pages[0]);
-    EXPECT_GE(d.Equal, 0.99);
-    EXPECT_EQ(d.FarFromEdge, 0) << d.FirstFar;
+    ASSERT_EQ(tsbtest::RenderPdf(Fake->Jobs[0]).size(), 1u);
+    // The work area with its top-left corner at (-2, -2) on white paper.
+    const QSize page(816, 1056);
+    QImage screen(page, QImage::Format_RGB32);
+    screen.fill(Qt::white);
+    QPainter painter(&screen);
+    painter.drawImage(QPoint(0, 0), Form->WorkAreaBitmap(), QRect(2, 2, 798, 598));
+    painter.end();
+    // A recording plays its text back on a PDF a little higher than it was
+    // drawn, a twentieth of a pixel for this face (Qt's picture puts the
+    // line's top at the screen's whole-pixel ascent and the PDF lays the line
+    // out with the face's exact one), and poppler puts glyphs on whole
+    // pixels: the printed text comes out a pixel higher, which leaves most of
+    // its pixels differing.
+    tsbtest::TTolerance printed = tsbtest::PopplerTolerance;
+    printed.TextShare = 0.75;
+    tsbtest::ExpectPdfShows(screen, Fake->Jobs[0],
+                            tsbtest::DrawingAreasOf(*Form->ScrollBox1, page, QPoint(-2, -2)),
+                            "printed", printed);
 }
 
 TEST_F(Printing, MenuItemPrintsFromThePreview) {

@@ -1,12 +1,15 @@
-// The work area drawn on a vector device against the same work area on an
-// image: SVG documents rasterised at one pixel per unit.
-#include <QPainter>
-#include <functional>
+// The work area exported as SVG and PDF drawings, as File > Export as Image
+// writes them, against the same work area on an image: the documents
+// rasterised at one pixel per unit by Qt's renderer, librsvg and poppler.
+#include <QFile>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include "DrawingAreas.h"
 #include "EditorFixture.h"
 #include "SampleDiagrams.h"
 #include "VectorCompare.h"
+#include "export/PageExport.h"
 
 using namespace tsb;
 
@@ -14,17 +17,31 @@ namespace {
 
 class VectorOutput : public EditorTest {
 protected:
-    void ExpectVectorLikeRaster(const char* name) {
-        const int w = Form->ScrollBox1->Width(), h = Form->ScrollBox1->Height();
-        QImage raster(w, h, QImage::Format_RGB32);
+    QImage Raster() const {
+        QImage raster(Width(), Height(), QImage::Format_RGB32);
         Form->ScrollBox1->PaintTo(raster, 0, 0);
-        QByteArray svg = tsbtest::DrawSvg(w, h, [&](QPainter& painter) {
-            TCanvas canvas;
-            canvas.BindPainter(&painter, {0, 0}, {0, 0, w, h});
-            Form->ScrollBox1->PaintTo(canvas, 0, 0);
-        });
-        tsbtest::ExpectDrawnAlike(raster, tsbtest::RasteriseSvg(svg, w, h), name);
+        return raster;
     }
+    QByteArray Export(TExportFormat format, const QString& name) {
+        const QString path = Dir.filePath(name);
+        TPageExport(Form->ScrollBox1).Write(format, path.toStdString());
+        QFile file(path);
+        EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << name.toStdString();
+        return file.readAll();
+    }
+    tsbtest::TLooseAreas Areas() const {
+        return tsbtest::DrawingAreasOf(*Form->ScrollBox1, QSize(Width(), Height()));
+    }
+    void ExpectVectorLikeRaster(const std::string& name) {
+        const QImage raster = Raster();
+        const tsbtest::TLooseAreas areas = Areas();
+        tsbtest::ExpectSvgShows(raster, Export(efSvg, "drawing.svg"), areas, name);
+        tsbtest::ExpectPdfShows(raster, Export(efPdf, "drawing.pdf"), areas, name);
+    }
+    int Width() const { return Form->ScrollBox1->ClientWidth(); }
+    int Height() const { return Form->ScrollBox1->ClientHeight(); }
+
+    QTemporaryDir Dir;
 };
 
 } // namespace
@@ -50,4 +67,33 @@ TEST_F(VectorOutput, WithoutTheGridAndWithElementsBeyondThePage) {
     tsbtest::AddEveryKind(Form);
     Form->P640x480ActionExecute();
     ExpectVectorLikeRaster("beyond-the-page");
+}
+
+TEST_F(VectorOutput, TheComparisonFailsOnAMissingLineSlantedLineOrCaption) {
+    // The documents are exported with one element hidden, and compared with
+    // the screen that shows it.
+    const std::vector<TConnector*> connectors = tsbtest::AddEveryKind(Form);
+    const QImage raster = Raster();
+    const tsbtest::TLooseAreas areas = Areas();
+    TControl* missing[] = {
+        connectors[0],      // a straight line between two shapes
+        connectors[6],      // a slanted line with an arrow head
+        Last<TTextShape>(), // the thumbnail's caption
+    };
+    for (TControl* element : missing) {
+        element->SetVisible(false);
+        const QByteArray svg = Export(efSvg, "missing.svg"), pdf = Export(efPdf, "missing.pdf");
+        element->SetVisible(true);
+        const QImage drawings[] = {tsbtest::RasteriseSvg(svg, Width(), Height()),
+                                   tsbtest::RasteriseWithRsvg(svg, Width(), Height()),
+                                   tsbtest::RasteriseWithPoppler(pdf)};
+        const tsbtest::TTolerance* tolerances[] = {
+            &tsbtest::QtSvgTolerance, &tsbtest::RsvgTolerance, &tsbtest::PopplerTolerance};
+        for (int i = 0; i < 3; ++i) {
+            const auto d = tsbtest::CompareDrawings(raster, drawings[i], areas, *tolerances[i]);
+            const std::string what = element->Name() + " " + tolerances[i]->Renderer;
+            EXPECT_FALSE(d.Alike(*tolerances[i])) << what;
+            EXPECT_GT(d.Uncovered, 0) << what;
+        }
+    }
 }

@@ -2,6 +2,7 @@
 // image and on SVG and PDF documents, the documents rasterised at one pixel
 // per unit by Qt's renderer, librsvg and poppler.
 #include <QPainter>
+#include <QPicture>
 #include <gtest/gtest.h>
 
 #include "VectorCompare.h"
@@ -86,19 +87,20 @@ void Scene(TCanvas& c) {
     c.StretchDraw({295, 205, 315, 225}, picture);
 }
 
-// Where the scene has curves, slanted lines and text.
-const tsbtest::TLooseAreas SceneCurves = {{
-                                              {4, 49, 78, 103},   // slanted lines
-                                              {59, 49, 58, 93},   // polylines
-                                              {126, 12, 80, 64},  // wide lines
-                                              {264, 9, 52, 42},   // ellipse
-                                              {209, 49, 62, 42},  // rounded rectangle
-                                              {279, 59, 32, 42},  // ellipse
-                                              {184, 99, 57, 42},  // rounded rectangle
-                                              {10, 150, 214, 82}, // polygons
-                                          },
-                                          {{130, 137, 80, 18}},
-                                          {}};
+// Where the scene has curves, slanted lines, text and pictures.
+const tsbtest::TLooseAreas SceneAreas = {{
+                                             {4, 49, 78, 103},   // slanted lines
+                                             {59, 49, 58, 93},   // polylines
+                                             {126, 12, 80, 64},  // wide lines
+                                             {264, 9, 52, 42},   // ellipse
+                                             {209, 49, 62, 42},  // rounded rectangle
+                                             {279, 59, 32, 42},  // ellipse
+                                             {184, 99, 57, 42},  // rounded rectangle
+                                             {10, 150, 214, 82}, // polygons
+                                         },
+                                         {{130, 137, 80, 18}},
+                                         {{262, 205, 12, 8}, {280, 205, 12, 8}, {295, 205, 20, 20}},
+                                         {}};
 
 QImage Raster(const std::function<void(TCanvas&)>& draw, const TRect& clip) {
     QImage image(W, H, QImage::Format_RGB32);
@@ -149,7 +151,7 @@ TEST(CanvasVector, DrawsWhatTheRasterCanvasDraws) {
     const TRect whole{0, 0, W, H};
     const QImage raster = Raster(Scene, whole);
     for (const TRenderer& renderer : Renderers)
-        tsbtest::ExpectSameDrawing(raster, renderer.Render(Scene, whole), SceneCurves,
+        tsbtest::ExpectSameDrawing(raster, renderer.Render(Scene, whole), SceneAreas,
                                    renderer.Tolerance, "canvas");
 }
 
@@ -161,8 +163,8 @@ TEST(CanvasVector, CutsEverythingToTheClipItself) {
         const QImage vector = renderer.Render(Scene, clip);
         // Inside the clip, the same drawing; outside it, nothing.
         const QRect inside(clip.Left, clip.Top, clip.Width(), clip.Height());
-        tsbtest::TLooseAreas shifted = SceneCurves;
-        for (auto* areas : {&shifted.Curves, &shifted.Text})
+        tsbtest::TLooseAreas shifted = SceneAreas;
+        for (auto* areas : {&shifted.Curves, &shifted.Text, &shifted.Pictures})
             for (QRect& r : *areas)
                 r.translate(-inside.topLeft());
         tsbtest::ExpectSameDrawing(raster.copy(inside), vector.copy(inside), shifted,
@@ -203,8 +205,7 @@ TEST(CanvasVector, TheComparisonFailsOnAMissingLineSlantedLineOrRowOfDots) {
                     extra(c);
                 },
                 whole);
-            const auto d =
-                tsbtest::CompareDrawings(raster, vector, SceneCurves, renderer.Tolerance);
+            const auto d = tsbtest::CompareDrawings(raster, vector, SceneAreas, renderer.Tolerance);
             EXPECT_FALSE(d.Alike(renderer.Tolerance)) << renderer.Tolerance.Renderer;
             EXPECT_GT(d.Uncovered, 0) << renderer.Tolerance.Renderer;
         }
@@ -228,6 +229,32 @@ TEST(CanvasVector, InvertingPensDrawWhatTheyGiveOverAWhitePage) {
     EXPECT_EQ(vector.pixel(40, 20) & 0xFFFFFFu, 0xFF0000u);
     EXPECT_EQ(vector.pixel(50, 10) & 0xFFFFFFu, 0xFFFFFFu);
     EXPECT_TRUE(Raster(draw, {0, 0, W, H}) == vector);
+}
+
+TEST(CanvasVector, TheShadowMarksWhereInvertingPensMeetDrawing) {
+    // The vector drawing differs from the screen exactly there.
+    QImage marks(W, H, QImage::Format_Grayscale8);
+    marks.fill(0);
+    TRasterShadow shadow{QImage(W, H, QImage::Format_RGB32), false, &marks};
+    shadow.Image.fill(Qt::white);
+    QPicture picture;
+    QPainter painter(&picture);
+    TCanvas c;
+    c.BindPainter(&painter, {0, 0}, {0, 0, W, H}, &shadow);
+    c.Brush.Color = clGray;
+    c.FillRect({10, 10, 20, 20});
+    c.Pen.Mode = pmNot;
+    c.MoveTo(5, 15); // across the fill
+    c.LineTo(30, 15);
+    c.Pen.Mode = pmNotXor;
+    c.MoveTo(5, 40); // over the white page only
+    c.LineTo(30, 40);
+    c.Unbind();
+    EXPECT_TRUE(shadow.InvertedDrawing);
+    for (int y = 0; y < H; ++y)
+        for (int x = 0; x < W; ++x)
+            ASSERT_EQ(marks.constScanLine(y)[x] != 0, y == 15 && x >= 10 && x < 20)
+                << x << "," << y;
 }
 
 TEST(CanvasVector, RowsOfDotsAreTheSamePixelsAndOneLineEach) {
