@@ -6,6 +6,8 @@
 writes, next to this script:
 
     icons/NN-role.png          the 19 tool-bar images, 16 x 16 RGBA
+    icons/NN-role@2x.png       the same at 32 x 32 for high-density screens,
+                               which Qt's icons pick up by the name
     cursors/HAND.png           open hand cursor, 32 x 32, hot spot (0, 0)
     cursors/GRAB.png           grabbing hand cursor, 32 x 32, hot spot (0, 0)
     cursors/ZOOM_CURSOR.png    the preview's zoom tool, 32 x 32, hot spot (6, 6)
@@ -519,6 +521,32 @@ def build_icons():
         for layer in layers[1:]:
             image.overlay(layer, ICON_PALETTE)
         write_file("icons/%s.png" % name, png_bytes(image))
+        write_file("icons/%s@2x.png" % name, png_bytes(doubled(image)))
+
+
+def doubled(image):
+    """The image at twice the size by the Scale2x rule: each pixel becomes
+    four, and a corner takes the colour of its two neighbours where they
+    agree and the pixels across differ, so diagonal edges come out as finer
+    steps instead of the doubled staircase of the small image."""
+    w, h = image.width, image.height
+    out = Image(2 * w, 2 * h)
+    at = lambda x, y: image.pixels[min(max(y, 0), h - 1)][min(max(x, 0), w - 1)]
+    for y in range(h):
+        for x in range(w):
+            p = at(x, y)
+            a, b, c, d = at(x, y - 1), at(x + 1, y), at(x - 1, y), at(x, y + 1)
+            e0 = e1 = e2 = e3 = p
+            if a != d and c != b:
+                e0 = c if c == a else p
+                e1 = b if a == b else p
+                e2 = c if c == d else p
+                e3 = b if d == b else p
+            out.pixels[2 * y][2 * x] = e0
+            out.pixels[2 * y][2 * x + 1] = e1
+            out.pixels[2 * y + 1][2 * x] = e2
+            out.pixels[2 * y + 1][2 * x + 1] = e3
+    return out
 
 
 # ---------------------------------------------------------------------------

@@ -5,7 +5,7 @@ packages=(
   cmake ninja-build g++ clang libclang-rt-14-dev
   qt6-base-dev qt6-svg-dev libgl-dev libjpeg-dev zlib1g-dev libgtest-dev libgmock-dev libbenchmark-dev
   fonts-liberation2 xvfb xauth
-  openbox dbus at-spi2-core python3-pyatspi x11-utils
+  openbox dbus at-spi2-core python3-pyatspi x11-utils xdotool
   libcups2-dev cups printer-driver-cups-pdf poppler-utils librsvg2-bin
   desktop-file-utils shared-mime-info libglib2.0-bin groff-base
   python3-jsonschema appstream lintian dpkg-dev file

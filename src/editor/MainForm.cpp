@@ -26,6 +26,7 @@
 #include "editor/CaptionEditForm.h"
 #include "editor/DiagramHistory.h"
 #include "editor/Recovery.h"
+#include "editor/ZoomController.h"
 #include "graphics/JPEGImage.h"
 #include "model/DiagramRoot.h"
 #include "model/GraphicShape.h"
@@ -70,6 +71,9 @@ QIcon ToolIcon(int image) {
                                    "document-print", nullptr,         "edit-cut",
                                    "edit-copy",      "edit-paste",    "edit-delete"};
     QIcon own(QString(":/icons/%1.png").arg(files[image]));
+    // Drawn at twice the size for screens of twice the density, whichever
+    // screen the window shows on.
+    own.addFile(QString(":/icons/%1@2x.png").arg(files[image]));
     if (image < 9 && themed[image] && QIcon::hasThemeIcon(themed[image]))
         return QIcon::fromTheme(themed[image], own);
     return own;
@@ -129,6 +133,7 @@ void TMainForm::CreateLayout() {
     CreateStatusBar();
     CreateDialogs();
     CreatePrinter();
+    FZoom = std::make_unique<TZoomController>(*this);
 }
 
 const TClassInfo& TMainForm::StaticClassInfo() {
@@ -501,6 +506,7 @@ void TMainForm::PlaceWorkArea(int minimumTop) {
     if (top < minimumTop) top = minimumTop;
     if (left < 40) left = 40;
     ScrollBox1->SetBounds(left, top, ScrollBox1->Width(), ScrollBox1->Height());
+    if (FZoom) FZoom->PagePlaced(minimumTop);
     // The scales count from the work area's edges.
     qmRuler1->Invalidate();
 }

@@ -41,6 +41,7 @@ class TqmPrinter;
 class TPageInfo;
 class TMetafileCanvas;
 class TScrollingWinControl;
+class TZoomController;
 
 enum TToolMode : std::uint8_t {
     tmSelect,
@@ -146,6 +147,8 @@ public:
     // offers the name the diagram had. The copy goes once this window keeps
     // its own.
     void OpenRecoveredCopy(const TRecoveryCopy& copy);
+    // The work area's zoom, the View menu and the zoom panel.
+    TZoomController& Zoom() const { return *FZoom; }
 
     // The published methods: the work area's handlers, which diagram streams
     // name.
@@ -288,6 +291,7 @@ private:
     std::string FDiagramFileName;
     // The name Save offers after a recovered copy was opened.
     std::string FOfferName;
+    std::unique_ptr<TZoomController> FZoom;
 };
 
 } // namespace tsb

@@ -7,9 +7,11 @@
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QShortcut>
+#include <cmath>
 
 #include "editor/FindForm.h"
 #include "editor/MainForm.h"
+#include "editor/ZoomController.h"
 #include "widgets/Application.h"
 
 namespace tsb {
@@ -69,17 +71,19 @@ void TMainForm::FindNextActionExecute() {
 }
 
 void TMainForm::ScrollIntoView(const TRect& rect) {
-    // Work-area pixels are the panel's content pixels from the work area's
-    // corner.
+    // The panel's content pixels of the work area's zoomed view.
     const int margin = 20;
     QScrollArea* area = ContainerPanel->ScrollArea();
     QScrollBar* h = area->horizontalScrollBar();
     QScrollBar* v = area->verticalScrollBar();
-    const int x = ScrollBox1->Left(), y = ScrollBox1->Top();
-    h->setValue(
-        ShowSpan(h->value(), area->viewport()->width(), x + rect.Left, x + rect.Right, margin));
-    v->setValue(
-        ShowSpan(v->value(), area->viewport()->height(), y + rect.Top, y + rect.Bottom, margin));
+    const QPoint origin = ScrollBox1->Host()->mapTo(area->widget(), QPoint(0, 0));
+    const double zoom = Zoom().Zoom();
+    auto low = [&](int page) { return int(std::floor(page * zoom)); };
+    auto high = [&](int page) { return int(std::ceil(page * zoom)); };
+    h->setValue(ShowSpan(h->value(), area->viewport()->width(), origin.x() + low(rect.Left),
+                         origin.x() + high(rect.Right), margin));
+    v->setValue(ShowSpan(v->value(), area->viewport()->height(), origin.y() + low(rect.Top),
+                         origin.y() + high(rect.Bottom), margin));
 }
 
 } // namespace tsb

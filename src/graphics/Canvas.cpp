@@ -71,11 +71,24 @@ void TCanvas::BindPainter(QPainter* painter, TPoint origin, const TRect& clip,
     FBackend = FVector.get();
 }
 
+void TCanvas::BindView(QPainter* painter, TPoint origin, const TRect& clip, double scale,
+                       const QRect& area) {
+    BindPainter(painter, origin, clip);
+    if (FBackend) FVector->SetView(scale, area);
+}
+
+double TCanvas::ViewScale() const {
+    return IsVector() ? FVector->ViewScale() : 0;
+}
+
 void TCanvas::BindLike(const TCanvas& target, TPoint origin, const TRect& clip) {
-    if (target.IsVector())
+    if (target.IsVector()) {
         BindPainter(target.FVector->Painter(), origin, clip, target.FVector->ShadowImage());
-    else
+        if (FBackend && target.FVector->ViewScale() > 0)
+            FVector->SetView(target.FVector->ViewScale(), target.FVector->ViewArea());
+    } else {
         Bind(target.Device(), origin, clip);
+    }
 }
 
 void TCanvas::Unbind() {
@@ -220,8 +233,24 @@ int TCanvas::TextHeight(const std::string&) {
     return Measured(Font, nullptr);
 }
 
+bool TCanvas::SmallText(int& height) {
+    const double scale = ViewScale();
+    if (scale <= 0) return false;
+    // Characters under 3 device pixels high.
+    if (Font.ToQFont().pixelSize() * scale >= 3) return false;
+    height = TextHeight({});
+    return true;
+}
+
 void TCanvas::TextOut(int x, int y, const std::string& text) {
     if (!Ready()) return;
+    if (int height; SmallText(height)) {
+        // Too small to read: only its measured extent counts.
+        const int width = TextWidth(text);
+        FBackend->TextBars({{x, y, width, {}}}, height, nullptr);
+        PenPos = {x + width, y};
+        return;
+    }
     const QFont f = Font.ToQFont();
     const QString s = ToQ(text);
     const int width = QFontMetrics(f).horizontalAdvance(s);
@@ -231,8 +260,33 @@ void TCanvas::TextOut(int x, int y, const std::string& text) {
 
 void TCanvas::DrawTextCentered(const TRect& r, const std::string& text) {
     if (!Ready()) return;
+    if (int height; SmallText(height)) {
+        // Too small to read: each paragraph's measured width, broken into
+        // lines of the rectangle's width, without laying out the words.
+        std::vector<canvas_detail::TTextLine> placed;
+        const int across = std::max(1, r.Width());
+        int y = r.Top;
+        std::size_t start = 0;
+        while (start <= text.size()) {
+            std::size_t end = text.find_first_of("\r\n", start);
+            if (end == std::string::npos) end = text.size();
+            for (int left = TextWidth(text.substr(start, end - start));; left -= across) {
+                const int width = std::min(left, across);
+                placed.push_back({r.Left + (r.Width() - width) / 2, y, width, {}});
+                y += height;
+                if (left <= across) break;
+            }
+            if (end + 1 < text.size() && text[end] == '\r' && text[end + 1] == '\n') ++end;
+            start = end + 1;
+        }
+        FBackend->TextBars(placed, height, &r);
+        return;
+    }
     const QFont f = Font.ToQFont();
-    const QFontMetrics fm(f);
+    // Measured through the canvas's store: the same captions are measured
+    // at every paint.
+    auto Measured = [this](const QString& s) { return TextWidth(s.toStdString()); };
+    const int height = TextHeight({});
     const int width = r.Width();
     // Break at CR LF, LF or CR, then wrap words to the width.
     std::vector<QString> lines;
@@ -244,7 +298,7 @@ void TCanvas::DrawTextCentered(const TRect& r, const std::string& text) {
         bool started = false;
         for (const QString& word : words) {
             QString candidate = started ? current + ' ' + word : word;
-            if (!started || fm.horizontalAdvance(candidate) <= width) {
+            if (!started || Measured(candidate) <= width) {
                 current = candidate;
                 started = true;
             } else {
@@ -268,9 +322,9 @@ void TCanvas::DrawTextCentered(const TRect& r, const std::string& text) {
     std::vector<canvas_detail::TTextLine> placed;
     int y = r.Top;
     for (const QString& line : lines) {
-        const int lw = fm.horizontalAdvance(line);
+        const int lw = Measured(line);
         placed.push_back({r.Left + (width - lw) / 2, y, lw, line});
-        y += fm.height();
+        y += height;
     }
     FBackend->Text(placed, f, &r);
 }

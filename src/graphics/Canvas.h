@@ -19,6 +19,7 @@
 #include "graphics/Font.h"
 
 class QPainter;
+class QRect;
 
 namespace tsb {
 
@@ -96,6 +97,18 @@ public:
     // first) every call is also drawn on the shadow.
     void BindPainter(QPainter* painter, TPoint origin, const TRect& clip,
                      TRasterShadow* shadow = nullptr);
+    // Binds to a painter that shows the page on a screen at `scale` device
+    // pixels a unit (a zoomed view, a high-density screen). The vector rules
+    // hold, with levels of detail for what is too small to see: below one
+    // device pixel a unit, every run, fill and dot still covers a device
+    // pixel; text whose characters are less than 3 device pixels high is a
+    // light bar; rows of dots closer than 3 device pixels are left out.
+    // `area` is the part of the view being painted, in the painter's device
+    // pixels.
+    void BindView(QPainter* painter, TPoint origin, const TRect& clip, double scale,
+                  const QRect& area);
+    // The device pixels a unit of a view; 0 for any other device.
+    double ViewScale() const;
     // Binds to what another canvas is bound to, image or painter.
     void BindLike(const TCanvas& target, TPoint origin, const TRect& clip);
     void Unbind();
@@ -160,6 +173,9 @@ public:
 
 private:
     bool Ready() const { return FBackend && !FClip.IsEmpty(); }
+    // Whether a view shows text of the font as bars (characters under 3
+    // device pixels high); the height of its lines.
+    bool SmallText(int& height);
     // Where the styled pen's pattern stands: the pixels drawn since MoveTo.
     std::int64_t FStyleStep = 0;
     TPoint FOrigin;

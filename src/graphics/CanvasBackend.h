@@ -7,6 +7,7 @@
 #pragma once
 
 #include <QImage>
+#include <QRect>
 #include <QString>
 #include <cstdint>
 #include <memory>
@@ -57,6 +58,9 @@ public:
     // Lines of text in `font`, each on the brush when it is solid, cut to
     // `cut` when given.
     virtual void Text(const std::vector<TTextLine>& lines, const QFont& font, const TRect* cut);
+    // Lines of text `height` pixels apart drawn as light bars, for text too
+    // small to read; false where the back end draws no bars.
+    virtual bool TextBars(const std::vector<TTextLine>&, int, const TRect*) { return false; }
     virtual void Draw(int x, int y, const QImage& image) = 0;
     virtual void Draw(int x, int y, const TGraphic& graphic) = 0;
     // An ARGB32 image without its pixels of the transparent colour or
@@ -154,6 +158,14 @@ public:
     void Bind(QPainter* painter, TPoint origin, const TRect& clip, TRasterShadow* shadow);
     QPainter* Painter() const { return FPainter; }
     TRasterShadow* ShadowImage() const { return FShadowImage; }
+    // Device pixels a unit when the painter shows a view on a screen, with
+    // its levels of detail; 0 for files and recordings. Binding resets it.
+    // A view is painted in parts: `area` is the part being painted, in
+    // device pixels, and drawing is cut to it by the painter, not by cutting
+    // the figures, which would make parts painted apart differ.
+    double ViewScale() const { return FViewScale; }
+    const QRect& ViewArea() const { return FViewArea; }
+    void SetView(double scale, const QRect& area);
 
     std::int64_t ThinLine(int x1, int y1, int x2, int y2, std::int64_t step) override;
     void WideLine(int x1, int y1, int x2, int y2) override;
@@ -163,6 +175,7 @@ public:
     void SetPixel(int x, int y, TColor colour) override;
     void DotRow(int x, int y, int count, int step, TColor colour) override;
     void Text(const std::vector<TTextLine>& lines, const QFont& font, const TRect* cut) override;
+    bool TextBars(const std::vector<TTextLine>& lines, int height, const TRect* cut) override;
     void Draw(int x, int y, const QImage& image) override;
     void Draw(int x, int y, const TGraphic& graphic) override;
     void DrawTransparent(int x, int y, const QImage& image, std::uint32_t transparentRgb) override;
@@ -182,15 +195,35 @@ private:
     // mode; invalid where it leaves nothing.
     QColor Colour(TColor colour, TPenMode mode) const;
     std::int64_t Line(int x1, int y1, int x2, int y2, std::int64_t step);
+    std::int64_t ViewLine(int x1, int y1, int x2, int y2, std::int64_t step, const QColor& on,
+                          const QColor& off);
+    // Whether a figure's box lies in the clip, so that it needs no cutting:
+    // in a view always, the painter cutting it.
+    bool Uncut(const QRectF& box) const;
+    void EnsureViewClip() const;
     void Stroke(const QPainterPath& path);
     void Fill(const QPainterPath& path, const QColor& colour);
     // A one-unit line along the path, cut to the clip.
     void Outline(const QPainterPath& path, const QColor& colour);
     void CutRectangle(const TRect& fig, bool thin);
+    void ThinFigure(TFigure kind, const TRect& fig, int w, int h, bool thin);
+    std::int64_t ThinPolygon(const std::vector<TPoint>& points);
     void Image(const TRect& dest, const QImage& image);
+    // Below a device pixel a unit, a rectangle grown to cover at least the
+    // device pixel nearest its middle each way, so a view zoomed out keeps
+    // its thin lines and dots.
+    bool Thin() const { return FViewScale > 0 && FViewScale < 1; }
+    QRectF Visible(const QRectF& r) const;
+    // A rectangle of device pixels, cut to the clip.
+    void FillBox(const TRect& box, const QColor& colour);
+    bool Speck(const TRect& box);
 
     QPainter* FPainter = nullptr;
     bool FBegun = false;
+    double FViewScale = 0;
+    QRect FViewArea;
+    // The back end whose clip the painter of a view holds.
+    static inline const TVectorBackend* ViewClipOwner = nullptr;
     TRasterShadow* FShadowImage = nullptr;
     // The raster copy drawn on the shadow.
     std::unique_ptr<TRasterBackend> FShadow;

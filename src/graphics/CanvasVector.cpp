@@ -5,7 +5,9 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QPainterPathStroker>
+#include <algorithm>
 #include <cmath>
+#include <vector>
 
 #include "graphics/CanvasBackend.h"
 #include "graphics/CanvasDetail.h"
@@ -62,12 +64,16 @@ void BleedIntoTransparent(QImage& image) {
 
 TVectorBackend::TVectorBackend(const TCanvas& canvas) : TCanvasBackend(canvas) {}
 
-TVectorBackend::~TVectorBackend() = default;
+TVectorBackend::~TVectorBackend() {
+    if (ViewClipOwner == this) ViewClipOwner = nullptr;
+}
 
 void TVectorBackend::Bind(QPainter* painter, TPoint origin, const TRect& clip,
                           TRasterShadow* shadow) {
     FPainter = painter;
     FBegun = false;
+    FViewScale = 0;
+    if (ViewClipOwner == this) ViewClipOwner = nullptr;
     FOrigin = origin;
     FClip = clip;
     FShadowImage = shadow;
@@ -105,6 +111,115 @@ std::int64_t TVectorBackend::ThinLine(int x1, int y1, int x2, int y2, std::int64
     return Line(x1, y1, x2, y2, step);
 }
 
+bool TVectorBackend::Uncut(const QRectF& box) const {
+    if (FViewScale > 0) {
+        EnsureViewClip();
+        return true;
+    }
+    return ClipRectF(FClip).contains(box);
+}
+
+void TVectorBackend::SetView(double scale, const QRect& area) {
+    FViewScale = scale;
+    FViewArea = area;
+    if (ViewClipOwner == this) ViewClipOwner = nullptr;
+}
+
+// The painter's clip is the clip of the canvas drawing on it last: this
+// canvas's clip in device pixels (every pixel it touches), within the area
+// of the view being painted.
+void TVectorBackend::EnsureViewClip() const {
+    if (ViewClipOwner == this) return;
+    ViewClipOwner = this;
+    const QTransform toDevice = FPainter->worldTransform();
+    const QRect clip = toDevice.mapRect(ClipRectF(FClip)).toAlignedRect() & FViewArea;
+    FPainter->resetTransform();
+    FPainter->setClipRect(clip);
+    FPainter->setWorldTransform(toDevice);
+}
+
+// Each run of the pen's pattern that shows in the clip, drawn whole from its
+// first to its last pixel: the same geometry whichever part of a view is
+// being painted, so parts painted apart meet without a seam.
+std::int64_t TVectorBackend::ViewLine(int x1, int y1, int x2, int y2, std::int64_t step,
+                                      const QColor& on, const QColor& off) {
+    using I = std::int64_t;
+    const TPenStyle style = FCanvas.Pen.Style;
+    const std::vector<int>& pattern = StylePattern(style);
+    I period = 0;
+    for (int length : pattern)
+        period += length;
+    const I x = I(x1) + FOrigin.X, y = I(y1) + FOrigin.Y;
+    const I dx = std::abs(I(x2) - x1), dy = std::abs(I(y2) - y1);
+    const int sx = x1 < x2 ? 1 : -1, sy = y1 < y2 ? 1 : -1;
+    const I n = std::max(dx, dy), m = std::min(dx, dy);
+    // Pixel i of the walk, in closed form (CanvasDetail.h).
+    auto pixel = [&](I i) {
+        const I minor = n == 0 ? 0 : I(FloorDiv(Int128(2 * i) * m + n - 1, Int128(2 * n)));
+        return dx >= dy ? QPointF(qreal(x + sx * i), qreal(y + sy * minor))
+                        : QPointF(qreal(x + sx * minor), qreal(y + sy * i));
+    };
+    // The run of one colour that pixel i belongs to.
+    auto run = [&](I i, I& first, I& last) {
+        first = 0;
+        last = n - 1;
+        if (pattern.empty() || on == off) return;
+        I at = (step + i) % period;
+        if (at < 0) at += period;
+        for (int length : pattern) {
+            if (at < length) {
+                first = std::max<I>(0, i - at);
+                last = std::min<I>(n - 1, i + (length - 1 - at));
+                return;
+            }
+            at -= length;
+        }
+    };
+    EnsureViewClip();
+    FPainter->setRenderHint(QPainter::Antialiasing, false);
+    auto draw = [&](I first, I last, const QColor& colour) {
+        if (!colour.isValid()) return;
+        const QPointF a = pixel(first), b = pixel(last);
+        if (m == 0 || first == last) {
+            const QPointF low(std::min(a.x(), b.x()), std::min(a.y(), b.y()));
+            const QPointF high(std::max(a.x(), b.x()), std::max(a.y(), b.y()));
+            FPainter->fillRect(Visible(QRectF(low, high + QPointF(1, 1))), colour);
+        } else if (Thin()) {
+            // A device pixel wide, whatever the clip.
+            FPainter->setPen(QPen(colour, 0));
+            FPainter->drawLine(a + QPointF(0.5, 0.5), b + QPointF(0.5, 0.5));
+        } else {
+            // The one-unit line with square ends as the area it covers: a
+            // line cut by the clip would be cut with rounding of its own.
+            const QPointF from = a + QPointF(0.5, 0.5), to = b + QPointF(0.5, 0.5);
+            const QPointF d = to - from;
+            const qreal length = std::hypot(d.x(), d.y());
+            const QPointF along = d * (0.5 / length), across(-along.y(), along.x());
+            const QPointF corners[4] = {from - along + across, to + along + across,
+                                        to + along - across, from - along - across};
+            FPainter->setPen(Qt::NoPen);
+            FPainter->setBrush(colour);
+            FPainter->drawPolygon(corners, 4);
+        }
+    };
+    if (n > 0 && (pattern.empty() || on == off)) {
+        // One run, drawn whole where the line's box meets the clip.
+        const QPointF a = pixel(0), b = pixel(n - 1);
+        const TRect box{int(std::min(a.x(), b.x())), int(std::min(a.y(), b.y())),
+                        int(std::max(a.x(), b.x())) + 1, int(std::max(a.y(), b.y())) + 1};
+        if (!box.Intersect(FClip).IsEmpty()) draw(0, n - 1, on);
+        return n;
+    }
+    I drawn = -1;
+    return WalkLine(FClip, int(x), int(y), x2 + FOrigin.X, y2 + FOrigin.Y, [&](int, int, I i) {
+        if (i <= drawn) return;
+        I first, last;
+        run(i, first, last);
+        drawn = last;
+        draw(first, last, StyleOn(style, step + i) ? on : off);
+    });
+}
+
 // The pixels the raster walk plots, inside the clip, as runs of the pen's
 // colour and (with a solid brush) of the brush's colour in the gaps. A run
 // of a line along a row or column is a rectangle; a run of any other line is
@@ -117,6 +232,7 @@ std::int64_t TVectorBackend::Line(int x1, int y1, int x2, int y2, std::int64_t s
     const TCanvas& c = FCanvas;
     const QColor on = Colour(c.Pen.Color, c.Pen.Mode);
     const QColor off = c.Brush.Style == bsSolid ? Colour(c.Brush.Color, c.Pen.Mode) : QColor();
+    if (FViewScale > 0) return ViewLine(x1, y1, x2, y2, step, on, off);
     const bool straight = x1 == x2 || y1 == y2;
     QColor colour;
     QPoint first, last;
@@ -198,7 +314,7 @@ void TVectorBackend::Stroke(const QPainterPath& path) {
     FPainter->setRenderHint(QPainter::Antialiasing, false);
     const QRectF clip = ClipRectF(FClip);
     const qreal reach = pen.Width;
-    if (clip.contains(path.boundingRect().adjusted(-reach, -reach, reach, reach))) {
+    if (Uncut(path.boundingRect().adjusted(-reach, -reach, reach, reach))) {
         FPainter->setPen(QPen(colour, pen.Width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
         FPainter->setBrush(Qt::NoBrush);
         FPainter->drawPath(path);
@@ -214,7 +330,7 @@ void TVectorBackend::Fill(const QPainterPath& path, const QColor& colour) {
     if (!colour.isValid()) return;
     FPainter->setRenderHint(QPainter::Antialiasing, false);
     const QRectF clip = ClipRectF(FClip);
-    if (clip.contains(path.boundingRect())) {
+    if (Uncut(path.boundingRect())) {
         FPainter->fillPath(path, colour);
     } else {
         QPainterPath clipPath;
@@ -228,10 +344,23 @@ void TVectorBackend::Outline(const QPainterPath& path, const QColor& colour) {
     if (!colour.isValid()) return;
     FPainter->setRenderHint(QPainter::Antialiasing, false);
     const QRectF clip = ClipRectF(FClip);
-    if (clip.contains(path.boundingRect().adjusted(-0.5, -0.5, 0.5, 0.5))) {
+    if (Uncut(path.boundingRect().adjusted(-0.5, -0.5, 0.5, 0.5))) {
         FPainter->setPen(QPen(colour, 1, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
         FPainter->setBrush(Qt::NoBrush);
-        FPainter->drawPath(path);
+        if (!Thin()) {
+            FPainter->drawPath(path);
+            return;
+        }
+        // Below a device pixel a unit, a line a device pixel wide along the
+        // curve flattened here: flattened by the painter, a curve comes out
+        // differently in parts of a view painted apart.
+        // Flattened to device pixels, not to units, which are finer.
+        FPainter->setPen(QPen(colour, 0));
+        const QTransform toDevice = FPainter->worldTransform();
+        FPainter->resetTransform();
+        for (const QPolygonF& polygon : path.toSubpathPolygons(toDevice))
+            FPainter->drawPolyline(polygon);
+        FPainter->setWorldTransform(toDevice);
     } else {
         QPainterPath clipPath;
         clipPath.addRect(clip);
@@ -246,35 +375,112 @@ void TVectorBackend::Figure(TFigure kind, const TRect& box, int w, int h) {
     if (auto* shadow = Shadow()) shadow->Figure(kind, box, w, h);
     const TCanvas& c = FCanvas;
     const TRect fig = box.Offset(FOrigin.X, FOrigin.Y);
+    if (Speck(fig)) return;
+    // Corners rounded by less than a device pixel do not show.
+    if (kind == fgRoundRect && FViewScale > 0 && std::min(w, h) * FViewScale < 2)
+        kind = fgRectangle;
     const qreal l = fig.Left, t = fig.Top, fw = fig.Width(), fh = fig.Height();
     // One pixel across, every pixel is an edge pixel.
     const bool thin = fig.Width() < 2 || fig.Height() < 2;
-    QPainterPath fill, outline;
-    switch (kind) {
-    case fgRectangle:
-        if (fig.Intersect(FClip) != fig) {
-            CutRectangle(fig, thin);
-            return;
-        }
-        fill.addRect(l, t, fw, fh);
-        if (!thin) outline.addRect(l + 0.5, t + 0.5, fw - 1, fh - 1);
-        break;
-    case fgEllipse:
-        fill.addEllipse(l, t, fw, fh);
-        if (!thin) outline.addEllipse(l + 0.5, t + 0.5, fw - 1, fh - 1);
-        break;
-    case fgRoundRect:
-        fill.addRoundedRect(l, t, fw, fh, w / 2.0, h / 2.0);
-        outline.addRoundedRect(l + 0.5, t + 0.5, fw - 1, fh - 1, (w - 1) / 2.0, (h - 1) / 2.0);
-        break;
+    if (kind == fgRectangle && ((FViewScale == 0 && fig.Intersect(FClip) != fig) || Thin())) {
+        // Cut to the clip, and in a view below a device pixel a unit, the
+        // inside and the edges as rectangles of device pixels.
+        CutRectangle(fig, thin);
+        return;
     }
-    if (c.Brush.Style == bsSolid) Fill(fill, Colour(c.Brush.Color, c.Pen.Mode));
+    if (Thin()) {
+        ThinFigure(kind, fig, w, h, thin);
+        return;
+    }
+    // The figure's area, or its edge pixels' centre line, made only where
+    // drawn: a clear brush or pen costs nothing.
+    auto path = [&](bool edge) {
+        const qreal in = edge ? 0.5 : 0, less = edge ? 1 : 0;
+        QPainterPath p;
+        switch (kind) {
+        case fgRectangle:
+            p.addRect(l + in, t + in, fw - less, fh - less);
+            break;
+        case fgEllipse:
+            p.addEllipse(l + in, t + in, fw - less, fh - less);
+            break;
+        case fgRoundRect:
+            p.addRoundedRect(l + in, t + in, fw - less, fh - less, (w - less) / 2.0,
+                             (h - less) / 2.0);
+            break;
+        }
+        return p;
+    };
+    if (c.Brush.Style == bsSolid) Fill(path(false), Colour(c.Brush.Color, c.Pen.Mode));
     if (c.Pen.Style == psClear) return;
     const QColor pen = Colour(c.Pen.Color, c.Pen.Mode);
     if (thin)
-        Fill(fill, pen);
+        Fill(path(false), pen);
     else
-        Outline(outline, pen);
+        Outline(path(true), pen);
+}
+
+// Below a device pixel a unit, an ellipse or rounded rectangle as a polygon
+// of device pixels made here, its arcs cut into chords that stray less than
+// a third of a device pixel: cheaper than a path the painter flattens, and
+// the same whichever part of the view is being painted.
+void TVectorBackend::ThinFigure(TFigure kind, const TRect& fig, int w, int h, bool thin) {
+    const TCanvas& c = FCanvas;
+    const QColor brush = c.Brush.Style == bsSolid ? Colour(c.Brush.Color, c.Pen.Mode) : QColor();
+    const QColor pen = c.Pen.Style != psClear ? Colour(c.Pen.Color, c.Pen.Mode) : QColor();
+    if (!brush.isValid() && !pen.isValid()) return;
+    EnsureViewClip();
+    const QTransform toDevice = FPainter->worldTransform();
+    const qreal scale = toDevice.m11(), dx = toDevice.dx(), dy = toDevice.dy();
+    // The figure through the given box, in device pixels.
+    auto polygon = [&](qreal l, qreal t, qreal fw, qreal fh, qreal rx, qreal ry) {
+        if (kind == fgEllipse) {
+            rx = fw / 2;
+            ry = fh / 2;
+        }
+        rx = std::clamp(rx, qreal(0), fw / 2) * scale;
+        ry = std::clamp(ry, qreal(0), fh / 2) * scale;
+        const qreal left = l * scale + dx, top = t * scale + dy;
+        const qreal right = (l + fw) * scale + dx, bottom = (t + fh) * scale + dy;
+        const int chords = std::clamp(int(std::ceil(std::sqrt(std::max(rx, ry)))) + 1, 1, 256);
+        // A quarter of the unit circle in that many chords, made once.
+        thread_local std::vector<QPointF> quarters[257];
+        std::vector<QPointF>& quarter = quarters[chords];
+        if (quarter.empty())
+            for (int i = 0; i <= chords; ++i) {
+                const qreal a = (M_PI / 2) * i / chords;
+                quarter.emplace_back(std::cos(a), std::sin(a));
+            }
+        QPolygonF points;
+        points.reserve(4 * (chords + 1));
+        // Clockwise on the screen from the bottom right: each corner's
+        // quarter turned a right angle further.
+        const qreal cx[2] = {right - rx, left + rx}, cy[2] = {bottom - ry, top + ry};
+        for (const QPointF& q : quarter)
+            points << QPointF(cx[0] + rx * q.x(), cy[0] + ry * q.y());
+        for (const QPointF& q : quarter)
+            points << QPointF(cx[1] - rx * q.y(), cy[0] + ry * q.x());
+        for (const QPointF& q : quarter)
+            points << QPointF(cx[1] - rx * q.x(), cy[1] - ry * q.y());
+        for (const QPointF& q : quarter)
+            points << QPointF(cx[0] + rx * q.y(), cy[1] - ry * q.x());
+        return points;
+    };
+    FPainter->resetTransform();
+    FPainter->setRenderHint(QPainter::Antialiasing, false);
+    const qreal l = fig.Left, t = fig.Top, fw = fig.Width(), fh = fig.Height();
+    if (brush.isValid() || (thin && pen.isValid())) {
+        FPainter->setPen(Qt::NoPen);
+        FPainter->setBrush(thin && pen.isValid() ? pen : brush);
+        FPainter->drawPolygon(polygon(l, t, fw, fh, w / 2.0, h / 2.0));
+    }
+    if (!thin && pen.isValid()) {
+        FPainter->setPen(QPen(pen, 0));
+        FPainter->setBrush(Qt::NoBrush);
+        FPainter->drawPolygon(
+            polygon(l + 0.5, t + 0.5, fw - 1, fh - 1, (w - 1) / 2.0, (h - 1) / 2.0));
+    }
+    FPainter->setWorldTransform(toDevice);
 }
 
 // A rectangle the clip cuts: its inside and its edges as whole pixels cut to
@@ -284,6 +490,20 @@ void TVectorBackend::Figure(TFigure kind, const TRect& box, int w, int h) {
 // would widen every edge by a pixel.
 void TVectorBackend::CutRectangle(const TRect& fig, bool thin) {
     const TCanvas& c = FCanvas;
+    if (Thin()) {
+        if (c.Brush.Style == bsSolid) FillBox(fig, Colour(c.Brush.Color, c.Pen.Mode));
+        if (c.Pen.Style == psClear) return;
+        const QColor pen = Colour(c.Pen.Color, c.Pen.Mode);
+        if (thin) {
+            FillBox(fig, pen);
+            return;
+        }
+        FillBox({fig.Left, fig.Top, fig.Right, fig.Top + 1}, pen);
+        FillBox({fig.Left, fig.Bottom - 1, fig.Right, fig.Bottom}, pen);
+        FillBox({fig.Left, fig.Top + 1, fig.Left + 1, fig.Bottom - 1}, pen);
+        FillBox({fig.Right - 1, fig.Top + 1, fig.Right, fig.Bottom - 1}, pen);
+        return;
+    }
     auto fill = [&](const TRect& r, const QColor& colour) {
         const TRect cut = r.Intersect(FClip);
         if (cut.IsEmpty() || !colour.isValid()) return;
@@ -307,6 +527,14 @@ std::int64_t TVectorBackend::Polygon(const std::vector<TPoint>& points) {
     if (auto* shadow = Shadow()) shadow->Polygon(points);
     const TCanvas& c = FCanvas;
     const std::size_t n = points.size();
+    if (FViewScale > 0) {
+        TRect bounds{points[0].X, points[0].Y, points[0].X + 1, points[0].Y + 1};
+        for (const TPoint& p : points)
+            bounds = bounds.Union({p.X, p.Y, p.X + 1, p.Y + 1});
+        if (Speck(bounds.Offset(FOrigin.X, FOrigin.Y))) return 0;
+    }
+    if (Thin() && n > 2 && c.Pen.Width <= 1 && (c.Pen.Style == psSolid || c.Pen.Style == psClear))
+        return ThinPolygon(points);
     QPainterPath fill;
     fill.setFillRule(Qt::OddEvenFill);
     fill.moveTo(points[0].X + FOrigin.X + 0.5, points[0].Y + FOrigin.Y + 0.5);
@@ -328,33 +556,120 @@ std::int64_t TVectorBackend::Polygon(const std::vector<TPoint>& points) {
     return step;
 }
 
+// Below a device pixel a unit, a polygon with a solid pen one unit wide in
+// one call: its inside and its edges a device pixel wide through the edge
+// pixels' centres.
+std::int64_t TVectorBackend::ThinPolygon(const std::vector<TPoint>& points) {
+    const TCanvas& c = FCanvas;
+    const QColor brush = c.Brush.Style == bsSolid ? Colour(c.Brush.Color, c.Pen.Mode) : QColor();
+    const QColor pen = c.Pen.Style != psClear ? Colour(c.Pen.Color, c.Pen.Mode) : QColor();
+    QPolygonF polygon;
+    polygon.reserve(qsizetype(points.size()));
+    std::int64_t step = 0;
+    for (std::size_t i = 0; i < points.size(); ++i) {
+        const TPoint& p = points[i];
+        const TPoint& next = points[(i + 1) % points.size()];
+        polygon << QPointF(p.X + FOrigin.X + 0.5, p.Y + FOrigin.Y + 0.5);
+        step +=
+            std::max(std::abs(std::int64_t(next.X) - p.X), std::abs(std::int64_t(next.Y) - p.Y));
+    }
+    if (c.Pen.Style == psClear) step = 0;
+    if (!brush.isValid() && !pen.isValid()) return step;
+    EnsureViewClip();
+    FPainter->setRenderHint(QPainter::Antialiasing, false);
+    FPainter->setPen(pen.isValid() ? QPen(pen, 0) : QPen(Qt::NoPen));
+    FPainter->setBrush(brush.isValid() ? QBrush(brush) : QBrush(Qt::NoBrush));
+    FPainter->drawPolygon(polygon, Qt::OddEvenFill);
+    return step;
+}
+
+QRectF TVectorBackend::Visible(const QRectF& r) const {
+    if (!Thin()) return r;
+    // A view's painter only scales and moves.
+    const QTransform& toDevice = FPainter->worldTransform();
+    auto span = [](qreal from, qreal to, qreal scale, qreal shift, qreal& a, qreal& b) {
+        from = from * scale + shift;
+        to = to * scale + shift;
+        if (to - from < 1) {
+            a = std::floor((from + to) / 2);
+            b = a + 1;
+        } else {
+            a = std::round(from);
+            b = std::round(to);
+        }
+        a = (a - shift) / scale;
+        b = (b - shift) / scale;
+    };
+    qreal l, t, rr, b;
+    span(r.left(), r.right(), toDevice.m11(), toDevice.dx(), l, rr);
+    span(r.top(), r.bottom(), toDevice.m22(), toDevice.dy(), t, b);
+    return QRectF(l, t, rr - l, b - t);
+}
+
+// A figure smaller than 2 device pixels each way, as the device pixels under
+// its box in the pen's colour (the brush's where the pen draws nothing).
+bool TVectorBackend::Speck(const TRect& box) {
+    if (FViewScale <= 0 || box.Width() * FViewScale >= 2 || box.Height() * FViewScale >= 2)
+        return false;
+    const TCanvas& c = FCanvas;
+    QColor colour;
+    if (c.Pen.Style != psClear) colour = Colour(c.Pen.Color, c.Pen.Mode);
+    if (!colour.isValid() && c.Brush.Style == bsSolid) colour = Colour(c.Brush.Color, c.Pen.Mode);
+    FillBox(box, colour);
+    return true;
+}
+
+void TVectorBackend::FillBox(const TRect& box, const QColor& colour) {
+    const TRect cut = box.Intersect(FClip);
+    if (cut.IsEmpty() || !colour.isValid()) return;
+    if (Thin()) {
+        EnsureViewClip();
+        FPainter->setRenderHint(QPainter::Antialiasing, false);
+        FPainter->fillRect(Visible(QRectF(cut.Left, cut.Top, cut.Width(), cut.Height())), colour);
+        return;
+    }
+    QPainterPath path;
+    path.addRect(cut.Left, cut.Top, cut.Width(), cut.Height());
+    Fill(path, colour);
+}
+
 void TVectorBackend::FillRect(const TRect& r) {
     if (auto* shadow = Shadow()) shadow->FillRect(r);
-    const TRect box = r.Offset(FOrigin.X, FOrigin.Y).Intersect(FClip);
-    if (box.IsEmpty()) return;
-    QPainterPath path;
-    path.addRect(box.Left, box.Top, box.Width(), box.Height());
-    Fill(path, Colour(FCanvas.Brush.Color, pmCopy)); // a plain fill, whatever the pen
+    // A plain fill, whatever the pen.
+    FillBox(r.Offset(FOrigin.X, FOrigin.Y), Colour(FCanvas.Brush.Color, pmCopy));
 }
 
 void TVectorBackend::SetPixel(int x, int y, TColor colour) {
     if (auto* shadow = Shadow()) shadow->SetPixel(x, y, colour);
-    const int dx = x + FOrigin.X, dy = y + FOrigin.Y;
-    if (!FClip.Contains(dx, dy)) return;
-    QPainterPath path;
-    path.addRect(dx, dy, 1, 1);
-    Fill(path, Colour(colour, pmCopy));
+    FillBox(Bounds(x + FOrigin.X, y + FOrigin.Y, 1, 1), Colour(colour, pmCopy));
 }
 
 // The dots inside the clip: a line through the row's middle whose dashes are
 // one unit long and `step` apart.
 void TVectorBackend::DotRow(int x, int y, int count, int step, TColor colour) {
     if (auto* shadow = Shadow()) shadow->DotRow(x, y, count, step, colour);
+    // A view leaves out dots too close to tell apart.
+    if (FViewScale > 0 && step * FViewScale < 3 && step > 1) return;
     int first, last, row;
     if (!DotsInClip(x, y, count, step, FOrigin, FClip, first, last, row)) return;
     const QColor c = Rgb(ColorToRGB(colour) & 0xFFFFFFu);
     FPainter->setRenderHint(QPainter::Antialiasing, false);
-    if (first == last || step == 1) {
+    if (FViewScale > 0) EnsureViewClip();
+    if (Thin()) {
+        // Each dot the device pixel under the middle of its unit square.
+        const QTransform toDevice = FPainter->worldTransform();
+        // A view's painter only scales and moves.
+        const int py = int(std::floor((row + 0.5) * toDevice.m22() + toDevice.dy()));
+        const qreal scale = toDevice.m11(), shift = toDevice.dx();
+        std::vector<QPoint> dots;
+        dots.reserve(std::size_t((last - first) / step + 1));
+        for (int dx = first; dx <= last; dx += step)
+            dots.emplace_back(int(std::floor((dx + 0.5) * scale + shift)), py);
+        FPainter->setPen(QPen(c, 0));
+        FPainter->resetTransform();
+        FPainter->drawPoints(dots.data(), int(dots.size()));
+        FPainter->setWorldTransform(toDevice);
+    } else if (first == last || step == 1) {
         FPainter->fillRect(QRect(first, row, last + 1 - first, 1), c);
     } else {
         QPen pen(c, 1, Qt::CustomDashLine, Qt::FlatCap, Qt::MiterJoin);
@@ -367,7 +682,25 @@ void TVectorBackend::DotRow(int x, int y, int count, int step, TColor colour) {
 void TVectorBackend::Text(const std::vector<TTextLine>& lines, const QFont& font,
                           const TRect* cut) {
     if (auto* shadow = Shadow()) shadow->Text(lines, font, cut);
+    if (FViewScale > 0 && font.pixelSize() * FViewScale < 3 &&
+        TextBars(lines, QFontMetrics(font).height(), cut))
+        return;
     TCanvasBackend::Text(lines, font, cut);
+}
+
+// The middle half of each line's height across its width, in the font's
+// colour lightened two thirds towards white.
+bool TVectorBackend::TextBars(const std::vector<TTextLine>& lines, int height, const TRect* cut) {
+    if (FViewScale <= 0) return false;
+    const std::uint32_t rgb = ColorToRGB(FCanvas.Font.Color());
+    auto light = [](std::uint32_t c) { return int(255 - (255 - (c & 0xFF)) / 3); };
+    const QColor colour(light(rgb >> 16), light(rgb >> 8), light(rgb));
+    for (const TTextLine& line : lines) {
+        TRect bar = Bounds(line.X, line.Y + height / 4, line.Width, std::max(1, height / 2));
+        if (cut) bar = bar.Intersect(*cut);
+        FillBox(bar.Offset(FOrigin.X, FOrigin.Y), colour);
+    }
+    return true;
 }
 
 // Text with its left end at x on the baseline, glyphs where the screen puts
@@ -436,6 +769,12 @@ void TVectorBackend::Image(const TRect& dest, const QImage& image) {
     const TRect device = dest.Offset(FOrigin.X, FOrigin.Y);
     const TRect shown = device.Intersect(FClip);
     if (shown.IsEmpty()) return;
+    if (FViewScale > 0) {
+        // Whole, so that parts painted apart sample it alike.
+        EnsureViewClip();
+        FPainter->drawImage(QRect(device.Left, device.Top, device.Width(), device.Height()), image);
+        return;
+    }
     const QRect source(shown.Left - device.Left, shown.Top - device.Top, shown.Width(),
                        shown.Height());
     FPainter->drawImage(QRect(shown.Left, shown.Top, shown.Width(), shown.Height()), image, source);
@@ -482,6 +821,7 @@ void TVectorBackend::CopyRect(const TRect& dest, const QImage& image) {
 QPainter* TVectorBackend::BeginPainter() {
     if (!FPainter || FClip.IsEmpty()) return nullptr;
     if (FBegun) return FPainter;
+    if (FViewScale > 0) EnsureViewClip();
     FPainter->save();
     FPainter->setRenderHint(QPainter::Antialiasing, false);
     FPainter->setRenderHint(QPainter::TextAntialiasing, false);

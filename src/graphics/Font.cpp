@@ -2,6 +2,8 @@
 
 #include <QFontInfo>
 #include <cmath>
+#include <mutex>
+#include <unordered_map>
 
 namespace tsb {
 
@@ -100,6 +102,31 @@ QString TFont::MapFaceName(const std::string& name) {
 }
 
 QFont TFont::ToQFont() const {
+    // Fonts made once for each set of attributes: a painter draws with a
+    // font it has drawn with before without looking up its face again. The
+    // same few fonts serve a whole diagram; bounded all the same. Never
+    // destroyed, so that no font outlives the application's font database
+    // at exit.
+    struct TKey {
+        std::string Name;
+        int Height;
+        TFontStyles Style;
+        TFontPitch Pitch;
+        bool operator==(const TKey&) const = default;
+    };
+    struct THash {
+        std::size_t operator()(const TKey& k) const {
+            return std::hash<std::string>()(k.Name) ^
+                   (std::size_t(k.Height) * 31 + k.Style * 7 + std::size_t(k.Pitch));
+        }
+    };
+    static auto& made = *new std::unordered_map<TKey, QFont, THash>;
+    static std::mutex lock;
+    TKey key{FName, FHeight, FStyle, FPitch};
+    {
+        const std::lock_guard<std::mutex> hold(lock);
+        if (auto it = made.find(key); it != made.end()) return it->second;
+    }
     QFont f(MapFaceName(FName));
     if (FHeight < 0) {
         f.setPixelSize(std::max(1, -FHeight));
@@ -118,6 +145,9 @@ QFont TFont::ToQFont() const {
     f.setStyleStrategy(QFont::NoAntialias);
     f.setHintingPreference(QFont::PreferFullHinting);
     f.setKerning(false);
+    const std::lock_guard<std::mutex> hold(lock);
+    if (made.size() >= 256) made.clear();
+    made.emplace(std::move(key), f);
     return f;
 }
 

@@ -82,10 +82,18 @@ void TControl::SetAlign(TAlign a) {
 TCanvas* TControl::Canvas() {
     if (!FCanvas) FCanvas = std::make_unique<TCanvas>();
     if (!FPainting && FParent) {
+        TWinControl* parent = FParent;
+        parent->SyncSurface();
+        if (!parent->View().OneToOne()) {
+            // A scaled surface is drawn by painting alone: the control is
+            // repainted instead.
+            FCanvas->Unbind();
+            Invalidate();
+            return FCanvas.get();
+        }
         // Drawing outside painting lands on the parent's surface at once,
         // over a picture brought up to date first, and the pixels it touches
         // show with the next update of the widget.
-        TWinControl* parent = FParent;
         parent->PrepareSurface(BoundsRect());
         TRect area = parent->SurfaceRect();
         FCanvas->Bind(&parent->FSurface, {FLeft - area.Left, FTop - area.Top},

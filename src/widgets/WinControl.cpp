@@ -22,9 +22,9 @@ namespace {
 
 enum HostEvent { evPress, evDouble, evMove, evRelease };
 
-TPoint PointOf(const QMouseEvent* e) {
-    QPoint p = e->position().toPoint();
-    return {p.x(), p.y()};
+// The page point under the pointer.
+TPoint PointOf(const TWinControl* control, const QMouseEvent* e) {
+    return control->View().ViewToPage(e->position());
 }
 
 // The scroll area of a scrolling control; tells the control when the
@@ -63,19 +63,22 @@ void TControlHost::resizeEvent(QResizeEvent*) {
 }
 
 void TControlHost::mousePressEvent(QMouseEvent* e) {
-    if (FControl) FControl->HostMouse(evPress, ButtonOf(e->button()), ShiftOf(e), PointOf(e));
+    if (FControl)
+        FControl->HostMouse(evPress, ButtonOf(e->button()), ShiftOf(e), PointOf(FControl, e));
 }
 
 void TControlHost::mouseDoubleClickEvent(QMouseEvent* e) {
-    if (FControl) FControl->HostMouse(evDouble, ButtonOf(e->button()), ShiftOf(e), PointOf(e));
+    if (FControl)
+        FControl->HostMouse(evDouble, ButtonOf(e->button()), ShiftOf(e), PointOf(FControl, e));
 }
 
 void TControlHost::mouseMoveEvent(QMouseEvent* e) {
-    if (FControl) FControl->HostMouse(evMove, mbLeft, ShiftOf(e), PointOf(e));
+    if (FControl) FControl->HostMouse(evMove, mbLeft, ShiftOf(e), PointOf(FControl, e));
 }
 
 void TControlHost::mouseReleaseEvent(QMouseEvent* e) {
-    if (FControl) FControl->HostMouse(evRelease, ButtonOf(e->button()), ShiftOf(e), PointOf(e));
+    if (FControl)
+        FControl->HostMouse(evRelease, ButtonOf(e->button()), ShiftOf(e), PointOf(FControl, e));
 }
 
 void TControlHost::leaveEvent(QEvent*) {
@@ -168,7 +171,7 @@ void TWinControl::InsertControl(TControl* c) {
     if (auto* w = As<TWinControl>(c)) {
         QWidget* widget = w->Widget();
         widget->setParent(ChildParentWidget());
-        widget->setGeometry(w->Left(), w->Top(), w->Width(), w->Height());
+        widget->setGeometry(ToQRect(w->ViewBounds()));
         widget->setVisible(w->Visible());
     }
     if (c->Align() != alNone)
@@ -205,9 +208,31 @@ void TWinControl::SetBounds(int left, int top, int width, int height) {
     FWidth = width;
     FHeight = height;
     BoundsChanged();
-    if (QWidget* w = Widget()) w->setGeometry(left, top, width, height);
+    if (QWidget* w = Widget()) w->setGeometry(ToQRect(ViewBounds()));
     if (Parent()) Parent()->Realign();
     if (sized) Realign();
+}
+
+TRect TWinControl::ViewBounds() const {
+    if (FView.Zoom() == 1) return BoundsRect();
+    return Bounds(FViewOrigin.X, FViewOrigin.Y, FView.ViewExtent(Width()),
+                  FView.ViewExtent(Height()));
+}
+
+void TWinControl::SetZoom(double zoom, TPoint origin) {
+    if (zoom == FView.Zoom() && (zoom == 1 || origin == FViewOrigin)) return;
+    const bool rescaled = zoom != FView.Zoom();
+    FView.SetZoom(zoom);
+    FViewOrigin = origin;
+    if (rescaled) {
+        // Every device pixel shows something else now.
+        FSurface = QImage();
+        FSurfaceRect = {};
+        FDirty = QRegion();
+    }
+    if (QWidget* w = Widget()) w->setGeometry(ToQRect(ViewBounds()));
+    if (Parent()) Parent()->Realign();
+    if (FHost) FHost->update();
 }
 
 void TWinControl::SetParent(TWinControl* parent) {
@@ -215,11 +240,14 @@ void TWinControl::SetParent(TWinControl* parent) {
 }
 
 void TWinControl::Invalidate() {
-    if (FHost) InvalidateClient({0, 0, FHost->width(), FHost->height()});
+    if (!FHost || FSurfaceRect.IsEmpty()) return;
+    FDirty = QRegion(ToQRect(FSurfaceRect));
+    FHost->update();
 }
 
 void TWinControl::WidgetResized(int width, int height) {
-    if (Widget() == FHost) {
+    // A zoomed control takes its size from its page, never from the widget.
+    if (Widget() == FHost && FView.Zoom() == 1) {
         FWidth = width;
         FHeight = height;
         BoundsChanged();
@@ -280,7 +308,7 @@ void ShiftImage(QImage& image, int dx, int dy) {
 
 } // namespace
 
-TRect TWinControl::VisibleClientRect() const {
+TRect TWinControl::VisibleViewRect() const {
     if (!FHost) return {};
     QRect r = FHost->rect();
     // Each parent widget clips its children; a scroll area's viewport shows
@@ -295,7 +323,16 @@ TRect TWinControl::VisibleClientRect() const {
 }
 
 void TWinControl::SyncSurface() {
-    TRect want = VisibleClientRect();
+    const double ratio = FHost ? FHost->devicePixelRatioF() : 1;
+    if (ratio != FView.Ratio()) {
+        // Another screen: every pixel is new.
+        FView.SetRatio(ratio);
+        FSurface = QImage();
+        FSurfaceRect = {};
+        FDirty = QRegion();
+    }
+    const TRect view = VisibleViewRect();
+    const TRect want = view.IsEmpty() ? TRect{} : FromQRect(FView.ViewToDevice(ToQRect(view)));
     if (want == FSurfaceRect && !FSurface.isNull() == !want.IsEmpty()) return;
     if (want.IsEmpty()) {
         FSurface = QImage();
@@ -348,21 +385,44 @@ template <typename F> void PaintPart(std::string* error, F&& paint) {
 void TWinControl::RenderSurface(const QRegion& area, std::string& error) {
     const QRegion todo = FDirty & area;
     if (todo.isEmpty()) return;
-    TCanvas surface;
-    surface.Bind(&FSurface);
-    const TPoint origin{-FSurfaceRect.Left, -FSurfaceRect.Top};
-    const TRect image{0, 0, FSurface.width(), FSurface.height()};
-    for (const QRect& r : todo)
-        Render(surface, origin, FromQRect(r).Offset(origin.X, origin.Y).Intersect(image), &error);
+    if (FView.OneToOne()) {
+        TCanvas surface;
+        surface.Bind(&FSurface);
+        const TPoint origin{-FSurfaceRect.Left, -FSurfaceRect.Top};
+        const TRect image{0, 0, FSurface.width(), FSurface.height()};
+        for (const QRect& r : todo)
+            Render(surface, origin, FromQRect(r).Offset(origin.X, origin.Y).Intersect(image),
+                   &error);
+    } else {
+        for (const QRect& r : todo)
+            RenderScaled(r, error);
+    }
     // Painted, also where a control failed: it is not tried again until
     // something invalidates it.
     FDirty -= todo;
 }
 
+void TWinControl::RenderScaled(const QRect& deviceRect, std::string& error) {
+    const QPoint origin(FSurfaceRect.Left, FSurfaceRect.Top);
+    QPainter painter(&FSurface);
+    painter.setClipRect(deviceRect.translated(-origin));
+    // Past the page's last pixel, which may show in part.
+    const QRect page = FView.PageToDevice({0, 0, Width(), Height()});
+    for (const QRect& r : QRegion(deviceRect) -
+                              QRegion(page.left(), page.top(), page.width() - 1, page.height() - 1))
+        painter.fillRect(r.translated(-origin), QColor::fromRgb(ColorToRGB(Color)));
+    painter.translate(-origin);
+    painter.scale(FView.Scale(), FView.Scale());
+    const TRect area = FView.DeviceToPage(deviceRect).Intersect({0, 0, Width(), Height()});
+    TCanvas canvas;
+    canvas.BindView(&painter, {0, 0}, area, FView.Scale(), deviceRect.translated(-origin));
+    Render(canvas, {0, 0}, area, &error);
+}
+
 void TWinControl::PrepareSurface(const TRect& clientRect) {
     SyncSurface();
     std::string error;
-    RenderSurface(ToQRect(clientRect.Intersect(FSurfaceRect)), error);
+    RenderSurface(QRegion(FView.PageToDevice(clientRect)) & ToQRect(FSurfaceRect), error);
     if (!error.empty()) Application().HandleExceptionLater(error);
 }
 
@@ -373,14 +433,15 @@ QImage& TWinControl::Surface() {
 }
 
 void TWinControl::SurfaceDrawn(const TRect& clientRect) {
-    TRect r = clientRect.Intersect(FSurfaceRect);
-    if (FHost && !r.IsEmpty()) FHost->update(ToQRect(r));
+    TRect r = FromQRect(FView.PageToDevice(clientRect)).Intersect(FSurfaceRect);
+    if (FHost && !r.IsEmpty()) FHost->update(FView.DeviceToView(ToQRect(r)));
 }
 
 void TWinControl::InvalidateClient(const TRect& clientRect) {
+    if (clientRect.IsEmpty()) return;
     // Nothing outside the surface can show; what scrolls into view later is
     // repainted then.
-    TRect r = clientRect.Intersect(FSurfaceRect);
+    TRect r = FromQRect(FView.PageToDevice(clientRect)).Intersect(FSurfaceRect);
     if (r.IsEmpty()) return;
     // Already waiting to be repainted: nothing to add.
     if (FDirty.rectCount() == 1 && FDirty.boundingRect().contains(ToQRect(r))) return;
@@ -388,10 +449,10 @@ void TWinControl::InvalidateClient(const TRect& clientRect) {
     // Many scattered rectangles cost more to walk than their bounds to paint.
     if (FDirty.rectCount() > 64) {
         FDirty = FDirty.boundingRect();
-        if (FHost) FHost->update(FDirty.boundingRect());
+        if (FHost) FHost->update(FView.DeviceToView(FDirty.boundingRect()));
         return;
     }
-    if (FHost) FHost->update(ToQRect(r));
+    if (FHost) FHost->update(FView.DeviceToView(ToQRect(r)));
 }
 
 void TWinControl::PaintHost(const QRegion& region) {
@@ -400,12 +461,26 @@ void TWinControl::PaintHost(const QRegion& region) {
     std::string error;
     try {
         SyncSurface();
-        RenderSurface(region, error);
+        QRegion device;
+        for (const QRect& r : region)
+            device |= FView.ViewToDevice(r);
+        RenderSurface(device, error);
         if (!FSurface.isNull()) {
             QPainter p(FHost);
             const QPoint origin(FSurfaceRect.Left, FSurfaceRect.Top);
-            for (const QRect& r : region)
-                p.drawImage(r.topLeft(), FSurface, r.translated(-origin));
+            for (const QRect& r : region) {
+                if (FView.Ratio() == 1) {
+                    p.drawImage(r.topLeft(), FSurface, r.translated(-origin));
+                    continue;
+                }
+                // Device pixels onto device pixels: the view rectangle
+                // covers them.
+                const QRect d = FView.ViewToDevice(r);
+                const double ratio = FView.Ratio();
+                p.drawImage(QRectF(d.left() / ratio, d.top() / ratio, d.width() / ratio,
+                                   d.height() / ratio),
+                            FSurface, QRectF(d.translated(-origin)));
+            }
         }
     } catch (const std::exception& e) {
         NoteError(error, e.what());
@@ -442,12 +517,22 @@ void TWinControl::Render(const TCanvas& device, TPoint origin, const TRect& area
     PaintPart(error, [&] { PaintBackground(canvas, client); });
     std::vector<TControl*> found;
     FindControls(client, found);
+    // A view shows an element smaller than 2 device pixels as a dot.
+    const double dot = device.ViewScale() > 0 ? 2 / device.ViewScale() : 0;
     for (std::size_t i = 0; i < found.size(); ++i) {
         TControl* c = found[i];
         if (step) step(i, found.size());
-        if (Is<TWinControl>(c) || !c->Visible()) continue;
+        if ((FWindowedCount && Is<TWinControl>(c)) || !c->Visible()) continue;
         TRect r = c->BoundsRect().Offset(origin.X, origin.Y).Intersect(area);
         if (r.IsEmpty()) continue;
+        if (c->Width() < dot && c->Height() < dot) {
+            PaintPart(error, [&] {
+                canvas.Brush.Color = clGray;
+                canvas.Brush.Style = bsSolid;
+                canvas.FillRect(c->BoundsRect());
+            });
+            continue;
+        }
         PaintPart(error, [&] {
             c->PaintOn(device, {origin.X + c->Left(), origin.Y + c->Top()}, r);
         });
@@ -475,14 +560,13 @@ void TWinControl::PaintTo(QImage& device, int x, int y) {
 
 TPoint TWinControl::ClientToScreen(TPoint p) const {
     if (!FHost) return p;
-    QPoint g = FHost->mapToGlobal(QPoint(p.X, p.Y));
+    QPoint g = FHost->mapToGlobal(FView.PageToView(p)).toPoint();
     return {g.x(), g.y()};
 }
 
 TPoint TWinControl::ScreenToClient(TPoint p) const {
     if (!FHost) return p;
-    QPoint l = FHost->mapFromGlobal(QPoint(p.X, p.Y));
-    return {l.x(), l.y()};
+    return FView.ViewToPage(FHost->mapFromGlobal(QPointF(p.X, p.Y)));
 }
 
 void TWinControl::HostMouse(int kind, TMouseButton button, TShiftState shift, TPoint p) {
@@ -576,8 +660,10 @@ void TScrollingWinControl::Realign() {
     int w = ClientWidth(), h = ClientHeight();
     for (TControl* c : ControlList()) {
         if (c->Align() != alNone || !c->Visible()) continue;
-        w = std::max(w, c->Left() + c->Width());
-        h = std::max(h, c->Top() + c->Height());
+        const auto* windowed = As<TWinControl>(c);
+        const TRect r = windowed ? windowed->ViewBounds() : c->BoundsRect();
+        w = std::max(w, r.Right);
+        h = std::max(h, r.Bottom);
     }
     if (Host()->size() != QSize(w, h)) Host()->resize(w, h);
     for (TControl* c : ControlList())

@@ -12,6 +12,7 @@
 
 #include "widgets/Control.h"
 #include "widgets/ControlIndex.h"
+#include "widgets/ViewTransform.h"
 
 class QScrollArea;
 
@@ -64,6 +65,16 @@ public:
     void SetParent(TWinControl* parent) override;
     void Invalidate() override;
 
+    // How the client area shows: page pixels to view and device pixels.
+    const TViewTransform& View() const { return FView; }
+    // Shows the client area at a zoom (view pixels a page pixel) with the
+    // widget's top-left at `origin` in the parent's client area; at zoom 1
+    // the widget sits at the control's own Left and Top. The bounds stay in
+    // page pixels. Not for scrolling controls.
+    void SetZoom(double zoom, TPoint origin);
+    // Where the widget shows in the parent's client area.
+    TRect ViewBounds() const;
+
     // The front-most visible, enabled windowless child under a client point.
     TControl* ControlAtPos(TPoint p) const;
     TControl* CaptureControl() const { return FCaptureControl; }
@@ -100,11 +111,13 @@ public:
 
     // The surface: one image of the part of the client area that can show
     // (for a control not on screen, a screen-sized part from its top-left
-    // corner), kept between paints. Invalidated parts are repainted into it
-    // before they show; drawing outside painting lands on it at once.
-    // Surface() returns it up to date everywhere.
+    // corner), in device pixels, kept between paints. Invalidated parts are
+    // repainted into it before they show; drawing outside painting lands on
+    // it at once where a page pixel is a device pixel. Surface() returns it
+    // up to date everywhere.
     QImage& Surface();
-    // The client rectangle the surface covers.
+    // The device rectangle of the client area the surface covers: client
+    // pixels when the view is one to one.
     TRect SurfaceRect() const { return FSurfaceRect; }
     // Follows the visible part and brings the surface up to date within a
     // client rectangle, before drawing on it outside painting.
@@ -146,8 +159,8 @@ private:
     void InsertControl(TControl* c);
     void RemoveControl(TControl* c);
     void UpdateCursorAndHint(TPoint p);
-    // The client rectangle that can show on screen.
-    TRect VisibleClientRect() const;
+    // The view rectangle that can show on screen.
+    TRect VisibleViewRect() const;
     // Moves the surface onto the visible part, keeping the pixels both
     // share; what comes into view is invalid.
     void SyncSurface();
@@ -158,6 +171,8 @@ private:
     // failing part is noted there and the rest still paints.
     void Render(const TCanvas& device, TPoint origin, const TRect& area, std::string* error,
                 const std::function<void(std::size_t, std::size_t)>& step = {});
+    // Through the vector back end, scaled: the view is not one to one.
+    void RenderScaled(const QRect& deviceRect, std::string& error);
 
     TControlHost* FHost = nullptr;
     std::vector<TControl*> FControls;
@@ -168,9 +183,11 @@ private:
     int FWindowedCount = 0;
     std::vector<TControl*>* FBoundsLog = nullptr;
     TControl* FCaptureControl = nullptr;
+    TViewTransform FView;
+    TPoint FViewOrigin;
     QImage FSurface;
     TRect FSurfaceRect;
-    // Client pixels of the surface still to repaint.
+    // Device pixels of the surface still to repaint.
     QRegion FDirty;
 };
 

@@ -1,7 +1,10 @@
 #include "workarea/qmRuler.h"
 
 #include <algorithm>
+#include <cmath>
 #include <string>
+
+#include "widgets/WinControl.h"
 
 namespace tsb {
 
@@ -9,10 +12,16 @@ namespace {
 
 constexpr int LabelReach = 100;
 
-// The first tick of a scale starting at zero that lies at or after edge.
-int FirstTick(int zero, int edge) {
-    if (edge <= zero) return zero;
-    return zero + (edge - zero + 24) / 25 * 25;
+// The distance of labelled ticks in target pixels: the first of 20, 40,
+// 100, 200, 500, 1000, 2000, 5000, 10000... that lies at least 100 pixels
+// apart on the ruler, 100 when the target is not zoomed.
+std::int64_t LabelStep(double zoom) {
+    if (zoom * 20 >= 100) return 20;
+    if (zoom * 40 >= 100) return 40;
+    for (std::int64_t step = 100;; step *= 10)
+        for (std::int64_t times : {1, 2, 5})
+            if (step * times * zoom >= 100 || step * times >= std::int64_t(1) << 40)
+                return step * times;
 }
 
 } // namespace
@@ -106,10 +115,33 @@ struct TAxis {
 
 } // namespace
 
+TRect TqmRuler::TargetRect() const {
+    if (const auto* windowed = As<TWinControl>(FTarget)) return windowed->ViewBounds();
+    return FTarget ? FTarget->BoundsRect() : TRect{};
+}
+
+double TqmRuler::TargetZoom() const {
+    const auto* windowed = As<TWinControl>(FTarget);
+    return windowed ? windowed->View().Zoom() : 1;
+}
+
+int TqmRuler::OnScale(int pos) const {
+    const double zoom = TargetZoom();
+    // The middle of the target's pixel, which the pointer is over.
+    return zoom == 1 ? pos : int(std::floor((pos + 0.5) * zoom));
+}
+
+TRect TqmRuler::HairLineRect(bool vert, int pos) const {
+    const TAxis axis{vert};
+    const TRect& s = vert ? VertScale : HorzScale;
+    const int along = axis.AlongStart(s) + OnScale(pos);
+    return axis.Rect(along, axis.AcrossStart(s) + 1, along + 1, axis.AcrossEnd(s) - 1);
+}
+
 void TqmRuler::HairLine(TCanvas& canvas, bool vert, int pos) {
     const TAxis axis{vert};
     const TRect& s = vert ? VertScale : HorzScale;
-    const int along = axis.AlongStart(s) + pos;
+    const int along = axis.AlongStart(s) + OnScale(pos);
     TPoint from = axis.At(along, axis.AcrossStart(s) + 1);
     TPoint to = axis.At(along, axis.AcrossEnd(s) - 1);
     canvas.MoveTo(from.X, from.Y);
@@ -127,8 +159,10 @@ void TqmRuler::PaintRuler(TCanvas& canvas, bool vert) {
     canvas.Pen.Mode = pmCopy;
     TRect s;
     if (FTarget) {
-        const int start = vert ? FTarget->Top() : FTarget->Left();
-        const int extent = vert ? FTarget->Height() : FTarget->Width();
+        // The target as it shows, zoomed or not.
+        const TRect target = TargetRect();
+        const int start = vert ? target.Top : target.Left;
+        const int extent = vert ? target.Height() : target.Width();
         s = axis.Rect(start - 2, offset + 3, start + extent + 1, rw - 4);
     } else {
         s = axis.Rect(rw, offset + 3, length, rw - 4);
@@ -141,27 +175,36 @@ void TqmRuler::PaintRuler(TCanvas& canvas, bool vert) {
     const int outer = axis.AcrossStart(s), inner = axis.AcrossEnd(s);
     const int u = (inner - outer) / 4;
     // Ticks and labels that can reach the area being painted: a label spans
-    // less than LabelReach pixels on either side of its tick.
+    // less than LabelReach pixels on either side of its tick. They count
+    // target pixels: a zoomed target's scale shows its own pixels, with
+    // labels far enough apart to read.
     const TRect clip = canvas.ClipRect();
     if (zero <= end) canvas.Pen.Color = clBlack;
-    const int from = FirstTick(zero, axis.AlongStart(clip) - LabelReach);
+    const double zoom = TargetZoom();
+    const std::int64_t label = LabelStep(zoom), tick = label / 4;
+    const double spacing = tick * zoom;
     const int to = std::min(end, axis.AlongEnd(clip) + LabelReach);
-    for (int along = from; along <= to; along += 25) {
+    for (std::int64_t k = std::max<std::int64_t>(
+             0, std::int64_t(std::ceil((axis.AlongStart(clip) - LabelReach - zero) / spacing)));
+         ; ++k) {
+        const std::int64_t d = k * tick;
+        const std::int64_t along = zero + (zoom == 1 ? d : std::llround(d * zoom));
+        if (along > to) break;
         canvas.Pen.Color = clBlack;
-        const int d = along - zero;
-        // Short ticks at odd multiples of 25, middle ones at odd multiples of
-        // 50, long ones with a label at multiples of 100.
+        // Short ticks at odd quarters of the label step, middle ones half way
+        // between labels, long ones with a label (at 100 % every 25, 50 and
+        // 100 pixels).
         int reach = 3 * u;
-        if (d % 50 == 0) reach = d != 0 && d % 100 != 0 ? 2 * u : u;
+        if (d % (label / 2) == 0) reach = d != 0 && d % label != 0 ? 2 * u : u;
         if (reach == u) SetLabelFont(canvas);
-        const TPoint a = axis.At(along, outer + reach), b = axis.At(along, inner);
+        const TPoint a = axis.At(int(along), outer + reach), b = axis.At(int(along), inner);
         canvas.MoveTo(a.X, a.Y);
         canvas.LineTo(b.X, b.Y);
         if (reach == u && d != 0) {
-            const std::string label = std::to_string(d);
-            const int half = (vert ? canvas.TextHeight(label) : canvas.TextWidth(label)) / 2;
-            const TPoint at = axis.At(along - half, outer);
-            canvas.TextOut(at.X, at.Y, label);
+            const std::string text = std::to_string(d);
+            const int half = (vert ? canvas.TextHeight(text) : canvas.TextWidth(text)) / 2;
+            const TPoint at = axis.At(int(along) - half, outer);
+            canvas.TextOut(at.X, at.Y, text);
         }
     }
     const TColor saved = canvas.Pen.Color;
@@ -186,6 +229,21 @@ void TqmRuler::MoveHairLine(TPoint p) {
     bool moveX = horz && p.X != HairPos.X;
     bool moveY = vert && p.Y != HairPos.Y;
     if (!moveX && !moveY) return;
+    if (Parent() && !Parent()->View().OneToOne()) {
+        // A scaled surface is drawn by painting: the old and the new lines'
+        // strips are painted again.
+        if (moveX) {
+            InvalidateRect(HairLineRect(false, HairPos.X));
+            HairPos.X = p.X;
+            InvalidateRect(HairLineRect(false, HairPos.X));
+        }
+        if (moveY) {
+            InvalidateRect(HairLineRect(true, HairPos.Y));
+            HairPos.Y = p.Y;
+            InvalidateRect(HairLineRect(true, HairPos.Y));
+        }
+        return;
+    }
     TCanvas& canvas = *Canvas();
     canvas.Pen.Color = FHairLineColor;
     canvas.Pen.Mode = pmNotXor;

@@ -51,8 +51,14 @@ private:
     // drawing with the axes exchanged.
     void PaintRuler(TCanvas& canvas, bool vert);
     void SetLabelFont(TCanvas& canvas);
-    // The hair-line across one ruler's scale at pos pixels from its zero.
+    // The hair-line across one ruler's scale at the target's pixel pos.
     void HairLine(TCanvas& canvas, bool vert, int pos);
+    TRect HairLineRect(bool vert, int pos) const;
+    // Where the target shows in the parent, zoomed or not; its zoom.
+    TRect TargetRect() const;
+    double TargetZoom() const;
+    // Pixels from a scale's zero to where the target's pixel pos shows.
+    int OnScale(int pos) const;
 
     TControl* FTarget = nullptr;
     bool FFlat = false;

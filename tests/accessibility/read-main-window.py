@@ -110,6 +110,20 @@ for name, key in [("Find\u2026", "ctrl+f"), ("Find Next", "f3")]:
         keys = binding.lower().replace("<control>", "ctrl+").replace(" ", "")
         check(f"Edit item '{name}' has its short-cut", keys == key, repr(binding))
 
+# The View menu after Edit, its items with their short-cuts, and the zoom
+# panel at the right end of the status bar.
+menus = [m.name for n in walk(window) if role(n) == "menu bar" for m in n]
+check("the View menu follows Edit", menus[:4] == ["File", "Edit", "View", "Insert"], str(menus))
+for name, key in [("Zoom In", "ctrl++"), ("Zoom Out", "ctrl+-"), ("Actual Size", "ctrl+0"),
+                  ("Fit Page", ""), ("Fit Selection", "")]:
+    item = items.get(name)
+    check(f"View item '{name}' is read by its name", item is not None, str(sorted(items)))
+    if item is not None:
+        binding = item.queryAction().getKeyBinding(0) if item.queryAction().nActions else ""
+        keys = binding.lower().replace("<control>", "ctrl+").replace(" ", "")
+        check(f"View item '{name}' has its short-cut", keys == key, repr(binding))
+check("the zoom panel reads 100 %", "100 %" in labels, str(labels))
+
 
 def press(button_name):
     for n in walk(window):
@@ -183,6 +197,13 @@ def check_window(window, title, texts, controls):
     nameless = [role(n) for n in nodes if role(n) in actionable and not n.name]
     check(f"{title}: every control has a name", not nameless, str(nameless))
 
+
+# Zoom In chosen from the menu: the panel reads the new zoom and says so.
+check("View > Zoom In can be chosen", press_in(window, "Zoom In"))
+check("the zoom panel reads 125 %", label_appears("125 %"))
+check("the change of the zoom panel is announced", "125 %" in names_changed, str(names_changed))
+check("View > Actual Size can be chosen", press_in(window, "Actual Size"))
+check("the zoom panel reads 100 % again", label_appears("100 %"))
 
 # The print preview, opened from the tool bar.
 check("the print button can be pressed", press("Print project"))

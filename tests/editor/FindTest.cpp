@@ -13,6 +13,7 @@
 #include "UndoSupport.h"
 #include "editor/DiagramHistory.h"
 #include "editor/FindForm.h"
+#include "editor/ZoomController.h"
 #include "model/StandardShape.h"
 
 using namespace tsb;
@@ -219,6 +220,20 @@ TEST_F(Find, ScrollsWhatItFindsIntoView) {
     const QRect at(Form->ScrollBox1->Left() + far->Left(), Form->ScrollBox1->Top() + far->Top(),
                    far->Width(), far->Height());
     EXPECT_TRUE(shown.contains(at)) << at.y() << " in " << shown.y() << "+" << shown.height();
+
+    // Zoomed in, what is found shows at its zoomed place.
+    Form->Zoom().SetZoom(3);
+    area->horizontalScrollBar()->setValue(0);
+    area->verticalScrollBar()->setValue(0);
+    QApplication::processEvents();
+    Keys(Form->Window(), "F3");
+    const QPoint origin = Form->ScrollBox1->Host()->mapTo(area->widget(), QPoint(0, 0));
+    const QRect zoomed(origin.x() + 3 * far->Left(), origin.y() + 3 * far->Top(), 3 * far->Width(),
+                       3 * far->Height());
+    const QRect now(area->horizontalScrollBar()->value(), area->verticalScrollBar()->value(),
+                    area->viewport()->width(), area->viewport()->height());
+    EXPECT_TRUE(now.contains(zoomed))
+        << zoomed.x() << "," << zoomed.y() << " in " << now.x() << "," << now.y();
 }
 
 TEST(DiagramSearch, MatchesAndReplacesInEveryScriptAndCase) {
