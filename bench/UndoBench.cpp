@@ -28,15 +28,17 @@ void Settle() {
     QApplication::processEvents();
 }
 
+// Never destroyed: static objects go after the application object, and a
+// window destroyed then crashes on its way out.
 TMainForm& OpenForm() {
-    static std::unique_ptr<TMainForm> form = [] {
+    static TMainForm* form = [] {
         auto f = std::make_unique<TMainForm>();
         f->Window()->resize(1600, 1200);
         f->Window()->show();
         Settle();
         f->OpenFile(LargeDiagramFile());
         Settle();
-        return f;
+        return f.release();
     }();
     return *form;
 }
