@@ -1,9 +1,33 @@
 # The checks of an installed tree that an install into a prefix and the
 # Debian package share, sourced by their scripts after checks.sh, with `id`,
-# `version`, `mime`, `mime_icon`, `sizes`, `source` and `work` set:
-# the programs, the launcher, the icons, the file type of diagrams and the
-# software centre's entry, with the desktop's own tools. The prefix's
-# databases of file types and launchers must be built.
+# `version`, `source` and `work` set: the programs, the launcher, the icons,
+# the file type of diagrams and the software centre's entry, with the
+# desktop's own tools. The prefix's databases of file types and launchers
+# must be built.
+mime=application/x-tresselby-diagram
+mime_icon=${mime/\//-}
+sizes="16 32 48 64 128 256"
+
+# The files of the install tree relative to its prefix, the manual pages
+# with the given ending (".gz" where compressed).
+installed_files() { # MANUAL-ENDING
+    echo bin/tresselby
+    echo bin/tresselby-convert
+    echo "share/applications/$id.desktop"
+    echo "share/mime/packages/$id.xml"
+    for size in $sizes; do
+        echo "share/icons/hicolor/${size}x$size/apps/$id.png"
+        echo "share/icons/hicolor/${size}x$size/mimetypes/$mime_icon.png"
+    done
+    echo "share/icons/hicolor/scalable/apps/$id.svg"
+    echo "share/icons/hicolor/scalable/mimetypes/$mime_icon.svg"
+    echo "share/metainfo/$id.metainfo.xml"
+    echo share/tresselby/diagram.schema.json
+    echo "share/man/man1/tresselby.1$1"
+    echo "share/man/man1/tresselby-convert.1$1"
+}
+files_under() { (cd "$1" && find . -type f -o -type l | sed 's|^\./||' | LC_ALL=C sort); }
+
 check_installed_tree() { # PREFIX
     local prefix=$1
     local share="$prefix/share"
