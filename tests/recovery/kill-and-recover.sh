@@ -12,23 +12,13 @@ source=$3
 work=$(mktemp -d)
 . "$source/tests/support/checks.sh"
 . "$source/tests/support/xvfb.sh"
-pids=()
-cleanup() {
-    for p in "${pids[@]}"; do kill -9 "$p" 2>/dev/null; done
-    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
-    rm -rf "$work"
-}
-trap cleanup EXIT
-start_xvfb || exit 1
-mkdir -m 700 "$work/runtime"
-export QT_QPA_PLATFORM=xcb XDG_RUNTIME_DIR="$work/runtime"
-export LSAN_OPTIONS="suppressions=$source/tests/clipboard/lsan.supp${LSAN_OPTIONS:+:$LSAN_OPTIONS}"
+start_qt_on_xvfb || exit 1
 
 killed() {
     export XDG_STATE_HOME="$work/killed"
     "$peer" edit "$work/killed.tsb" "$work/ready" &
     local p=$!
-    pids+=("$p")
+    started_pids+=("$p")
     for _ in $(seq 300); do [ -e "$work/ready" ] && break; sleep 0.1; done
     [ -e "$work/ready" ] || { echo "the editor did not write its copy"; return 1; }
     kill -9 "$p"
@@ -51,7 +41,7 @@ shows() { # expected titles, then the editor's arguments
     shift
     "$editor" "$@" >"$work/editor.log" 2>&1 &
     local p=$!
-    pids+=("$p")
+    started_pids+=("$p")
     local seen=""
     for _ in $(seq 100); do
         seen=$(windows)

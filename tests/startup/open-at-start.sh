@@ -14,18 +14,9 @@ support=$source/tests/support
 . "$support/checks.sh"
 . "$support/xvfb.sh"
 editor_pid=""
-cleanup() {
-    [ -n "$editor_pid" ] && kill "$editor_pid" 2>/dev/null
-    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
-    rm -rf "$work"
-}
-trap cleanup EXIT
-start_xvfb || exit 1
-mkdir -m 700 "$work/runtime"
-export QT_QPA_PLATFORM=xcb XDG_RUNTIME_DIR="$work/runtime"
+start_qt_on_xvfb || exit 1
 # Recovery copies of the user's own editors stay out of the test.
 export XDG_STATE_HOME="$work/state"
-export LSAN_OPTIONS="suppressions=$source/tests/clipboard/lsan.supp${LSAN_OPTIONS:+:$LSAN_OPTIONS}"
 
 # Files that open: a sample, every kind of element under a name with a space
 # and a non-ASCII letter, and a name starting with "-" after "--".
@@ -59,12 +50,14 @@ stop_editor() {
 }
 "$editor" "$work/missing.tsb" >"$work/editor.log" 2>&1 &
 editor_pid=$!
+started_pids+=("$editor_pid")
 check "the editor shows the message box over its window" \
     wait_for '"Tresselby Application" "Tresselby Diagram Tool" '
 check "the editor waits for the message box to be answered" kill -0 "$editor_pid"
 stop_editor
 "$editor" "$data/worked-example.tsb" >"$work/editor.log" 2>&1 &
 editor_pid=$!
+started_pids+=("$editor_pid")
 check "the editor shows its window and no message box" wait_for '"Tresselby Diagram Tool" '
 sleep 1
 check "the editor shows no message box later either" wait_for '"Tresselby Diagram Tool" '
