@@ -17,6 +17,7 @@
 #include <cstdlib>
 #include <memory>
 
+#include "EditorWindow.h"
 #include "LargeDiagram.h"
 #include "editor/MainForm.h"
 #include "editor/ZoomController.h"
@@ -28,19 +29,6 @@ using namespace tsb;
 using namespace tsbbench;
 
 namespace {
-
-std::unique_ptr<TMainForm> NewWindow() {
-    auto form = std::make_unique<TMainForm>();
-    form->Window()->resize(1600, 1200);
-    form->Window()->show();
-    QApplication::processEvents();
-    return form;
-}
-
-// Lets the window paint what changed.
-void Settle() {
-    QApplication::processEvents();
-}
 
 void Mouse(QWidget* w, QEvent::Type type, QPoint p, Qt::MouseButton button,
            Qt::MouseButtons buttons) {
@@ -63,21 +51,8 @@ void BM_OpenToFirstPaint(benchmark::State& state) {
 }
 BENCHMARK(BM_OpenToFirstPaint)->Unit(benchmark::kMillisecond)->Iterations(3);
 
-// One open window with the large diagram for the interaction benchmarks.
-// Never destroyed: static objects go after the application object, and a
-// window destroyed then crashes on its way out.
-TMainForm& OpenForm() {
-    static TMainForm* form = [] {
-        auto f = NewWindow();
-        f->OpenFile(LargeDiagramFile());
-        Settle();
-        return f.release();
-    }();
-    return *form;
-}
-
 void BM_DragStep(benchmark::State& state) {
-    TMainForm& form = OpenForm();
+    TMainForm& form = LargeDiagramWindow();
     QWidget* host = form.ScrollBox1->Host();
     // The shape at row 2, column 3, pressed on its body.
     QPoint at(20 + 3 * 160 + 30, 20 + 2 * 100 + 40);
@@ -97,7 +72,7 @@ void BM_DragStep(benchmark::State& state) {
 BENCHMARK(BM_DragStep)->Unit(benchmark::kMillisecond);
 
 void BM_ScrollStep(benchmark::State& state) {
-    TMainForm& form = OpenForm();
+    TMainForm& form = LargeDiagramWindow();
     QScrollBar* bar = form.ContainerPanel->ScrollArea()->verticalScrollBar();
     int page = form.ContainerPanel->ScrollArea()->viewport()->height();
     int position = 0;
@@ -112,7 +87,7 @@ void BM_ScrollStep(benchmark::State& state) {
 BENCHMARK(BM_ScrollStep)->Unit(benchmark::kMillisecond);
 
 void BM_HairLineMove(benchmark::State& state) {
-    TMainForm& form = OpenForm();
+    TMainForm& form = LargeDiagramWindow();
     QWidget* host = form.ScrollBox1->Host();
     int step = 0;
     for (auto _ : state) {
@@ -126,7 +101,7 @@ BENCHMARK(BM_HairLineMove)->Unit(benchmark::kMicrosecond);
 
 // The whole page in view, all 30,000 elements, repainted.
 void BM_FitPageRepaint(benchmark::State& state) {
-    TMainForm& form = OpenForm();
+    TMainForm& form = LargeDiagramWindow();
     form.Zoom().FitPage();
     Settle();
     state.counters["zoom_percent"] = form.Zoom().Zoom() * 100;
@@ -141,7 +116,7 @@ BENCHMARK(BM_FitPageRepaint)->Unit(benchmark::kMillisecond);
 
 // A scroll step of one viewport down the page at a zoom in percent.
 void BM_ScrollStepZoomed(benchmark::State& state) {
-    TMainForm& form = OpenForm();
+    TMainForm& form = LargeDiagramWindow();
     form.Zoom().SetZoom(state.range(0) / 100.0);
     Settle();
     QScrollBar* bar = form.ContainerPanel->ScrollArea()->verticalScrollBar();
@@ -160,7 +135,7 @@ BENCHMARK(BM_ScrollStepZoomed)->Unit(benchmark::kMillisecond)->Arg(25)->Arg(50)-
 // One step in or out about the viewport's middle, with the repaint, between
 // the zoom given in percent and the next step.
 void BM_ZoomStep(benchmark::State& state) {
-    TMainForm& form = OpenForm();
+    TMainForm& form = LargeDiagramWindow();
     form.Zoom().SetZoom(state.range(0) / 100.0);
     Settle();
     bool in = true;
@@ -178,7 +153,7 @@ void BM_ZoomStep(benchmark::State& state) {
 BENCHMARK(BM_ZoomStep)->Unit(benchmark::kMillisecond)->Arg(25)->Arg(100)->Arg(400);
 
 void BM_DragStep200(benchmark::State& state) {
-    TMainForm& form = OpenForm();
+    TMainForm& form = LargeDiagramWindow();
     form.Zoom().SetZoom(2);
     QScrollArea* area = form.ContainerPanel->ScrollArea();
     area->horizontalScrollBar()->setValue(0);

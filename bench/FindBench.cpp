@@ -10,6 +10,7 @@
 #include <QMainWindow>
 #include <benchmark/benchmark.h>
 
+#include "EditorWindow.h"
 #include "LargeDiagram.h"
 #include "editor/DiagramHistory.h"
 #include "editor/FindForm.h"
@@ -23,32 +24,22 @@ using namespace tsbbench;
 
 namespace {
 
-void Settle() {
-    QApplication::processEvents();
-}
-
 // The large diagram with ten captions renamed "Pump 1" to "Pump 10", spread
 // over it, the last on the front-most shape; the Find window shown.
 TMainForm& OpenForm() {
-    static TMainForm* form = [] {
-        auto* f = new TMainForm;
-        // Goes while the application object is still whole.
-        qAddPostRoutine([] { delete form; });
-        f->Window()->resize(1600, 1200);
-        f->Window()->show();
-        Settle();
-        f->OpenFile(LargeDiagramFile());
+    static TMainForm& form = [&]() -> TMainForm& {
+        TMainForm& f = LargeDiagramWindow();
         for (int i = 1; i <= 10; ++i) {
             auto* shape = dynamic_cast<TStandardShape*>(
-                f->FindComponent("StandardShape" + std::to_string(i * kColumns * kRows / 10)));
+                f.FindComponent("StandardShape" + std::to_string(i * kColumns * kRows / 10)));
             shape->Caption()->SetText("Pump " + std::to_string(i));
         }
-        f->History().Clear();
-        f->FindActionExecute();
+        f.History().Clear();
+        f.FindActionExecute();
         Settle();
         return f;
     }();
-    return *form;
+    return form;
 }
 
 TFindForm& Find(TMainForm& form, const char* text, bool matchCase = false) {

@@ -12,6 +12,7 @@
 #include <malloc.h>
 #include <memory>
 
+#include "EditorWindow.h"
 #include "LargeDiagram.h"
 #include "editor/DiagramHistory.h"
 #include "editor/MainForm.h"
@@ -23,25 +24,6 @@ using namespace tsb;
 using namespace tsbbench;
 
 namespace {
-
-void Settle() {
-    QApplication::processEvents();
-}
-
-// Never destroyed: static objects go after the application object, and a
-// window destroyed then crashes on its way out.
-TMainForm& OpenForm() {
-    static TMainForm* form = [] {
-        auto f = std::make_unique<TMainForm>();
-        f->Window()->resize(1600, 1200);
-        f->Window()->show();
-        Settle();
-        f->OpenFile(LargeDiagramFile());
-        Settle();
-        return f.release();
-    }();
-    return *form;
-}
 
 TStandardShape* Shape(TMainForm& form, int n) {
     return dynamic_cast<TStandardShape*>(form.FindComponent("StandardShape" + std::to_string(n)));
@@ -70,7 +52,7 @@ void UndoRedo(benchmark::State& state, TMainForm& form) {
 }
 
 void BM_UndoRedoMoveOfOneElement(benchmark::State& state) {
-    TMainForm& form = OpenForm();
+    TMainForm& form = LargeDiagramWindow();
     TCustomShape::UnselectAll(form.ScrollBox1);
     Shape(form, 203)->SetSelected(true);
     MoveOne(form, Shape(form, 203), 20);
@@ -79,7 +61,7 @@ void BM_UndoRedoMoveOfOneElement(benchmark::State& state) {
 BENCHMARK(BM_UndoRedoMoveOfOneElement)->Unit(benchmark::kMillisecond);
 
 void BM_UndoRedoShapeTypeOfOneElement(benchmark::State& state) {
-    TMainForm& form = OpenForm();
+    TMainForm& form = LargeDiagramWindow();
     // The shape comes back from its record, with its caption and arrows.
     form.ShapeDblClick(Shape(form, 204));
     UndoRedo(state, form);
@@ -87,7 +69,7 @@ void BM_UndoRedoShapeTypeOfOneElement(benchmark::State& state) {
 BENCHMARK(BM_UndoRedoShapeTypeOfOneElement)->Unit(benchmark::kMillisecond);
 
 void BM_UndoDeleteOf1000Elements(benchmark::State& state) {
-    TMainForm& form = OpenForm();
+    TMainForm& form = LargeDiagramWindow();
     for (auto _ : state) {
         state.PauseTiming();
         // 334 shapes of the tenth row on with their captions and arrows.
@@ -114,7 +96,7 @@ void Mouse(QWidget* w, QEvent::Type type, QPoint p, Qt::MouseButton button,
 // A drag step of one element with its repaint; the drag is recorded as it
 // goes unless `quiet`.
 void Drag(benchmark::State& state, bool quiet) {
-    TMainForm& form = OpenForm();
+    TMainForm& form = LargeDiagramWindow();
     QWidget* host = form.ScrollBox1->Host();
     std::unique_ptr<TDiagramHistory::TQuiet> off;
     if (quiet) off = std::make_unique<TDiagramHistory::TQuiet>(form.History());
@@ -147,7 +129,7 @@ void BM_DragStepNotRecorded(benchmark::State& state) {
 BENCHMARK(BM_DragStepNotRecorded)->Unit(benchmark::kMillisecond);
 
 void BM_MemoryOf1000MovesOfOneElement(benchmark::State& state) {
-    TMainForm& form = OpenForm();
+    TMainForm& form = LargeDiagramWindow();
     TStandardShape* shape = Shape(form, 205);
     TCustomShape::UnselectAll(form.ScrollBox1);
     shape->SetSelected(true);
@@ -168,7 +150,7 @@ void BM_MemoryOf1000MovesOfOneElement(benchmark::State& state) {
 BENCHMARK(BM_MemoryOf1000MovesOfOneElement)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 void BM_SerialiseRecoveryCopy(benchmark::State& state) {
-    TMainForm& form = OpenForm();
+    TMainForm& form = LargeDiagramWindow();
     std::size_t bytes = 0;
     for (auto _ : state)
         bytes = TDiagramStream::WriteAll(form.ScrollBox1).size();
