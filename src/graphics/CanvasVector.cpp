@@ -490,21 +490,12 @@ void TVectorBackend::ThinFigure(TFigure kind, const TRect& fig, int w, int h, bo
 // would widen every edge by a pixel.
 void TVectorBackend::CutRectangle(const TRect& fig, bool thin) {
     const TCanvas& c = FCanvas;
-    if (Thin()) {
-        if (c.Brush.Style == bsSolid) FillBox(fig, Colour(c.Brush.Color, c.Pen.Mode));
-        if (c.Pen.Style == psClear) return;
-        const QColor pen = Colour(c.Pen.Color, c.Pen.Mode);
-        if (thin) {
-            FillBox(fig, pen);
+    auto fill = [&](const TRect& r, const QColor& colour) {
+        // Below a device pixel a unit, rectangles of device pixels.
+        if (Thin()) {
+            FillBox(r, colour);
             return;
         }
-        FillBox({fig.Left, fig.Top, fig.Right, fig.Top + 1}, pen);
-        FillBox({fig.Left, fig.Bottom - 1, fig.Right, fig.Bottom}, pen);
-        FillBox({fig.Left, fig.Top + 1, fig.Left + 1, fig.Bottom - 1}, pen);
-        FillBox({fig.Right - 1, fig.Top + 1, fig.Right, fig.Bottom - 1}, pen);
-        return;
-    }
-    auto fill = [&](const TRect& r, const QColor& colour) {
         const TRect cut = r.Intersect(FClip);
         if (cut.IsEmpty() || !colour.isValid()) return;
         FPainter->setRenderHint(QPainter::Antialiasing, false);
