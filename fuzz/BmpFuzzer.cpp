@@ -15,12 +15,7 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     TBitmap bitmap;
-    try {
-        bitmap.LoadFromBytes(data, size);
-    } catch (const std::exception&) {
-        if (!bitmap.Image().isNull()) tsbfuzz::Fail("a failed load left a picture");
-        return 0;
-    }
+    if (!tsbfuzz::Loaded(bitmap, [&] { bitmap.LoadFromBytes(data, size); })) return 0;
     const QImage& image = bitmap.Image();
     if (size > 0) {
         if (image.format() != QImage::Format_RGB32 && image.format() != QImage::Format_ARGB32)

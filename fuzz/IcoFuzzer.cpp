@@ -13,12 +13,7 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     TIcon icon;
-    try {
-        icon.ReadData(data, size);
-    } catch (const std::exception&) {
-        if (!icon.Image().isNull()) tsbfuzz::Fail("a failed load left a picture");
-        return 0;
-    }
+    if (!tsbfuzz::Loaded(icon, [&] { icon.ReadData(data, size); })) return 0;
     const std::vector<std::uint8_t> written = icon.WriteData();
     TIcon again;
     try {

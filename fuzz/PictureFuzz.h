@@ -19,6 +19,18 @@ inline void StartPictures(int* argc, char*** argv) {
 // at their own size, so an input costs at most a few decodes.
 constexpr qint64 SmallPicture = qint64(1) << 20;
 
+// Runs the picture's load; false where the load refuses the bytes, which
+// must leave the picture empty.
+template <class TLoad> bool Loaded(const tsb::TGraphic& picture, TLoad load) {
+    try {
+        load();
+    } catch (const std::exception&) {
+        if (!picture.Image().isNull()) Fail("a failed load left a picture");
+        return false;
+    }
+    return true;
+}
+
 inline bool Small(const QImage& image) {
     return qint64(image.width()) * image.height() <= SmallPicture;
 }
