@@ -93,35 +93,31 @@ items = {}
 for n in walk(window):
     if role(n) in ("menu item", "check menu item", "radio menu item"):
         items.setdefault(n.name, n)
-for name, key in [("Undo", "z"), ("Redo", "y"), ("Cut", "x"), ("Copy", "c"), ("Paste", "v"),
-                  ("Delete", "del")]:
-    item = items.get(name)
-    check(f"Edit item '{name}' is read by its name", item is not None, str(sorted(items)))
-    if item is not None:
-        binding = item.queryAction().getKeyBinding(0) if item.queryAction().nActions else ""
-        keys = binding.lower().replace("<control>", "ctrl+").replace(" ", "")
-        check(f"Edit item '{name}' has its short-cut", keys == "ctrl+" + key, repr(binding))
+
+def check_items(menu, expected):
+    """Each item of a menu is read by its name, with its short-cut as its
+    key binding ("" for none)."""
+    for name, key in expected:
+        item = items.get(name)
+        check(f"{menu} item '{name}' is read by its name", item is not None, str(sorted(items)))
+        if item is not None:
+            binding = item.queryAction().getKeyBinding(0) if item.queryAction().nActions else ""
+            keys = binding.lower().replace("<control>", "ctrl+").replace(" ", "")
+            check(f"{menu} item '{name}' has its short-cut", keys == key, repr(binding))
+
+
+check_items("Edit", [(name, "ctrl+" + key) for name, key in
+                     [("Undo", "z"), ("Redo", "y"), ("Cut", "x"), ("Copy", "c"), ("Paste", "v"),
+                      ("Delete", "del")]])
 check("no item name carries a short-cut text", not any("\t" in n for n in items))
-for name, key in [("Find\u2026", "ctrl+f"), ("Find Next", "f3")]:
-    item = items.get(name)
-    check(f"Edit item '{name}' is read by its name", item is not None, str(sorted(items)))
-    if item is not None:
-        binding = item.queryAction().getKeyBinding(0) if item.queryAction().nActions else ""
-        keys = binding.lower().replace("<control>", "ctrl+").replace(" ", "")
-        check(f"Edit item '{name}' has its short-cut", keys == key, repr(binding))
+check_items("Edit", [("Find\u2026", "ctrl+f"), ("Find Next", "f3")])
 
 # The View menu after Edit, its items with their short-cuts, and the zoom
 # panel at the right end of the status bar.
 menus = [m.name for n in walk(window) if role(n) == "menu bar" for m in n]
 check("the View menu follows Edit", menus[:4] == ["File", "Edit", "View", "Insert"], str(menus))
-for name, key in [("Zoom In", "ctrl++"), ("Zoom Out", "ctrl+-"), ("Actual Size", "ctrl+0"),
-                  ("Fit Page", ""), ("Fit Selection", "")]:
-    item = items.get(name)
-    check(f"View item '{name}' is read by its name", item is not None, str(sorted(items)))
-    if item is not None:
-        binding = item.queryAction().getKeyBinding(0) if item.queryAction().nActions else ""
-        keys = binding.lower().replace("<control>", "ctrl+").replace(" ", "")
-        check(f"View item '{name}' has its short-cut", keys == key, repr(binding))
+check_items("View", [("Zoom In", "ctrl++"), ("Zoom Out", "ctrl+-"), ("Actual Size", "ctrl+0"),
+                     ("Fit Page", ""), ("Fit Selection", "")])
 check("the zoom panel reads 100 %", "100 %" in labels, str(labels))
 
 
