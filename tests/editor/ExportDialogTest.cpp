@@ -14,17 +14,12 @@
 #include "model/StandardShape.h"
 
 using namespace tsb;
+using tsbtest::ReadFile;
 
 namespace {
 
 const QStringList kFilters = {"Image files (*.jpg *.jpeg)", "PNG image (*.png)",
                               "PDF document (*.pdf)", "SVG drawing (*.svg)"};
-
-QByteArray ReadFile(const QString& path) {
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly)) return {};
-    return f.readAll();
-}
 
 class ExportDialog : public EditorTest {
 protected:

@@ -18,14 +18,9 @@
 #include "editor/ProgressWindow.h"
 
 using namespace tsb;
+using tsbtest::ReadFile;
 
 namespace {
-
-QByteArray ReadFile(const QString& path) {
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly)) return {};
-    return f.readAll();
-}
 
 QString AccessibleName(QObject* object) {
     QAccessibleInterface* a = QAccessible::queryAccessibleInterface(object);

@@ -8,19 +8,15 @@
 #include <gtest/gtest.h>
 #include <string>
 
+#include "TestSupport.h"
 #include "core/Component.h"
 #include "export/PageExport.h"
 #include "widgets/WinControl.h"
 
 using namespace tsb;
+using tsbtest::ReadFile;
 
 namespace {
-
-QByteArray ReadFile(const QString& path) {
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly)) return {};
-    return f.readAll();
-}
 
 // Runs write and returns the message it raised; empty when it raised none.
 template <typename F> std::string ErrorOf(F write) {

@@ -1,5 +1,6 @@
 #include "TestSupport.h"
 
+#include <QFile>
 #include <QTimer>
 
 #include "widgets/Application.h"
@@ -17,6 +18,12 @@ void InstallTestEnvironment() {
 
 void OnNextModal(std::function<void()> f) {
     QTimer::singleShot(0, std::move(f));
+}
+
+QByteArray ReadFile(const QString& path) {
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly)) return {};
+    return f.readAll();
 }
 
 } // namespace tsbtest

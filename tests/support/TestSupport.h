@@ -1,7 +1,9 @@
 // Helpers shared by the test executables.
 #pragma once
 
+#include <QByteArray>
 #include <QImage>
+#include <QString>
 #include <functional>
 #include <string>
 #include <vector>
@@ -15,6 +17,9 @@ std::vector<std::string>& ShownErrors();
 
 // Runs f on the next turn of the event loop; used to answer modal dialogs.
 void OnNextModal(std::function<void()> f);
+
+// The bytes of a file; none where it cannot be read.
+QByteArray ReadFile(const QString& path);
 
 // Pixel of an RGB32 image as 0xRRGGBB.
 inline unsigned Px(const QImage& img, int x, int y) {
