@@ -114,7 +114,7 @@ void TRecoveryStore::Adopt() {
     }
 }
 
-std::vector<TRecoveryCopy> TRecoveryStore::List(const QString& current) {
+std::vector<QString> TRecoveryStore::KeptCopies(const QString& current) {
     Adopt();
     std::vector<QString> paths;
     for (const auto& [folder, lock] : FTaken)
@@ -123,8 +123,12 @@ std::vector<TRecoveryCopy> TRecoveryStore::List(const QString& current) {
     if (!FOwn.isEmpty())
         for (const QString& p : CopiesIn(FOwn))
             if (p != current) paths.push_back(p);
+    return paths;
+}
+
+std::vector<TRecoveryCopy> TRecoveryStore::List(const QString& current) {
     std::vector<TRecoveryCopy> out;
-    for (const QString& p : paths) {
+    for (const QString& p : KeptCopies(current)) {
         TRecoveryCopy copy;
         copy.Path = p;
         copy.FileName = RecoveryCopyName(p);
@@ -143,14 +147,9 @@ void TRecoveryStore::Delete(const TRecoveryCopy& copy) {
 }
 
 void TRecoveryStore::Rotate(const QString& current) {
-    Adopt();
     std::vector<QFileInfo> copies;
-    for (const auto& [folder, lock] : FTaken)
-        for (const QString& p : CopiesIn(folder))
-            copies.emplace_back(p);
-    if (!FOwn.isEmpty())
-        for (const QString& p : CopiesIn(FOwn))
-            if (p != current) copies.emplace_back(p);
+    for (const QString& p : KeptCopies(current))
+        copies.emplace_back(p);
     if (copies.size() <= std::size_t(MaxCopies)) return;
     std::sort(copies.begin(), copies.end(), [](const QFileInfo& a, const QFileInfo& b) {
         return a.lastModified() > b.lastModified();

@@ -61,6 +61,9 @@ public:
 
 private:
     void Adopt();
+    // The copies of the folders taken and of the own folder, apart from
+    // `current`, after taking the free folders.
+    std::vector<QString> KeptCopies(const QString& current);
     std::vector<QString> CopiesIn(const QString& folder) const;
 
     QString FRoot;
