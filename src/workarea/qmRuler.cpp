@@ -131,10 +131,19 @@ int TqmRuler::OnScale(int pos) const {
     return zoom == 1 ? pos : int(std::floor((pos + 0.5) * zoom));
 }
 
+bool TqmRuler::HairLineShown(const TRect& scale, bool vert, int along) const {
+    // Zoomed, the target is placed anywhere in its panel, and a line before
+    // the pointer has been over it (HairPos's first place) would show beside
+    // the scale: lines off the scale are left out.
+    const TAxis axis{vert};
+    return TargetZoom() == 1 || (along >= axis.AlongStart(scale) && along < axis.AlongEnd(scale));
+}
+
 TRect TqmRuler::HairLineRect(bool vert, int pos) const {
     const TAxis axis{vert};
     const TRect& s = vert ? VertScale : HorzScale;
     const int along = axis.AlongStart(s) + OnScale(pos);
+    if (!HairLineShown(s, vert, along)) return {};
     return axis.Rect(along, axis.AcrossStart(s) + 1, along + 1, axis.AcrossEnd(s) - 1);
 }
 
@@ -142,6 +151,7 @@ void TqmRuler::HairLine(TCanvas& canvas, bool vert, int pos) {
     const TAxis axis{vert};
     const TRect& s = vert ? VertScale : HorzScale;
     const int along = axis.AlongStart(s) + OnScale(pos);
+    if (!HairLineShown(s, vert, along)) return;
     TPoint from = axis.At(along, axis.AcrossStart(s) + 1);
     TPoint to = axis.At(along, axis.AcrossEnd(s) - 1);
     canvas.MoveTo(from.X, from.Y);

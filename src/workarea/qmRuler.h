@@ -54,6 +54,7 @@ private:
     // The hair-line across one ruler's scale at the target's pixel pos.
     void HairLine(TCanvas& canvas, bool vert, int pos);
     TRect HairLineRect(bool vert, int pos) const;
+    bool HairLineShown(const TRect& scale, bool vert, int along) const;
     // Where the target shows in the parent, zoomed or not; its zoom.
     TRect TargetRect() const;
     double TargetZoom() const;

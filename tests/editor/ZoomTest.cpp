@@ -443,6 +443,16 @@ TEST_F(Zoomed, RulersCountPagePixelsAtTheZoomedScale) {
         const QImage down = label(std::to_string(page), where, true, v.Top + page / 2);
         EXPECT_TRUE(panel.copy(where) == down) << page;
     }
+    // Before the pointer has been over the page, no hair-line shows beside
+    // the scales, where the page lies further in than at 100 %.
+    // The strips there are plain.
+    const int past = Form->qmRuler1->RulerWidth() + 2;
+    for (int y = s.Top + 1; y < s.Bottom - 1; ++y)
+        for (int x = past; x < s.Left - 4; ++x)
+            ASSERT_EQ(Px(panel, x, y), Px(panel, past, y)) << x << "," << y;
+    for (int x = v.Left + 1; x < v.Right - 1; ++x)
+        for (int y = past; y < v.Top - 4; ++y)
+            ASSERT_EQ(Px(panel, x, y), Px(panel, x, past)) << x << "," << y;
     // The hair-lines under the pointer, in the middle of its page pixel.
     QTest::mouseMove(Work(), QPoint(150, 100));
     QTest::qWait(5);
