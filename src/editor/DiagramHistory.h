@@ -91,8 +91,9 @@ public:
         TDiagramHistory& FHistory;
     };
 
-    // A change or an undo is in progress: no other may start.
-    bool Busy() const { return FDepth > 0 || FApplying > 0; }
+    // A change, an undo or a quiet read is in progress: no other may start,
+    // and the diagram may be half made.
+    bool Busy() const { return FDepth > 0 || FApplying > 0 || FQuiet > 0; }
     // A drag's moves not yet recorded are recorded first.
     bool CanUndo();
     bool CanRedo();

@@ -635,7 +635,7 @@ void TMainForm::OpenActionExecute() {
     OpenFile(files.first().toStdString());
 }
 
-void TMainForm::OpenFile(const std::string& fileName) {
+bool TMainForm::OpenFile(const std::string& fileName) {
     // Reads the whole file before anything changes: a failed or cancelled
     // open leaves the diagram, the page and the history as they were.
     TBytes kept = FRecovery ? FRecovery->SnapshotIfModified() : TBytes();
@@ -645,7 +645,7 @@ void TMainForm::OpenFile(const std::string& fileName) {
             FWindow, "Opening " + QFileInfo(QString::fromStdString(fileName)).fileName());
         TCustomShape::LoadFromFile(fileName, ScrollBox1, &progress);
     } catch (const ECancelled&) {
-        return;
+        return false;
     }
     if (FRecovery) FRecovery->Replaced(std::move(kept), FDiagramFileName);
     FDiagramFileName = fileName;
@@ -656,6 +656,7 @@ void TMainForm::OpenFile(const std::string& fileName) {
     if (QAction* custom = MenuItem("Custom")) custom->setChecked(true);
     ReattachHooks();
     TCustomShape::UnselectAll(ScrollBox1);
+    return true;
 }
 
 void TMainForm::SaveActionExecute() {

@@ -64,6 +64,7 @@ class TDiagramHistory;
 class TFindForm;
 class TTextShape;
 class TRecovery;
+class TRecoveryStore;
 struct TRecoveryCopy;
 
 // Editor rule violations, such as joining an element to itself.
@@ -147,6 +148,9 @@ public:
     // offers the name the diagram had. The copy goes once this window keeps
     // its own.
     void OpenRecoveredCopy(const TRecoveryCopy& copy);
+    // "Recover Unsaved Diagrams" with the store's copies apart from
+    // `current`; with `onlyWithCopies`, not at all when there are none.
+    void ChooseRecoveredCopy(TRecoveryStore& store, const QString& current, bool onlyWithCopies);
     // The work area's zoom, the View menu and the zoom panel.
     TZoomController& Zoom() const { return *FZoom; }
 
@@ -191,8 +195,9 @@ public:
     void OpenActionExecute();
     // Opens a diagram file as the Open command does once its dialog has
     // given a name: all or nothing, then the page is placed and "Custom"
-    // ticked, the hooks attached and the elements unselected.
-    void OpenFile(const std::string& fileName);
+    // ticked, the hooks attached and the elements unselected. False where
+    // the open was cancelled, which changes nothing.
+    bool OpenFile(const std::string& fileName);
     void SaveActionExecute();
     // Attaches the element hooks to every element of the work area by its
     // kind, as after open and paste.

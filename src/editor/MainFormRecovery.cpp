@@ -29,31 +29,33 @@ struct TLetGo {
 } // namespace
 
 void TMainForm::OfferRecoveredCopies() {
-    if (!FRecovery) return;
-    TLetGo letGo{&FRecovery->Store()};
-    std::vector<TRecoveryCopy> copies = FRecovery->Store().List(FRecovery->CurrentCopyIfAny());
-    if (copies.empty()) return;
+    if (FRecovery) ChooseRecoveredCopy(FRecovery->Store(), FRecovery->CurrentCopyIfAny(), true);
+}
+
+void TMainForm::RecoverActionExecute() {
+    if (FRecovery) {
+        ChooseRecoveredCopy(FRecovery->Store(), FRecovery->CurrentCopyIfAny(), false);
+        return;
+    }
+    // Without copies of its own the window still offers those left by
+    // others.
+    TRecoveryStore store;
+    ChooseRecoveredCopy(store, {}, false);
+}
+
+void TMainForm::ChooseRecoveredCopy(TRecoveryStore& store, const QString& current,
+                                    bool onlyWithCopies) {
+    TLetGo letGo{&store};
+    std::vector<TRecoveryCopy> copies = store.List(current);
+    if (onlyWithCopies && copies.empty()) return;
     TRecoverDlg dialog(FWindow, std::move(copies));
     if (dialog.exec() == QDialog::Accepted && dialog.Chosen()) OpenRecoveredCopy(*dialog.Chosen());
 }
 
-void TMainForm::RecoverActionExecute() {
-    // Without copies of its own the window still offers those left by
-    // others.
-    if (FRecovery) {
-        TLetGo letGo{&FRecovery->Store()};
-        TRecoverDlg dialog(FWindow, FRecovery->Store().List(FRecovery->CurrentCopyIfAny()));
-        if (dialog.exec() == QDialog::Accepted && dialog.Chosen())
-            OpenRecoveredCopy(*dialog.Chosen());
-        return;
-    }
-    TRecoveryStore store;
-    TRecoverDlg dialog(FWindow, store.List());
-    if (dialog.exec() == QDialog::Accepted && dialog.Chosen()) OpenRecoveredCopy(*dialog.Chosen());
-}
-
 void TMainForm::OpenRecoveredCopy(const TRecoveryCopy& copy) {
-    OpenFile(copy.Path.toStdString());
+    // A cancelled open leaves the diagram shown, its name and its own copy
+    // as they were.
+    if (!OpenFile(copy.Path.toStdString())) return;
     FDiagramFileName = copy.FileName.toStdString();
     FOfferName = FDiagramFileName;
     FHistory->MarkUnsaved();

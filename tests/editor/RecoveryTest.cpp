@@ -85,6 +85,19 @@ TEST_F(Recovery, ACopyFollowsUnsavedChangesAndGoesWhenSavedOrUndone) {
     EXPECT_TRUE(Copies().isEmpty()) << Copies().join(" ").toStdString();
 }
 
+TEST_F(Recovery, NoCopyIsWrittenWhileAFileIsBeingRead) {
+    // An open lets the event loop run while it reads: the diagram is half
+    // made then, and a copy of it would stand for work that never was.
+    Place<TStandardShape>(Form->ShapeBtn, 40, 40);
+    {
+        TDiagramHistory::TQuiet reading(Form->History());
+        QTest::qWait(150);
+        EXPECT_TRUE(Copies().isEmpty()) << Copies().join(" ").toStdString();
+    }
+    QTest::qWait(400);
+    EXPECT_EQ(Copies().size(), 1);
+}
+
 TEST_F(Recovery, AClosedWindowsCopyIsOfferedAndOpensAsTheUnsavedDiagram) {
     Place<TStandardShape>(Form->ShapeBtn, 40, 40);
     Place<TStandardShape>(Form->ShapeBtn, 300, 40)->SetSelected(true);
