@@ -32,10 +32,17 @@ TParallelDeflate::TParallelDeflate(TByteSink out, const TOptions& options)
     : FOut(std::move(out)), FOptions(options) {
     int threads = FOptions.Threads;
     if (threads <= 0) threads = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
-    FOptions.Threads = threads;
     FOptions.PieceBytes = std::max<std::size_t>(FOptions.PieceBytes, 1);
-    for (int i = 0; i < threads; ++i)
-        FWorkers.emplace_back([this] { Work(); });
+    // Threads the system will not start are done without; none at all is an
+    // error, not a crash with the started ones left running.
+    FWorkers.reserve(static_cast<std::size_t>(threads));
+    try {
+        for (int i = 0; i < threads; ++i)
+            FWorkers.emplace_back([this] { Work(); });
+    } catch (const std::exception&) {
+        if (FWorkers.empty()) throw Exception("Not enough memory to compress the image");
+    }
+    FOptions.Threads = static_cast<int>(FWorkers.size());
 }
 
 TParallelDeflate::~TParallelDeflate() {
