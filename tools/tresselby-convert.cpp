@@ -18,6 +18,7 @@
 // with 130 and 143.
 #include <QApplication>
 #include <QFileInfo>
+#include <QIODevice>
 #include <cstdlib>
 #include <cstring>
 #include <iostream>
@@ -29,6 +30,7 @@
 #include "TerminalProgress.h"
 
 #include "core/Exception.h"
+#include "core/FileStream.h"
 #include "export/PageExport.h"
 #include "model/CustomShape.h"
 #include "model/DiagramDump.h"
@@ -53,11 +55,25 @@ TDataOutput DataOutputFor(const std::string& name) {
     return TDataOutput::None;
 }
 
-void WriteData(const tsb::TScrollBox* area, TDataOutput output, const std::string& name) {
-    if (output == TDataOutput::WiringList)
-        tsb::TWiringList(area).SaveToFile(name);
-    else
-        tsb::TDiagramJson::SaveToFile(name, area);
+// The data made whole first; a signal meanwhile, or while it is written,
+// stops before the target is replaced.
+void WriteData(const tsb::TScrollBox* area, TDataOutput output, const std::string& name,
+               tsb::TProgress& progress) {
+    progress.Step(0, 2);
+    tsb::TBytes bytes;
+    if (output == TDataOutput::WiringList) {
+        bytes = tsb::TWiringList(area).Csv();
+    } else {
+        const std::string text = tsb::TDiagramJson::Write(area);
+        bytes.assign(text.begin(), text.end());
+    }
+    progress.Step(1, 2);
+    tsb::WriteFileThrough(name, [&](QIODevice& file) {
+        const auto size = static_cast<qint64>(bytes.size());
+        if (file.write(reinterpret_cast<const char*>(bytes.data()), size) != size)
+            throw tsb::Exception("Stream write error");
+        progress.Step(2, 2);
+    });
 }
 
 // The output format by the file's extension, case-insensitively: the
@@ -170,7 +186,7 @@ int main(int argc, char** argv) {
             ExportImage(root.ScrollBox1, *format, args[2], progress);
         } else if (TDataOutput data = DataOutputFor(args[2]); data != TDataOutput::None) {
             progress.SetAction(named("Writing ", args[2]));
-            WriteData(root.ScrollBox1, data, args[2]);
+            WriteData(root.ScrollBox1, data, args[2], progress);
         } else {
             progress.SetAction(named("Saving ", args[2]));
             tsb::TCustomShape::SelectAll(root.ScrollBox1);
