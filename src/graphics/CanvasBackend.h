@@ -203,6 +203,7 @@ private:
     void EnsureViewClip() const;
     void Stroke(const QPainterPath& path);
     void Fill(const QPainterPath& path, const QColor& colour);
+    void FillCut(const QPainterPath& area, const QColor& colour);
     // A one-unit line along the path, cut to the clip.
     void Outline(const QPainterPath& path, const QColor& colour);
     void CutRectangle(const TRect& fig, bool thin);

@@ -8,6 +8,7 @@
 #include "graphics/CanvasBackend.h"
 #include "graphics/CanvasDetail.h"
 #include "graphics/Graphic.h"
+#include "graphics/QtConvert.h"
 
 namespace tsb::canvas_detail {
 
@@ -368,7 +369,7 @@ void TRasterBackend::DrawTransparent(int x, int y, const QImage& image,
 void TRasterBackend::StretchDraw(const TRect& r, const QImage& image) {
     QPainter* p = BeginPainter();
     if (!p) return;
-    p->drawImage(QRect(r.Left, r.Top, r.Width(), r.Height()), image);
+    p->drawImage(ToQRect(r), image);
     EndPainter();
 }
 
@@ -408,7 +409,7 @@ QPainter* TRasterBackend::BeginPainter() {
     FPainter = std::make_unique<QPainter>(FDevice);
     FPainter->setRenderHint(QPainter::Antialiasing, false);
     FPainter->setRenderHint(QPainter::TextAntialiasing, false);
-    FPainter->setClipRect(QRect(FClip.Left, FClip.Top, FClip.Width(), FClip.Height()));
+    FPainter->setClipRect(ToQRect(FClip));
     FPainter->translate(FOrigin.X, FOrigin.Y);
     return FPainter.get();
 }

@@ -12,6 +12,7 @@
 #include "graphics/CanvasBackend.h"
 #include "graphics/CanvasDetail.h"
 #include "graphics/Graphic.h"
+#include "graphics/QtConvert.h"
 
 namespace tsb::canvas_detail {
 
@@ -312,38 +313,36 @@ void TVectorBackend::Stroke(const QPainterPath& path) {
     const QColor colour = Colour(pen.Color, pen.Mode);
     if (!colour.isValid()) return;
     FPainter->setRenderHint(QPainter::Antialiasing, false);
-    const QRectF clip = ClipRectF(FClip);
     const qreal reach = pen.Width;
     if (Uncut(path.boundingRect().adjusted(-reach, -reach, reach, reach))) {
         FPainter->setPen(QPen(colour, pen.Width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
         FPainter->setBrush(Qt::NoBrush);
         FPainter->drawPath(path);
     } else {
-        QPainterPath clipPath;
-        clipPath.addRect(clip);
-        QPainterPath area = StrokeArea(path, pen.Width, Qt::RoundCap, Qt::RoundJoin);
-        FPainter->fillPath(area.intersected(clipPath), colour);
+        FillCut(StrokeArea(path, pen.Width, Qt::RoundCap, Qt::RoundJoin), colour);
     }
 }
 
 void TVectorBackend::Fill(const QPainterPath& path, const QColor& colour) {
     if (!colour.isValid()) return;
     FPainter->setRenderHint(QPainter::Antialiasing, false);
-    const QRectF clip = ClipRectF(FClip);
-    if (Uncut(path.boundingRect())) {
+    if (Uncut(path.boundingRect()))
         FPainter->fillPath(path, colour);
-    } else {
-        QPainterPath clipPath;
-        clipPath.addRect(clip);
-        FPainter->fillPath(path.intersected(clipPath), colour);
-    }
+    else
+        FillCut(path, colour);
+}
+
+// An area cut to the clip, filled.
+void TVectorBackend::FillCut(const QPainterPath& area, const QColor& colour) {
+    QPainterPath clip;
+    clip.addRect(ClipRectF(FClip));
+    FPainter->fillPath(area.intersected(clip), colour);
 }
 
 // A one-unit line through the edge pixels' centres.
 void TVectorBackend::Outline(const QPainterPath& path, const QColor& colour) {
     if (!colour.isValid()) return;
     FPainter->setRenderHint(QPainter::Antialiasing, false);
-    const QRectF clip = ClipRectF(FClip);
     if (Uncut(path.boundingRect().adjusted(-0.5, -0.5, 0.5, 0.5))) {
         FPainter->setPen(QPen(colour, 1, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
         FPainter->setBrush(Qt::NoBrush);
@@ -362,10 +361,7 @@ void TVectorBackend::Outline(const QPainterPath& path, const QColor& colour) {
             FPainter->drawPolyline(polygon);
         FPainter->setWorldTransform(toDevice);
     } else {
-        QPainterPath clipPath;
-        clipPath.addRect(clip);
-        QPainterPath area = StrokeArea(path, 1, Qt::SquareCap, Qt::MiterJoin);
-        FPainter->fillPath(area.intersected(clipPath), colour);
+        FillCut(StrokeArea(path, 1, Qt::SquareCap, Qt::MiterJoin), colour);
     }
 }
 
@@ -499,7 +495,7 @@ void TVectorBackend::CutRectangle(const TRect& fig, bool thin) {
         const TRect cut = r.Intersect(FClip);
         if (cut.IsEmpty() || !colour.isValid()) return;
         FPainter->setRenderHint(QPainter::Antialiasing, false);
-        FPainter->fillRect(QRect(cut.Left, cut.Top, cut.Width(), cut.Height()), colour);
+        FPainter->fillRect(ToQRect(cut), colour);
     };
     if (c.Brush.Style == bsSolid) fill(fig, Colour(c.Brush.Color, c.Pen.Mode));
     if (c.Pen.Style == psClear) return;
@@ -672,10 +668,8 @@ void TVectorBackend::DotRow(int x, int y, int count, int step, TColor colour) {
 
 void TVectorBackend::Text(const std::vector<TTextLine>& lines, const QFont& font,
                           const TRect* cut) {
+    // Text too small to read never comes here: the canvas draws it as bars.
     if (auto* shadow = Shadow()) shadow->Text(lines, font, cut);
-    if (FViewScale > 0 && font.pixelSize() * FViewScale < 3 &&
-        TextBars(lines, QFontMetrics(font).height(), cut))
-        return;
     TCanvasBackend::Text(lines, font, cut);
 }
 
@@ -763,12 +757,12 @@ void TVectorBackend::Image(const TRect& dest, const QImage& image) {
     if (FViewScale > 0) {
         // Whole, so that parts painted apart sample it alike.
         EnsureViewClip();
-        FPainter->drawImage(QRect(device.Left, device.Top, device.Width(), device.Height()), image);
+        FPainter->drawImage(ToQRect(device), image);
         return;
     }
     const QRect source(shown.Left - device.Left, shown.Top - device.Top, shown.Width(),
                        shown.Height());
-    FPainter->drawImage(QRect(shown.Left, shown.Top, shown.Width(), shown.Height()), image, source);
+    FPainter->drawImage(ToQRect(shown), image, source);
 }
 
 void TVectorBackend::Draw(int x, int y, const QImage& image) {
@@ -816,7 +810,7 @@ QPainter* TVectorBackend::BeginPainter() {
     FPainter->save();
     FPainter->setRenderHint(QPainter::Antialiasing, false);
     FPainter->setRenderHint(QPainter::TextAntialiasing, false);
-    FPainter->setClipRect(QRect(FClip.Left, FClip.Top, FClip.Width(), FClip.Height()),
+    FPainter->setClipRect(ToQRect(FClip),
                           FPainter->hasClipping() ? Qt::IntersectClip : Qt::ReplaceClip);
     FPainter->translate(FOrigin.X, FOrigin.Y);
     FBegun = true;
