@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "core/Exception.h"
 #include "model/CustomShape.h"
 #include "model/TextShape.h"
 
@@ -12,10 +13,6 @@ namespace {
 bool IsAscii(const std::string& text) {
     return std::all_of(text.begin(), text.end(),
                        [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-}
-
-char AsciiLower(char c) {
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
 } // namespace
@@ -34,7 +31,7 @@ bool TDiagramSearch::Matches(const std::string& text) const {
     // letters need their characters' cases.
     if (FMatchCase) return text.find(FText) != std::string::npos;
     if (FAscii && IsAscii(text)) {
-        auto same = [](char a, char b) { return AsciiLower(a) == AsciiLower(b); };
+        auto same = [](char a, char b) { return LowerCaseAscii(a) == LowerCaseAscii(b); };
         return std::search(text.begin(), text.end(), FText.begin(), FText.end(), same) !=
                text.end();
     }

@@ -43,7 +43,6 @@ void TProgressWindow::Show() {
     QObject::connect(cancel, &QPushButton::clicked, w, [this] { FCancelled = true; });
     QObject::connect(w, &QDialog::rejected, w, [this] { FCancelled = true; });
     w->show();
-    FShownAt = FClock.elapsed();
 }
 
 void TProgressWindow::Step(std::int64_t done, std::int64_t total) {

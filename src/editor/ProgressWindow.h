@@ -39,7 +39,6 @@ private:
     QWidget* FOwner;
     QString FAction;
     QElapsedTimer FClock;
-    qint64 FShownAt = -1;
     qint64 FUpdatedAt = 0;
     std::int64_t FCheckedAt = 0;
     std::unique_ptr<QDialog> FWindow;

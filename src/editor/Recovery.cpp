@@ -29,10 +29,6 @@ std::string WriteAtomically(const QString& path, const QByteArray& data) {
     return {};
 }
 
-QString NameFile(const QString& copy) {
-    return copy.left(copy.size() - 4) + ".name";
-}
-
 } // namespace
 
 TRecovery::TRecovery(TMainForm* form, const QString& root) : FForm(form), FStore(root) {
@@ -123,9 +119,9 @@ void TRecovery::Adopt(const TRecoveryCopy& copy) {
     try {
         QString own = CurrentCopy();
         QFile::remove(own);
-        QFile::remove(NameFile(own));
+        QFile::remove(RecoveryNameFile(own));
         if (QFile::rename(copy.Path, own)) {
-            QFile::rename(NameFile(copy.Path), NameFile(own));
+            QFile::rename(RecoveryNameFile(copy.Path), RecoveryNameFile(own));
             FHasCopy = true;
             FWrittenSerial = FForm->History().StateSerial();
             return;
@@ -162,7 +158,7 @@ void TRecovery::Post(TBytes data, const QString& copy, const QString& name) {
     FHasCopy = true;
     QByteArray bytes(reinterpret_cast<const char*>(data.data()), qsizetype(data.size()));
     FPool.start([this, bytes = std::move(bytes), copy, name] {
-        std::string error = WriteAtomically(NameFile(copy), name.toUtf8());
+        std::string error = WriteAtomically(RecoveryNameFile(copy), name.toUtf8());
         if (error.empty()) error = WriteAtomically(copy, bytes);
         QMetaObject::invokeMethod(
             this, [this, error] { Guarded([&] { Written(error); }); }, Qt::QueuedConnection);
@@ -173,7 +169,7 @@ void TRecovery::PostRemove(const QString& copy) {
     FHasCopy = false;
     FPool.start([copy] {
         QFile::remove(copy);
-        QFile::remove(NameFile(copy));
+        QFile::remove(RecoveryNameFile(copy));
     });
 }
 

@@ -17,10 +17,6 @@ namespace {
 
 const char* const kLock = "lock";
 
-QString NameFileOf(const QString& copyPath) {
-    return copyPath.left(copyPath.size() - 4) + ".name";
-}
-
 std::unique_ptr<QLockFile> LockOf(const QString& folder) {
     auto lock = std::make_unique<QLockFile>(folder + "/" + kLock);
     // A running editor holds its lock for hours: only a lock whose process
@@ -32,14 +28,8 @@ std::unique_ptr<QLockFile> LockOf(const QString& folder) {
 // The elements of a copy, or why it cannot be read.
 void ReadCopy(TRecoveryCopy& copy) {
     try {
-        QFile file(copy.Path);
-        if (!file.open(QIODevice::ReadOnly))
-            throw Exception(FormatMessage("Cannot open file %s", {copy.Path.toStdString()}));
-        QByteArray bytes = file.readAll();
         TDiagramRoot root;
-        TDiagramStream::Read({reinterpret_cast<const std::uint8_t*>(bytes.constData()),
-                              static_cast<std::size_t>(bytes.size())},
-                             root.ScrollBox1);
+        TCustomShape::LoadFromFile(copy.Path.toStdString(), root.ScrollBox1);
         copy.Elements = 0;
         for (TControl* c : root.ScrollBox1->ControlList())
             copy.Elements += As<TCustomShape>(c) ? 1 : 0;
@@ -50,8 +40,12 @@ void ReadCopy(TRecoveryCopy& copy) {
 
 } // namespace
 
+QString RecoveryNameFile(const QString& copyPath) {
+    return copyPath.left(copyPath.size() - 4) + ".name";
+}
+
 QString RecoveryCopyName(const QString& copyPath) {
-    QFile file(NameFileOf(copyPath));
+    QFile file(RecoveryNameFile(copyPath));
     if (!file.open(QIODevice::ReadOnly)) return {};
     return QString::fromUtf8(file.readAll()).trimmed();
 }
@@ -143,7 +137,7 @@ std::vector<TRecoveryCopy> TRecoveryStore::List(const QString& current) {
 
 void TRecoveryStore::Delete(const TRecoveryCopy& copy) {
     QFile::remove(copy.Path);
-    QFile::remove(NameFileOf(copy.Path));
+    QFile::remove(RecoveryNameFile(copy.Path));
 }
 
 void TRecoveryStore::Rotate(const QString& current) {

@@ -73,6 +73,8 @@ private:
     std::vector<std::pair<QString, std::unique_ptr<QLockFile>>> FTaken;
 };
 
+// The name file beside a copy, which holds the file the diagram had.
+QString RecoveryNameFile(const QString& copyPath);
 // Reads the name file of a copy: the file the diagram had, or empty.
 QString RecoveryCopyName(const QString& copyPath);
 

@@ -68,7 +68,7 @@ TZoomController::TZoomController(TMainForm& form) : FForm(form) {
         form.MenuItems[item.Name] = a;
         QObject::connect(a, &QAction::triggered, this,
                          [this, handler = item.Handler] { Guarded([&] { (this->*handler)(); }); });
-        if (item.Handler == &TZoomController::FitPage) view->addSeparator()->setObjectName("N7");
+        if (item.Handler == &TZoomController::FitPage) view->addSeparator()->setObjectName("N9");
     }
     QObject::connect(view, &QMenu::aboutToShow, this, [this] {
         FForm.MenuItem("FitSelection1")->setEnabled(TCustomShape::AnySelected(FForm.ScrollBox1));
