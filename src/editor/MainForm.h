@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <QImage>
+#include <QKeySequence>
 #include <QString>
 #include <map>
 #include <memory>
@@ -260,6 +261,9 @@ private:
     void CreateToolBar();
     void CreateMenu();
     void CreateEditShortcuts();
+    // A short-cut of the window that works out the Edit menu's enabling
+    // first, then acts only through the item when it is enabled.
+    void AddEditShortcut(const char* item, const QKeySequence& keys, const QString& objectName);
     void CreateStatusBar();
     void CreateWorkArea();
     void CreateDialogs();

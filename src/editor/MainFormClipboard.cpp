@@ -88,17 +88,21 @@ void TMainForm::CreateEditShortcuts() {
     // act only through an enabled item.
     QObject::connect(EditMenu, &QMenu::aboutToShow, FWindow,
                      [this] { Guarded([&] { UpdateMenuClick(); }); });
-    for (const char* item : {"Cut1", "Copy1", "Paste1", "Delete2"}) {
-        auto* shortcut = new QShortcut(MenuItem(item)->shortcut(), FWindow);
-        shortcut->setObjectName(QString("Shortcut") + item);
-        QObject::connect(shortcut, &QShortcut::activated, FWindow, [this, name = item] {
-            Guarded([&] {
-                UpdateMenuClick();
-                QAction* action = MenuItem(name);
-                if (action->isEnabled()) action->trigger();
-            });
+    for (const char* item : {"Cut1", "Copy1", "Paste1", "Delete2"})
+        AddEditShortcut(item, MenuItem(item)->shortcut(), QString("Shortcut") + item);
+}
+
+void TMainForm::AddEditShortcut(const char* item, const QKeySequence& keys,
+                                const QString& objectName) {
+    auto* shortcut = new QShortcut(keys, FWindow);
+    shortcut->setObjectName(objectName);
+    QObject::connect(shortcut, &QShortcut::activated, FWindow, [this, item] {
+        Guarded([&] {
+            UpdateMenuClick();
+            QAction* action = MenuItem(item);
+            if (action->isEnabled()) action->trigger();
         });
-    }
+    });
 }
 
 const std::vector<TMainForm::TExportFilter>& TMainForm::ExportFilters() {

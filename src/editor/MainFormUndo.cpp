@@ -34,17 +34,8 @@ void TMainForm::CreateUndoItems() {
         const char* Keys;
     };
     for (auto [item, keys] :
-         {TKeys{"Undo1", "Ctrl+Z"}, TKeys{"Redo1", "Ctrl+Y"}, TKeys{"Redo1", "Ctrl+Shift+Z"}}) {
-        auto* shortcut = new QShortcut(QKeySequence(keys), FWindow);
-        shortcut->setObjectName(QString("Shortcut%1 %2").arg(item, keys));
-        QObject::connect(shortcut, &QShortcut::activated, FWindow, [this, name = item] {
-            Guarded([&] {
-                UpdateMenuClick();
-                QAction* action = MenuItem(name);
-                if (action->isEnabled()) action->trigger();
-            });
-        });
-    }
+         {TKeys{"Undo1", "Ctrl+Z"}, TKeys{"Redo1", "Ctrl+Y"}, TKeys{"Redo1", "Ctrl+Shift+Z"}})
+        AddEditShortcut(item, QKeySequence(keys), QString("Shortcut%1 %2").arg(item, keys));
 }
 
 void TMainForm::CreateHistory() {
