@@ -23,7 +23,12 @@ TRecoverDlg::TRecoverDlg(QWidget* parent, std::vector<TRecoveryCopy> copies)
     CopyList->setAccessibleName("Unsaved diagrams");
     CopyList->setRootIsDecorated(false);
     CopyList->setHeaderLabels({"Diagram", "Last changed", "Elements"});
+    // The name takes what is left; the time and the count (or the error)
+    // show whole.
+    CopyList->header()->setStretchLastSection(false);
     CopyList->header()->setSectionResizeMode(0, QHeaderView::Stretch);
+    CopyList->header()->setSectionResizeMode(1, QHeaderView::ResizeToContents);
+    CopyList->header()->setSectionResizeMode(2, QHeaderView::ResizeToContents);
     Label1->setBuddy(CopyList);
     for (std::size_t i = 0; i < FCopies.size(); ++i) {
         const TRecoveryCopy& copy = FCopies[i];

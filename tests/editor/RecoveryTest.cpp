@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QFontMetrics>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -217,16 +218,23 @@ TEST_F(Recovery, ACopyThatCannotBeReadIsListedWithItsErrorAndCanGo) {
     broken.write("\x0aTScrollBox\x00\x04Left\x02", 19);
     broken.close();
     std::string error;
-    bool canOpen = true;
+    bool canOpen = true, shownWhole = false;
     auto answer = tsbtest::OnModal<TRecoverDlg>([&](TRecoverDlg* d) {
         error = d->CopyList->topLevelItem(0)->text(2).toStdString();
         canOpen = d->OpenBtn->isEnabled();
+        // The time and the error show whole.
+        const QFontMetrics metrics(d->CopyList->font());
+        shownWhole = true;
+        for (int column : {1, 2})
+            shownWhole &= d->CopyList->columnWidth(column) >=
+                          metrics.horizontalAdvance(d->CopyList->topLevelItem(0)->text(column));
         d->DeleteBtn->click();
         d->LaterBtn->click();
     });
     Form->OfferRecoveredCopies();
     answer.reset();
     EXPECT_EQ(error, "Stream read error");
+    EXPECT_TRUE(shownWhole);
     EXPECT_FALSE(canOpen);
     EXPECT_TRUE(Copies().isEmpty()) << Copies().join(" ").toStdString();
     EXPECT_FALSE(QDir(folder).exists());
