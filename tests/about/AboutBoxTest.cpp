@@ -29,11 +29,6 @@ using tsbtest::Px;
 
 namespace {
 
-QString Name(QWidget* w) {
-    QAccessibleInterface* a = QAccessible::queryAccessibleInterface(w);
-    return a ? a->text(QAccessible::Name) : QString();
-}
-
 // Receives the addresses the desktop would open.
 class TUrlCatcher : public QObject {
     Q_OBJECT
@@ -274,7 +269,7 @@ TEST(AboutBoxTest, LabelsAndTheButtonAreNamedByTheirTexts) {
               static_cast<QWidget*>(box->Label2), static_cast<QWidget*>(box->TimeStamp),
               static_cast<QWidget*>(box->WebPage), static_cast<QWidget*>(box->OKButton),
               box->SpriteBox1->Widget()})
-            names << Name(w);
+            names << tsbtest::AccessibleName(w);
         tsbtest::Click(box->OKButton);
     });
     dlg.Execute();

@@ -18,14 +18,10 @@
 #include "editor/ProgressWindow.h"
 
 using namespace tsb;
+using tsbtest::AccessibleName;
 using tsbtest::ReadFile;
 
 namespace {
-
-QString AccessibleName(QObject* object) {
-    QAccessibleInterface* a = QAccessible::queryAccessibleInterface(object);
-    return a ? a->text(QAccessible::Name) : QString();
-}
 
 class ExportProgress : public EditorTest {
 protected:

@@ -28,6 +28,7 @@
 #include "widgets/Screen.h"
 
 using namespace tsb;
+using tsbtest::AccessibleName;
 using tsbtest::AnswerModal;
 using tsbtest::Click;
 
@@ -87,11 +88,6 @@ std::vector<bool> Enabled(TPreviewForm* f) {
     for (QWidget* w : Navigation(f))
         out.push_back(w->isEnabled());
     return out;
-}
-
-QString AccessibleName(QWidget* w) {
-    QAccessibleInterface* face = QAccessible::queryAccessibleInterface(w);
-    return face ? face->text(QAccessible::Name) : QString();
 }
 
 TEST_F(Preview, OnePageOpensAtPageWidthWithNavigationDisabled) {

@@ -1,5 +1,6 @@
 #include "TestSupport.h"
 
+#include <QAccessible>
 #include <QFile>
 #include <QTimer>
 
@@ -18,6 +19,11 @@ void InstallTestEnvironment() {
 
 void OnNextModal(std::function<void()> f) {
     QTimer::singleShot(0, std::move(f));
+}
+
+QString AccessibleName(QObject* object) {
+    QAccessibleInterface* a = QAccessible::queryAccessibleInterface(object);
+    return a ? a->text(QAccessible::Name) : QString();
 }
 
 QByteArray ReadFile(const QString& path) {

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+class QObject;
+
 namespace tsbtest {
 
 // Routes the application's default exception handler into a list, so a test
@@ -20,6 +22,9 @@ void OnNextModal(std::function<void()> f);
 
 // The bytes of a file; none where it cannot be read.
 QByteArray ReadFile(const QString& path);
+
+// The name a screen reader reads for an object; empty where it has none.
+QString AccessibleName(QObject* object);
 
 // Pixel of an RGB32 image as 0xRRGGBB.
 inline unsigned Px(const QImage& img, int x, int y) {
