@@ -52,6 +52,7 @@ shows() { # expected titles, then the editor's arguments
     seen=$(windows)
     kill "$p" 2>/dev/null
     wait "$p" 2>/dev/null
+    [ "$want" = "$seen" ] || cat "$work/editor.log"
     same "$want" "$seen"
 }
 export XDG_STATE_HOME="$work/start"

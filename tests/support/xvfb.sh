@@ -3,13 +3,14 @@
 # itself (-displayfd), so tests started at the same time never race for one;
 # it writes the server's log to $work/xvfb.log, waits until the server
 # accepts connections, exports DISPLAY and leaves the server's process id in
-# xvfb_pid for the test's clean-up.
+# xvfb_pid for the test's clean-up. The server never resets: by default it
+# does when its last client leaves, and a client connecting meanwhile fails.
 xvfb_pid=""
 start_xvfb() {
     local screen="${1:-1280x1024x24}" fifo="$work/xvfb.display" n=""
     rm -f "$fifo"
     mkfifo "$fifo"
-    Xvfb -displayfd 3 -screen 0 "$screen" -nolisten tcp 3>"$fifo" >"$work/xvfb.log" 2>&1 &
+    Xvfb -displayfd 3 -screen 0 "$screen" -nolisten tcp -noreset 3>"$fifo" >"$work/xvfb.log" 2>&1 &
     xvfb_pid=$!
     # The number comes once the server is ready; an end of file, when it
     # could not start.
