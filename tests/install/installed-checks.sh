@@ -120,7 +120,7 @@ assert types[0].find(ns + "magic/" + ns + "match") is not None' "$share/mime/pac
     chmod +x "$work/bin/tresselby"
     cp "$source/tests/data/caption-only.tsb" "$work/samples/my diagram.tsb"
     desktop_env PATH="$work/bin:$PATH" gio open "$work/samples/my diagram.tsb"
-    for _ in $(seq 50); do [ -s "$work/launched" ] && break; sleep 0.1; done
+    for _ in $(seq 150); do [ -s "$work/launched" ] && break; sleep 0.1; done
     check "opening a diagram from the desktop starts the editor with it" \
         same "1 $work/samples/my diagram.tsb" "$(tr '\n' ' ' <"$work/launched" 2>/dev/null | sed 's/ $//')"
 

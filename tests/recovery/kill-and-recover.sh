@@ -43,7 +43,7 @@ shows() { # expected titles, then the editor's arguments
     local p=$!
     started_pids+=("$p")
     local seen=""
-    for _ in $(seq 100); do
+    for _ in $(seq 150); do
         seen=$(windows)
         [ "$seen" = "$want" ] && break
         sleep 0.1
